@@ -1,0 +1,9 @@
+#pragma once
+
+#include "app/core/UiHooks.h"
+
+class QtUiHooks : public UiHooks {
+public:
+    void processPendingEvents() override;
+    void setBusyCursor(bool busy) override;
+};

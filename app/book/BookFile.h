@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A book file whose record chain cannot be walked: the text is a French message for the user.
+class BookFormatError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// 0-based offset of the leftmost occurrence of pattern that begins at or after the
+// 1-based position start and ends within the buffer; -1 when none (or pattern empty).
+std::int32_t FindBytes(std::string_view pattern, const std::uint8_t *buffer,
+                       std::int32_t bufferLength, std::int32_t start);
+
+// Walks the record chain of a book file. When record index exists its bytes replace the
+// contents of *destination (when given) and the result is -1; otherwise the result is the
+// number of records and *destination is untouched. index = INT32_MAX counts the records.
+std::int32_t ReadBookRecord(std::istream &stream, Bytes *destination, std::int32_t index);

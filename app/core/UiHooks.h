@@ -1,0 +1,17 @@
+#pragma once
+
+// What the logic below the windows asks of the user interface without knowing widgets:
+// letting pending window messages run, and the hourglass cursor.
+class UiHooks {
+public:
+    virtual ~UiHooks() = default;
+    virtual void processPendingEvents() = 0;
+    virtual void setBusyCursor(bool busy) = 0;
+};
+
+// For code that runs without a user interface (tests, tools).
+class NoUiHooks : public UiHooks {
+public:
+    void processPendingEvents() override {}
+    void setBusyCursor(bool) override {}
+};

@@ -1,0 +1,1 @@
+// JPEG codec over libjpeg.

@@ -1,0 +1,1 @@
+// The gradient push button.

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <filesystem>
+
+namespace platform {
+
+// The folder that holds the registry file, the Windows directory stand-in and the
+// platform profile: $QUIRELLE_ROOT when set, else $XDG_DATA_HOME/quirelle
+// (~/.local/share/quirelle). Created when missing.
+std::filesystem::path PlatformRoot();
+
+} // namespace platform

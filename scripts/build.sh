@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds quirelle into build/ (ccache speeds up rebuilds when present).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+export CCACHE_BASEDIR="$root"
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build "$root/build" -j"$(nproc)"
