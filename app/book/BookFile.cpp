@@ -1,1 +1,124 @@
 #include "app/book/BookFile.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace {
+
+const char *const CorruptBookMessage = "Le fichier n'est pas une bande dessinée valide.";
+const char *const ReadFailedMessage = "Erreur de lecture du fichier de la bande dessinée.";
+
+[[noreturn]] void corrupt() { throw BookFormatError(CorruptBookMessage); }
+
+void readExactly(std::istream &stream, char *out, std::int64_t count)
+{
+    if (!stream.read(out, count) || stream.gcount() != count)
+        throw BookFormatError(ReadFailedMessage);
+}
+
+std::int32_t readLength(std::istream &stream)
+{
+    std::array<unsigned char, 4> bytes{};
+    readExactly(stream, reinterpret_cast<char *>(bytes.data()), 4);
+    const std::uint32_t value = std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 |
+                                std::uint32_t(bytes[2]) << 16 | std::uint32_t(bytes[3]) << 24;
+    return static_cast<std::int32_t>(value);
+}
+
+void seek(std::istream &stream, std::int64_t position)
+{
+    if (!stream.seekg(position, std::ios::beg))
+        throw BookFormatError(ReadFailedMessage);
+}
+
+} // namespace
+
+std::int32_t FindBytes(std::string_view pattern, const std::uint8_t *buffer,
+                       std::int32_t bufferLength, std::int32_t start)
+{
+    const std::int64_t m = static_cast<std::int64_t>(pattern.size());
+    if (m == 0)
+        return -1;
+    const auto p = [&](std::int64_t j) { return static_cast<std::uint8_t>(pattern[j - 1]); };
+    const auto b = [&](std::int64_t k) { return buffer[k - 1]; };
+
+    std::array<std::int64_t, 256> shift;
+    shift.fill(m);
+    for (std::int64_t j = 1; j < m; ++j)
+        shift[p(j)] = m - j;
+
+    const std::uint8_t last = p(m);
+    const std::uint8_t first = p(1);
+    const std::int64_t half = m / 2;
+    const std::uint8_t middle = p(m - half);
+
+    // k is the 1-based position of the window's last byte.
+    std::int64_t k = std::max<std::int64_t>(start, 1) + m - 1;
+    while (k <= bufferLength) {
+        const std::uint8_t atEnd = b(k);
+        if (atEnd == last && b(k - m + 1) == first && b(k - half) == middle) {
+            std::int64_t j = m;
+            while (j > 0 && b(k - m + j) == p(j))
+                --j;
+            if (j == 0)
+                return static_cast<std::int32_t>(k - m);
+        }
+        k += shift[atEnd];
+    }
+    return -1;
+}
+
+// The walk checks every length against the bytes left before the trailer, so a corrupt
+// chain ends at once with BookFormatError: nothing outside the file is read and no record
+// is allocated beyond the file's size. An empty file holds no record; a file of 1 to 3
+// bytes cannot hold its trailer and is corrupt.
+std::int32_t ReadBookRecord(std::istream &stream, Bytes *destination, std::int32_t index)
+{
+    stream.clear();
+    if (!stream.seekg(0, std::ios::end))
+        throw BookFormatError(ReadFailedMessage);
+    const std::int64_t size = static_cast<std::int64_t>(stream.tellg());
+    if (size < 0)
+        throw BookFormatError(ReadFailedMessage);
+    if (size == 0)
+        return 0;
+    if (size < 4)
+        corrupt();
+    const std::int64_t trailer = size - 4;
+
+    seek(stream, trailer);
+    std::int64_t length = readLength(stream);
+    if (length < 0 || length > trailer)
+        corrupt();
+    seek(stream, 0);
+
+    std::int64_t position = 0;
+    std::int32_t i = 0;
+    while (i != index && position < trailer) {
+        position += length;
+        if (position != trailer && position + 4 > trailer)
+            corrupt();
+        seek(stream, position);
+        length = readLength(stream);
+        position += 4;
+        if (position < trailer && (length < 0 || length > trailer - position))
+            corrupt();
+        if (position == trailer && length != 0)
+            corrupt();
+        if (i == std::numeric_limits<std::int32_t>::max())
+            corrupt();
+        ++i;
+    }
+
+    if (position >= trailer)
+        return i;
+    Bytes record(static_cast<std::size_t>(length));
+    if (length != 0) {
+        seek(stream, position);
+        readExactly(stream, reinterpret_cast<char *>(record.data()), length);
+    }
+    if (destination)
+        *destination = std::move(record);
+    return -1;
+}
