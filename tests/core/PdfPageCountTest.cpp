@@ -87,6 +87,17 @@ std::string selfReferencing()
     return simple(objects, "/Root 1 0 R /Prev " + std::to_string(xref));
 }
 
+// Two pages, then an update that adds a third page to the page tree.
+std::string pageAddedByUpdate(const std::string &updateTrailer)
+{
+    return PdfBuilder()
+        .section(PdfBuilder::PageTree(2, "2"), "/Root 1 0 R")
+        .section({{2, "<< /Type /Pages /Kids [3 0 R 4 0 R 5 0 R] /Count 3 >>"},
+                  {5, "<< /Type /Page >>"}},
+                 updateTrailer)
+        .data();
+}
+
 std::string replaced(std::string text, const std::string &from, const std::string &to)
 {
     text.replace(text.find(from), from.size(), to);
@@ -118,26 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
                  [] { return simple(PdfBuilder::PageTree(3, "3 4")); }, 3},
         HandCase{"NoPages", [] { return simple(PdfBuilder::PageTree(0, "0")); }, 0},
         HandCase{"NestedCountIgnored", [] { return simple(nestedCount); }, 2},
-        HandCase{"IncrementalUpdateWins",
-                 [] {
-                     return PdfBuilder()
-                         .section(PdfBuilder::PageTree(2, "2"), "/Root 1 0 R")
-                         .section({{2, "<< /Type /Pages /Kids [3 0 R 4 0 R 5 0 R] /Count 3 >>"},
-                                   {5, "<< /Type /Page >>"}},
-                                  "/Root 1 0 R")
-                         .data();
-                 },
-                 3},
-        HandCase{"RootFromOlderTrailer",
-                 [] {
-                     return PdfBuilder()
-                         .section(PdfBuilder::PageTree(2, "2"), "/Root 1 0 R")
-                         .section({{2, "<< /Type /Pages /Kids [3 0 R 4 0 R 5 0 R] /Count 3 >>"},
-                                   {5, "<< /Type /Page >>"}},
-                                  "")
-                         .data();
-                 },
-                 3},
+        HandCase{"IncrementalUpdateWins", [] { return pageAddedByUpdate("/Root 1 0 R"); }, 3},
+        HandCase{"RootFromOlderTrailer", [] { return pageAddedByUpdate(""); }, 3},
         HandCase{"NewestRootWins",
                  [] {
                      return PdfBuilder()
