@@ -12,6 +12,7 @@
 
 struct PrintRect {
     std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const PrintRect &) const = default;
 };
 
 // The run-time state of the main window, owned by TForm1 and passed by reference to the

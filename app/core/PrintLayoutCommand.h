@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/core/MainWindowState.h"
+#include "app/core/PrintGeometry.h"
+#include "app/core/PrintJob.h"
+
+#include <QString>
+
+#include <functional>
+
+// The margins dialog as the layout commands drive it.
+class MarginsDialog {
+public:
+    virtual ~MarginsDialog() = default;
+    virtual void setMiddleEnabled(bool enabled) = 0;
+    // The printer's smallest top and left margins (Haut and Gauche of minima).
+    virtual void setMinima(const MarginsMm &minima) = 0;
+    // Fills the recommended image size from the current values.
+    virtual void refresh() = 0;
+    virtual void showModal() = 0;
+    virtual MarginsMm values() const = 0;
+};
+
+struct LayoutCommandEnv {
+    PrintJobEnv job;
+    MarginsDialog &margins;
+    std::function<bool()> choosePrinter; // the print dialog; false when cancelled
+};
+
+// What the margins dialog shows for the current values: stores the printer's dots per
+// millimetre in state and returns the recommended image size.
+QSize UpdateMarginsPreview(MainWindowState &state, const PrinterGeometry &printer,
+                           const MarginsMm &margins);
+
+// Reads the printer, sets the margin minima, runs the margins dialog and stores the margins
+// in dots.
+void DefinitMinMax(MainWindowState &state, LayoutCommandEnv &env);
+
+// The two print commands: layout "A4" (one page per portrait side) or "A5" (two pages per
+// landscape side). Sets up the printer, the margins, the print rectangles and the blank pages,
+// then runs the print job.
+void RunLayoutCommand(MainWindowState &state, const QString &layout, LayoutCommandEnv &env);
