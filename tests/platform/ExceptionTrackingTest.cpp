@@ -1,0 +1,95 @@
+#include "platform/ExceptionTracking.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+[[gnu::noinline]] void ThrowHere()
+{
+    throw std::runtime_error("ici");
+}
+
+void ThrowAndCatch(void (*thrower)())
+{
+    try {
+        thrower();
+    } catch (const std::exception &) {
+    }
+}
+
+std::uintptr_t ModuleBaseOf(const void *address)
+{
+    Dl_info info{};
+    dladdr(address, &info);
+    return reinterpret_cast<std::uintptr_t>(info.dli_fbase);
+}
+
+// The innermost recorded frame is a return address inside ThrowHere.
+bool StartsInThrowHere(const std::vector<platform::StackFrame> &stack)
+{
+    const auto start = reinterpret_cast<std::uintptr_t>(&ThrowHere);
+    return !stack.empty() && stack.front().address > start && stack.front().address < start + 256;
+}
+
+} // namespace
+
+TEST(ExceptionTracking, NothingIsRecordedBeforeTrackingStarts)
+{
+    ThrowAndCatch(ThrowHere);
+    EXPECT_TRUE(platform::LastExceptionStack().empty());
+}
+
+TEST(ExceptionTracking, RecordsTheThrowSiteAndItsModule)
+{
+    platform::StartExceptionTracking();
+    ThrowAndCatch(ThrowHere);
+    const std::vector<platform::StackFrame> stack = platform::LastExceptionStack();
+    ASSERT_TRUE(StartsInThrowHere(stack));
+    EXPECT_EQ(stack.front().moduleBase, ModuleBaseOf(reinterpret_cast<void *>(&ThrowHere)));
+    EXPECT_GT(stack.size(), 2u); // ThrowAndCatch, the test body and beyond
+}
+
+TEST(ExceptionTracking, RecordsThrowsInsideTheRuntimeLibrary)
+{
+    platform::StartExceptionTracking();
+    ThrowAndCatch([] { (void)std::stoi("pas un nombre"); });
+    const std::vector<platform::StackFrame> stack = platform::LastExceptionStack();
+    ASSERT_FALSE(stack.empty());
+    // The throw site lies in the runtime library, not in this program.
+    EXPECT_NE(stack.front().moduleBase, 0u);
+    EXPECT_NE(stack.front().moduleBase, ModuleBaseOf(reinterpret_cast<void *>(&ThrowHere)));
+}
+
+TEST(ExceptionTracking, EachThreadKeepsItsOwnStack)
+{
+    platform::StartExceptionTracking();
+    ThrowAndCatch(ThrowHere);
+    bool otherRecorded = false;
+    bool otherSawNothingBefore = false;
+    std::thread other([&] {
+        otherSawNothingBefore = platform::LastExceptionStack().empty();
+        ThrowAndCatch([] { throw std::logic_error("ailleurs"); });
+        otherRecorded = !platform::LastExceptionStack().empty() &&
+                        !StartsInThrowHere(platform::LastExceptionStack());
+    });
+    other.join();
+    EXPECT_TRUE(otherSawNothingBefore);
+    EXPECT_TRUE(otherRecorded);
+    EXPECT_TRUE(StartsInThrowHere(platform::LastExceptionStack()));
+}
+
+TEST(ExceptionTracking, StoppedTrackingKeepsTheLastRecord)
+{
+    platform::StartExceptionTracking();
+    ThrowAndCatch(ThrowHere);
+    platform::StopExceptionTracking();
+    ThrowAndCatch([] { throw std::logic_error("non suivie"); });
+    EXPECT_TRUE(StartsInThrowHere(platform::LastExceptionStack()));
+}
