@@ -1,6 +1,6 @@
 // Shared main of every test program: the offscreen platform, a fresh platform root per
 // process (each test case runs in a process of its own under ctest), and a QApplication.
-#include <QApplication>
+#include "app/QuirelleApplication.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ int main(int argc, char **argv)
     setenv("QUIRELLE_ROOT", pattern.c_str(), 1);
 
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication application(argc, argv);
+    QuirelleApplication application(argc, argv);
     const int result = RUN_ALL_TESTS();
     std::error_code ignored;
     std::filesystem::remove_all(pattern, ignored);
