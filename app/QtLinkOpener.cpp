@@ -1,0 +1,8 @@
+#include "app/QtLinkOpener.h"
+
+#include <QDesktopServices>
+
+void QtLinkOpener::open(const QUrl &link)
+{
+    QDesktopServices::openUrl(link);
+}
