@@ -1,1 +1,226 @@
-// JPEG codec over libjpeg.
+#include "app/jpeg/Jpeg.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace jpeg {
+
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr library;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void jumpOut(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+}
+
+void ignoreOutput(j_common_ptr) {}
+void ignoreMessage(j_common_ptr, int) {}
+
+void installErrorManager(ErrorManager &errors, jpeg_common_struct &info)
+{
+    info.err = jpeg_std_error(&errors.library);
+    errors.library.error_exit = jumpOut;
+    errors.library.output_message = ignoreOutput;
+    errors.library.emit_message = ignoreMessage;
+}
+
+// Runs libjpeg calls; an error inside them jumps back here and is thrown as JpegError. The
+// calls must not own objects with destructors, since the jump skips their frames.
+template <typename Calls> void guarded(ErrorManager &errors, Calls &&calls)
+{
+    if (setjmp(errors.jump))
+        throw JpegError(errors.library.msg_code);
+    calls();
+}
+
+struct Decompressor {
+    Decompressor()
+    {
+        installErrorManager(errors, *reinterpret_cast<jpeg_common_struct *>(&info));
+        guarded(errors, [&] { jpeg_create_decompress(&info); });
+    }
+    ~Decompressor() { jpeg_destroy_decompress(&info); }
+    Decompressor(const Decompressor &) = delete;
+    Decompressor &operator=(const Decompressor &) = delete;
+
+    ErrorManager errors{};
+    jpeg_decompress_struct info{};
+};
+
+struct Compressor {
+    Compressor()
+    {
+        installErrorManager(errors, *reinterpret_cast<jpeg_common_struct *>(&info));
+        guarded(errors, [&] { jpeg_create_compress(&info); });
+    }
+    ~Compressor() { jpeg_destroy_compress(&info); }
+    Compressor(const Compressor &) = delete;
+    Compressor &operator=(const Compressor &) = delete;
+
+    ErrorManager errors{};
+    jpeg_compress_struct info{};
+};
+
+struct FileCloser {
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
+
+// Frees the output buffer of jpeg_mem_dest, which libjpeg may have grown meanwhile.
+struct OutputBufferFreer {
+    unsigned char *&buffer;
+    ~OutputBufferFreer() { std::free(buffer); }
+};
+
+std::size_t bytesPerPixel(PixelLayout layout) { return layout == PixelLayout::Rgb ? 3 : 4; }
+
+// CMYK rows as libjpeg gives them; pictures with an Adobe marker store the inks inverted.
+void cmykRowToColour(const JSAMPLE *cmyk, std::uint8_t *out, std::size_t width,
+                     PixelLayout layout, bool inverted)
+{
+    for (std::size_t x = 0; x < width; ++x, cmyk += 4) {
+        const unsigned k = inverted ? cmyk[3] : 255u - cmyk[3];
+        unsigned rgb[3];
+        for (int i = 0; i < 3; ++i)
+            rgb[i] = (inverted ? cmyk[i] : 255u - cmyk[i]) * k / 255u;
+        if (layout == PixelLayout::Rgb) {
+            *out++ = static_cast<std::uint8_t>(rgb[0]);
+            *out++ = static_cast<std::uint8_t>(rgb[1]);
+            *out++ = static_cast<std::uint8_t>(rgb[2]);
+        } else {
+            *out++ = static_cast<std::uint8_t>(rgb[2]);
+            *out++ = static_cast<std::uint8_t>(rgb[1]);
+            *out++ = static_cast<std::uint8_t>(rgb[0]);
+            *out++ = 0xFF;
+        }
+    }
+}
+
+// Decodes from the source already attached to the decompressor.
+Image decodeAttached(Decompressor &decompressor, Decoding decoding, PixelLayout layout)
+{
+    jpeg_decompress_struct &info = decompressor.info;
+    guarded(decompressor.errors, [&] { jpeg_read_header(&info, TRUE); });
+    if (std::uint64_t{info.image_width} * info.image_height > MaxPixels)
+        throw JpegError(JERR_IMAGE_TOO_BIG);
+
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK
+                           : layout == PixelLayout::Rgb ? JCS_RGB
+                                                        : JCS_EXT_BGRA;
+    info.dct_method = decoding == Decoding::Fast ? JDCT_IFAST : JDCT_ISLOW;
+    guarded(decompressor.errors, [&] { jpeg_start_decompress(&info); });
+
+    Image image;
+    image.width = static_cast<int>(info.output_width);
+    image.height = static_cast<int>(info.output_height);
+    image.layout = layout;
+    const std::size_t width = info.output_width;
+    image.pixels.resize(image.bytesPerLine() * info.output_height);
+    std::vector<JSAMPLE> cmykRow(cmyk ? width * 4 : 0);
+    const bool inverted = info.saw_Adobe_marker;
+
+    guarded(decompressor.errors, [&] {
+        while (info.output_scanline < info.output_height) {
+            std::uint8_t *target = image.pixels.data() + info.output_scanline * image.bytesPerLine();
+            JSAMPROW row = cmyk ? cmykRow.data() : target;
+            if (jpeg_read_scanlines(&info, &row, 1) != 1)
+                break;
+            if (cmyk)
+                cmykRowToColour(cmykRow.data(), target, width, layout, inverted);
+        }
+    });
+    return image;
+}
+
+} // namespace
+
+std::size_t Image::bytesPerLine() const
+{
+    return static_cast<std::size_t>(width) * bytesPerPixel(layout);
+}
+
+JpegError::JpegError(int messageCode)
+    : std::runtime_error("Erreur JPEG #" + std::to_string(messageCode)), messageCode_(messageCode)
+{
+}
+
+bool JpegError::outOfMemory() const { return messageCode_ == JERR_OUT_OF_MEMORY; }
+
+JpegFileError::JpegFileError(const std::filesystem::path &path)
+    : std::runtime_error("Impossible d'ouvrir le fichier " + path.string() + ".")
+{
+}
+
+Image Decode(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout)
+{
+    Decompressor decompressor;
+    guarded(decompressor.errors,
+            [&] { jpeg_mem_src(&decompressor.info, data.data(), data.size()); });
+    return decodeAttached(decompressor, decoding, layout);
+}
+
+Image DecodeFile(const std::filesystem::path &path, Decoding decoding, PixelLayout layout)
+{
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        throw JpegFileError(path);
+    Decompressor decompressor;
+    guarded(decompressor.errors, [&] { jpeg_stdio_src(&decompressor.info, file.get()); });
+    Image image = decodeAttached(decompressor, decoding, layout);
+    if (std::ferror(file.get()))
+        throw JpegFileError(path);
+    return image;
+}
+
+Dimensions ReadDimensions(std::span<const std::uint8_t> data)
+{
+    Decompressor decompressor;
+    guarded(decompressor.errors, [&] {
+        jpeg_mem_src(&decompressor.info, data.data(), data.size());
+        jpeg_read_header(&decompressor.info, TRUE);
+    });
+    return {static_cast<int>(decompressor.info.image_width),
+            static_cast<int>(decompressor.info.image_height)};
+}
+
+std::vector<std::uint8_t> Encode(const Image &image)
+{
+    if (image.width < 0 || image.height < 0 ||
+        image.pixels.size() != image.bytesPerLine() * static_cast<std::size_t>(image.height))
+        throw std::invalid_argument("jpeg::Encode: pixel buffer does not match the size");
+
+    Compressor compressor;
+    jpeg_compress_struct &info = compressor.info;
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    const OutputBufferFreer freer{buffer};
+    guarded(compressor.errors, [&] {
+        jpeg_mem_dest(&info, &buffer, &size);
+        info.image_width = static_cast<JDIMENSION>(image.width);
+        info.image_height = static_cast<JDIMENSION>(image.height);
+        info.input_components = static_cast<int>(bytesPerPixel(image.layout));
+        info.in_color_space = image.layout == PixelLayout::Rgb ? JCS_RGB : JCS_EXT_BGRX;
+        jpeg_set_defaults(&info);
+        jpeg_set_quality(&info, 70, TRUE);
+        jpeg_start_compress(&info, TRUE);
+        while (info.next_scanline < info.image_height) {
+            auto row = const_cast<JSAMPROW>(image.pixels.data() +
+                                            info.next_scanline * image.bytesPerLine());
+            jpeg_write_scanlines(&info, &row, 1);
+        }
+        jpeg_finish_compress(&info);
+    });
+    return {buffer, buffer + size};
+}
+
+} // namespace jpeg

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <stdexcept>
+#include <vector>
+
+// JPEG decoding and encoding over libjpeg, for the program and the shell library. libjpeg
+// never prints and never exits: its errors come out as JpegError, its warnings are ignored
+// (a truncated file decodes with its missing rows filled by the library).
+namespace jpeg {
+
+// Accurate: libjpeg's default slow-integer transform, for pages. Fast: the fast integer
+// transform, for thumbnails.
+enum class Decoding { Accurate, Fast };
+
+// Rgb: 3 bytes R, G, B per pixel. Bgra: 4 bytes B, G, R, 0xFF per pixel, which is
+// QImage::Format_RGB32 on a little-endian machine.
+enum class PixelLayout { Rgb, Bgra };
+
+struct Dimensions {
+    int width = 0;
+    int height = 0;
+};
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    PixelLayout layout = PixelLayout::Rgb;
+    std::vector<std::uint8_t> pixels; // rows top to bottom, bytesPerLine() each, no padding
+
+    std::size_t bytesPerLine() const;
+};
+
+// A decoded picture may hold at most this many pixels (1 GiB as Bgra): a header declaring
+// more is refused before anything is allocated for it.
+inline constexpr std::uint64_t MaxPixels = std::uint64_t{1} << 28;
+
+// "Erreur JPEG #<code>", code being libjpeg's message code.
+class JpegError : public std::runtime_error {
+public:
+    explicit JpegError(int messageCode);
+    int messageCode() const { return messageCode_; }
+    bool outOfMemory() const; // libjpeg could not allocate its working memory
+
+private:
+    int messageCode_;
+};
+
+// A file that cannot be opened or read: "Impossible d'ouvrir le fichier <path>.".
+class JpegFileError : public std::runtime_error {
+public:
+    explicit JpegFileError(const std::filesystem::path &path);
+};
+
+// Decodes a whole JPEG picture at full scale; bytes after its end are ignored, so a book
+// file decodes as its first image. Grey and CMYK pictures come out as colour.
+Image Decode(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout);
+Image DecodeFile(const std::filesystem::path &path, Decoding decoding, PixelLayout layout);
+
+// The picture's size from its header alone.
+Dimensions ReadDimensions(std::span<const std::uint8_t> data);
+
+// Encodes at quality 70 with baseline forced; the result is a complete JFIF file.
+std::vector<std::uint8_t> Encode(const Image &image);
+
+} // namespace jpeg

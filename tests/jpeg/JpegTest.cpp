@@ -1,0 +1,292 @@
+#include "app/jpeg/Jpeg.h"
+#include "tests/support/BookFixture.h"
+#include "tests/support/RunTool.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace {
+
+using Rgb = std::array<int, 3>;
+
+void SetPixel(jpeg::Image &image, int x, int y, Rgb rgb)
+{
+    std::uint8_t *p = image.pixels.data() + y * image.bytesPerLine() +
+                      x * (image.layout == jpeg::PixelLayout::Rgb ? 3 : 4);
+    if (image.layout == jpeg::PixelLayout::Rgb) {
+        p[0] = std::uint8_t(rgb[0]), p[1] = std::uint8_t(rgb[1]), p[2] = std::uint8_t(rgb[2]);
+    } else {
+        p[0] = std::uint8_t(rgb[2]), p[1] = std::uint8_t(rgb[1]), p[2] = std::uint8_t(rgb[0]);
+        p[3] = 0xFF;
+    }
+}
+
+Rgb PixelAt(const jpeg::Image &image, int x, int y)
+{
+    const std::uint8_t *p = image.pixels.data() + y * image.bytesPerLine() +
+                            x * (image.layout == jpeg::PixelLayout::Rgb ? 3 : 4);
+    if (image.layout == jpeg::PixelLayout::Rgb)
+        return {p[0], p[1], p[2]};
+    return {p[2], p[1], p[0]};
+}
+
+void ExpectNear(Rgb actual, Rgb expected, int tolerance = 12)
+{
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(actual[i], expected[i], tolerance) << "channel " << i;
+}
+
+constexpr Rgb Red{255, 0, 0};
+constexpr Rgb Blue{0, 0, 255};
+
+// Left half red, right half blue.
+jpeg::Image TwoColours(int width, int height, jpeg::PixelLayout layout)
+{
+    jpeg::Image image{width, height, layout, {}};
+    image.pixels.resize(image.bytesPerLine() * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            SetPixel(image, x, y, x < width / 2 ? Red : Blue);
+    return image;
+}
+
+// Fine detail, so that the transforms differ in their rounding.
+jpeg::Image Noise(int width, int height)
+{
+    jpeg::Image image{width, height, jpeg::PixelLayout::Rgb, {}};
+    image.pixels.resize(image.bytesPerLine() * height);
+    std::uint32_t state = 12345;
+    for (std::uint8_t &byte : image.pixels) {
+        state = state * 1103515245u + 12345u;
+        byte = std::uint8_t(state >> 24);
+    }
+    return image;
+}
+
+void WritePpm(const std::filesystem::path &path, const jpeg::Image &image)
+{
+    const std::string header =
+        "P6\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";
+    Bytes bytes(header.begin(), header.end());
+    bytes.insert(bytes.end(), image.pixels.begin(), image.pixels.end());
+    WriteFileBytes(path, bytes);
+}
+
+// The pixel bytes of a binary PPM as djpeg writes it.
+Bytes PpmPixels(const Bytes &ppm)
+{
+    std::size_t offset = 0;
+    for (int fields = 0; fields < 4; ++offset)
+        if (ppm[offset] == '\n' || ppm[offset] == ' ')
+            ++fields;
+    return {ppm.begin() + std::ptrdiff_t(offset), ppm.end()};
+}
+
+// The size fields of the first start-of-frame marker replaced.
+Bytes WithFrameSize(Bytes jpegBytes, int width, int height)
+{
+    for (std::size_t i = 0; i + 8 < jpegBytes.size(); ++i)
+        if (jpegBytes[i] == 0xFF && jpegBytes[i + 1] == 0xC0) {
+            jpegBytes[i + 5] = std::uint8_t(height >> 8), jpegBytes[i + 6] = std::uint8_t(height);
+            jpegBytes[i + 7] = std::uint8_t(width >> 8), jpegBytes[i + 8] = std::uint8_t(width);
+            return jpegBytes;
+        }
+    ADD_FAILURE() << "no baseline frame marker";
+    return jpegBytes;
+}
+
+struct RoundTripCase {
+    jpeg::Decoding decoding;
+    jpeg::PixelLayout layout;
+};
+
+class JpegRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(JpegRoundTrip, KeepsSizeAndColours)
+{
+    const auto [decoding, layout] = GetParam();
+    const Bytes encoded = jpeg::Encode(TwoColours(40, 24, layout));
+    const jpeg::Image decoded = jpeg::Decode(encoded, decoding, layout);
+
+    EXPECT_EQ(decoded.width, 40);
+    EXPECT_EQ(decoded.height, 24);
+    EXPECT_EQ(decoded.layout, layout);
+    ASSERT_EQ(decoded.pixels.size(), decoded.bytesPerLine() * 24);
+    ExpectNear(PixelAt(decoded, 4, 12), Red);
+    ExpectNear(PixelAt(decoded, 36, 12), Blue);
+    if (layout == jpeg::PixelLayout::Bgra) {
+        for (std::size_t i = 3; i < decoded.pixels.size(); i += 4)
+            ASSERT_EQ(decoded.pixels[i], 0xFF) << "alpha byte " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllModes, JpegRoundTrip,
+    ::testing::Values(RoundTripCase{jpeg::Decoding::Accurate, jpeg::PixelLayout::Rgb},
+                      RoundTripCase{jpeg::Decoding::Accurate, jpeg::PixelLayout::Bgra},
+                      RoundTripCase{jpeg::Decoding::Fast, jpeg::PixelLayout::Rgb},
+                      RoundTripCase{jpeg::Decoding::Fast, jpeg::PixelLayout::Bgra}),
+    [](const ::testing::TestParamInfo<RoundTripCase> &info) {
+        return std::string(info.param.decoding == jpeg::Decoding::Fast ? "Fast" : "Accurate") +
+               (info.param.layout == jpeg::PixelLayout::Rgb ? "Rgb" : "Bgra");
+    });
+
+TEST(JpegEncode, MatchesTheReferenceEncoderAtQuality70Baseline)
+{
+    TempDir dir;
+    const jpeg::Image image = Noise(37, 21);
+    WritePpm(dir / "in.ppm", image);
+    ASSERT_TRUE(RunTool("cjpeg", {"-quality", "70", "-baseline", "-outfile",
+                                  QString::fromStdString((dir / "ref.jpg").string()),
+                                  QString::fromStdString((dir / "in.ppm").string())}));
+
+    EXPECT_EQ(jpeg::Encode(image), ReadFileBytes(dir / "ref.jpg"));
+}
+
+TEST(JpegEncode, TakesBgraPixelsAsTheSameColours)
+{
+    jpeg::Image rgb = TwoColours(16, 16, jpeg::PixelLayout::Rgb);
+    jpeg::Image bgra = TwoColours(16, 16, jpeg::PixelLayout::Bgra);
+    EXPECT_EQ(jpeg::Encode(rgb), jpeg::Encode(bgra));
+}
+
+// Each decoding is the reference decoder's transform of the same name, pixel for pixel.
+TEST(JpegDecode, AccurateAndFastMatchTheReferenceDecoder)
+{
+    TempDir dir;
+    const Bytes encoded = jpeg::Encode(Noise(64, 48));
+    WriteFileBytes(dir / "in.jpg", encoded);
+    const std::array<std::pair<jpeg::Decoding, QString>, 2> cases{
+        {{jpeg::Decoding::Accurate, "int"}, {jpeg::Decoding::Fast, "fast"}}};
+    std::vector<Bytes> decodings;
+    for (const auto &[decoding, dct] : cases) {
+        const QString out = QString::fromStdString((dir / ("out-" + dct.toStdString())).string());
+        ASSERT_TRUE(RunTool("djpeg", {"-dct", dct, "-ppm", "-outfile", out,
+                                      QString::fromStdString((dir / "in.jpg").string())}));
+        decodings.push_back(jpeg::Decode(encoded, decoding, jpeg::PixelLayout::Rgb).pixels);
+        EXPECT_EQ(decodings.back(), PpmPixels(ReadFileBytes(out.toStdString()))) << dct.toStdString();
+    }
+    EXPECT_NE(decodings[0], decodings[1]) << "the picture does not tell the transforms apart";
+}
+
+TEST(JpegDecode, GreyAndCmykPicturesComeOutInColour)
+{
+    TempDir dir;
+    WritePpm(dir / "red.ppm", TwoColours(16, 16, jpeg::PixelLayout::Rgb));
+    const QString source = QString::fromStdString((dir / "red.ppm").string());
+    const QString grey = QString::fromStdString((dir / "grey.jpg").string());
+    const QString cmyk = QString::fromStdString((dir / "cmyk.jpg").string());
+    ASSERT_TRUE(RunTool("cjpeg", {"-grayscale", "-outfile", grey, source}));
+    ASSERT_TRUE(RunTool("gm", {"convert", source, "-colorspace", "CMYK", cmyk}));
+
+    const jpeg::Image fromGrey =
+        jpeg::DecodeFile(grey.toStdString(), jpeg::Decoding::Accurate, jpeg::PixelLayout::Bgra);
+    const Rgb left = PixelAt(fromGrey, 2, 8);
+    EXPECT_EQ(left[0], left[1]);
+    EXPECT_EQ(left[1], left[2]);
+    EXPECT_NEAR(left[0], 76, 8); // luma of pure red
+
+    const jpeg::Image fromCmyk =
+        jpeg::DecodeFile(cmyk.toStdString(), jpeg::Decoding::Accurate, jpeg::PixelLayout::Rgb);
+    ExpectNear(PixelAt(fromCmyk, 2, 8), Red, 20);
+    ExpectNear(PixelAt(fromCmyk, 13, 8), Blue, 20);
+}
+
+TEST(JpegDecode, IgnoresWhatFollowsThePicture)
+{
+    Bytes chained = jpeg::Encode(TwoColours(24, 8, jpeg::PixelLayout::Rgb));
+    const Bytes second = jpeg::Encode(TwoColours(8, 40, jpeg::PixelLayout::Rgb));
+    chained.insert(chained.end(), second.begin(), second.end());
+    chained.insert(chained.end(), {0x12, 0x34, 0x56, 0x78});
+
+    const jpeg::Image decoded =
+        jpeg::Decode(chained, jpeg::Decoding::Accurate, jpeg::PixelLayout::Rgb);
+    EXPECT_EQ(decoded.width, 24);
+    EXPECT_EQ(decoded.height, 8);
+    EXPECT_EQ(jpeg::ReadDimensions(chained).width, 24);
+}
+
+TEST(JpegDecode, TruncatedPictureDecodesToItsFullSize)
+{
+    Bytes encoded = jpeg::Encode(Noise(64, 64));
+    encoded.resize(encoded.size() / 2);
+    const jpeg::Image decoded =
+        jpeg::Decode(encoded, jpeg::Decoding::Accurate, jpeg::PixelLayout::Rgb);
+    EXPECT_EQ(decoded.width, 64);
+    EXPECT_EQ(decoded.height, 64);
+}
+
+struct ErrorCase {
+    const char *name;
+    Bytes bytes;
+    int code;
+    bool headerReadable; // ReadDimensions succeeds on it
+};
+
+TEST(JpegDecode, BadDataRaisesTheLibraryMessageCode)
+{
+    const Bytes good = jpeg::Encode(TwoColours(16, 16, jpeg::PixelLayout::Rgb));
+    Bytes badPrecision = good;
+    for (std::size_t i = 0; i + 4 < badPrecision.size(); ++i)
+        if (badPrecision[i] == 0xFF && badPrecision[i + 1] == 0xC0)
+            badPrecision[i + 4] = 7;
+    const std::vector<ErrorCase> cases{
+        {"empty", {}, JERR_INPUT_EMPTY, false},
+        {"not a picture", {'h', 'e', 'l', 'l', 'o', '!'}, JERR_NO_SOI, false},
+        {"bad sample precision", badPrecision, JERR_BAD_PRECISION, false},
+        {"too large to hold", WithFrameSize(good, 60000, 60000), JERR_IMAGE_TOO_BIG, true},
+    };
+    for (const ErrorCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const jpeg::Decoding decoding : {jpeg::Decoding::Accurate, jpeg::Decoding::Fast}) {
+            try {
+                jpeg::Decode(c.bytes, decoding, jpeg::PixelLayout::Bgra);
+                ADD_FAILURE() << "decoded";
+            } catch (const jpeg::JpegError &error) {
+                EXPECT_EQ(error.messageCode(), c.code);
+                EXPECT_EQ(std::string(error.what()), "Erreur JPEG #" + std::to_string(c.code));
+                EXPECT_FALSE(error.outOfMemory());
+            }
+        }
+        if (c.headerReadable)
+            EXPECT_NO_THROW(jpeg::ReadDimensions(c.bytes));
+        else
+            EXPECT_THROW(jpeg::ReadDimensions(c.bytes), jpeg::JpegError);
+    }
+}
+
+TEST(JpegDimensions, ComeFromTheHeaderAlone)
+{
+    const Bytes header = WithFrameSize(jpeg::Encode(Noise(16, 16)), 60000, 45000);
+    const jpeg::Dimensions size = jpeg::ReadDimensions(header);
+    EXPECT_EQ(size.width, 60000);
+    EXPECT_EQ(size.height, 45000);
+}
+
+TEST(JpegDecodeFile, ReadsTheFileOrNamesItInTheError)
+{
+    TempDir dir;
+    WriteFileBytes(dir / "page.jpg", jpeg::Encode(TwoColours(30, 10, jpeg::PixelLayout::Rgb)));
+    const jpeg::Image decoded =
+        jpeg::DecodeFile(dir / "page.jpg", jpeg::Decoding::Accurate, jpeg::PixelLayout::Rgb);
+    EXPECT_EQ(decoded.width, 30);
+    ExpectNear(PixelAt(decoded, 2, 5), Red);
+
+    try {
+        jpeg::DecodeFile(dir / "absent.jpg", jpeg::Decoding::Accurate, jpeg::PixelLayout::Rgb);
+        ADD_FAILURE() << "decoded a missing file";
+    } catch (const jpeg::JpegFileError &error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Impossible d'ouvrir le fichier " + (dir / "absent.jpg").string() + ".");
+    }
+}
+
+} // namespace
