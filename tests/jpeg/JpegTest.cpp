@@ -134,9 +134,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripCase{jpeg::Decoding::Accurate, jpeg::PixelLayout::Bgra},
                       RoundTripCase{jpeg::Decoding::Fast, jpeg::PixelLayout::Rgb},
                       RoundTripCase{jpeg::Decoding::Fast, jpeg::PixelLayout::Bgra}),
-    [](const ::testing::TestParamInfo<RoundTripCase> &info) {
-        return std::string(info.param.decoding == jpeg::Decoding::Fast ? "Fast" : "Accurate") +
-               (info.param.layout == jpeg::PixelLayout::Rgb ? "Rgb" : "Bgra");
+    [](const ::testing::TestParamInfo<RoundTripCase> &test) {
+        return std::string(test.param.decoding == jpeg::Decoding::Fast ? "Fast" : "Accurate") +
+               (test.param.layout == jpeg::PixelLayout::Rgb ? "Rgb" : "Bgra");
     });
 
 TEST(JpegEncode, MatchesTheReferenceEncoderAtQuality70Baseline)
