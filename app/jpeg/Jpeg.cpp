@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -26,14 +27,6 @@ struct ErrorManager {
 void ignoreOutput(j_common_ptr) {}
 void ignoreMessage(j_common_ptr, int) {}
 
-void installErrorManager(ErrorManager &errors, jpeg_common_struct &info)
-{
-    info.err = jpeg_std_error(&errors.library);
-    errors.library.error_exit = jumpOut;
-    errors.library.output_message = ignoreOutput;
-    errors.library.emit_message = ignoreMessage;
-}
-
 // Runs libjpeg calls; an error inside them jumps back here and is thrown as JpegError. The
 // calls must not own objects with destructors, since the jump skips their frames.
 template <typename Calls> void guarded(ErrorManager &errors, Calls &&calls)
@@ -43,33 +36,31 @@ template <typename Calls> void guarded(ErrorManager &errors, Calls &&calls)
     calls();
 }
 
-struct Decompressor {
-    Decompressor()
+// A libjpeg compressor or decompressor whose errors come out as JpegError.
+template <typename Info> struct Codec {
+    Codec()
     {
-        installErrorManager(errors, *reinterpret_cast<jpeg_common_struct *>(&info));
-        guarded(errors, [&] { jpeg_create_decompress(&info); });
+        info.err = jpeg_std_error(&errors.library);
+        errors.library.error_exit = jumpOut;
+        errors.library.output_message = ignoreOutput;
+        errors.library.emit_message = ignoreMessage;
+        guarded(errors, [&] {
+            if constexpr (std::is_same_v<Info, jpeg_decompress_struct>)
+                jpeg_create_decompress(&info);
+            else
+                jpeg_create_compress(&info);
+        });
     }
-    ~Decompressor() { jpeg_destroy_decompress(&info); }
-    Decompressor(const Decompressor &) = delete;
-    Decompressor &operator=(const Decompressor &) = delete;
+    ~Codec() { jpeg_destroy(reinterpret_cast<j_common_ptr>(&info)); }
+    Codec(const Codec &) = delete;
+    Codec &operator=(const Codec &) = delete;
 
     ErrorManager errors{};
-    jpeg_decompress_struct info{};
+    Info info{};
 };
 
-struct Compressor {
-    Compressor()
-    {
-        installErrorManager(errors, *reinterpret_cast<jpeg_common_struct *>(&info));
-        guarded(errors, [&] { jpeg_create_compress(&info); });
-    }
-    ~Compressor() { jpeg_destroy_compress(&info); }
-    Compressor(const Compressor &) = delete;
-    Compressor &operator=(const Compressor &) = delete;
-
-    ErrorManager errors{};
-    jpeg_compress_struct info{};
-};
+using Decompressor = Codec<jpeg_decompress_struct>;
+using Compressor = Codec<jpeg_compress_struct>;
 
 struct FileCloser {
     void operator()(std::FILE *file) const { std::fclose(file); }
