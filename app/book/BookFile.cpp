@@ -69,11 +69,7 @@ std::int32_t FindBytes(std::string_view pattern, const std::uint8_t *buffer,
     return -1;
 }
 
-// The walk checks every length against the bytes left before the trailer, so a corrupt
-// chain ends at once with BookFormatError: nothing outside the file is read and no record
-// is allocated beyond the file's size. An empty file holds no record; a file of 1 to 3
-// bytes cannot hold its trailer and is corrupt.
-std::int32_t ReadBookRecord(std::istream &stream, Bytes *destination, std::int32_t index)
+BookRecordLocation LocateBookRecord(std::istream &stream, std::int32_t index)
 {
     stream.clear();
     if (!stream.seekg(0, std::ios::end))
@@ -82,7 +78,7 @@ std::int32_t ReadBookRecord(std::istream &stream, Bytes *destination, std::int32
     if (size < 0)
         throw BookFormatError(ReadFailedMessage);
     if (size == 0)
-        return 0;
+        return {};
     if (size < 4)
         corrupt();
     const std::int64_t trailer = size - 4;
@@ -91,7 +87,6 @@ std::int32_t ReadBookRecord(std::istream &stream, Bytes *destination, std::int32
     std::int64_t length = readLength(stream);
     if (length < 0 || length > trailer)
         corrupt();
-    seek(stream, 0);
 
     std::int64_t position = 0;
     std::int32_t i = 0;
@@ -112,13 +107,21 @@ std::int32_t ReadBookRecord(std::istream &stream, Bytes *destination, std::int32
     }
 
     if (position >= trailer)
-        return i;
-    Bytes record(static_cast<std::size_t>(length));
-    if (length != 0) {
-        seek(stream, position);
-        readExactly(stream, reinterpret_cast<char *>(record.data()), length);
+        return {false, i, 0, 0};
+    return {true, i, position, length};
+}
+
+std::int32_t ReadBookRecord(std::istream &stream, Bytes *destination, std::int32_t index)
+{
+    const BookRecordLocation record = LocateBookRecord(stream, index);
+    if (!record.found)
+        return record.count;
+    Bytes bytes(static_cast<std::size_t>(record.length));
+    if (record.length != 0) {
+        seek(stream, record.offset);
+        readExactly(stream, reinterpret_cast<char *>(bytes.data()), record.length);
     }
     if (destination)
-        *destination = std::move(record);
+        *destination = std::move(bytes);
     return -1;
 }

@@ -19,6 +19,20 @@ public:
 std::int32_t FindBytes(std::string_view pattern, const std::uint8_t *buffer,
                        std::int32_t bufferLength, std::int32_t start);
 
+// Where a walk of the record chain stopped: record index lies at [offset, offset + length)
+// when found; otherwise the chain holds count records.
+struct BookRecordLocation {
+    bool found = false;
+    std::int32_t count = 0;
+    std::int64_t offset = 0;
+    std::int64_t length = 0;
+};
+
+// Walks the record chain up to record index, checking every length against the bytes left
+// before the trailer; a corrupt chain raises BookFormatError. An empty file holds no record;
+// a file of 1 to 3 bytes cannot hold its trailer and is corrupt.
+BookRecordLocation LocateBookRecord(std::istream &stream, std::int32_t index);
+
 // Walks the record chain of a book file. When record index exists its bytes replace the
 // contents of *destination (when given) and the result is -1; otherwise the result is the
 // number of records and *destination is untouched. index = INT32_MAX counts the records.

@@ -1,9 +1,9 @@
 #include "app/core/Md5.h"
 
+#include "app/core/ReadOnlyFile.h"
+
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -127,32 +127,11 @@ void transform(std::uint32_t state[4], const std::uint8_t block[64])
     state[3] += d;
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(const std::filesystem::path &path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
-    {
-    }
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 // Reads in large blocks rather than through a mapping: a file that another process
 // truncates meanwhile then gives a short read, not a fault on a vanished page.
-bool hashWholeFile(MD5Context &context, int fd)
+bool hashWholeFile(MD5Context &context, const ReadOnlyFile &file)
 {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
+    const int fd = file.get();
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     std::vector<std::uint8_t> block(std::size_t(4) << 20);
     for (;;) {
@@ -223,8 +202,8 @@ bool MD5File(const std::filesystem::path &path, MD5Digest &digest)
 {
     MD5Context context;
     MD5Init(context);
-    const FileDescriptor file(path);
-    const bool complete = file.get() >= 0 && hashWholeFile(context, file.get());
+    const ReadOnlyFile file(path);
+    const bool complete = file.regularFileSize() >= 0 && hashWholeFile(context, file);
     if (!complete)
         MD5Init(context);
     MD5Final(context, digest);

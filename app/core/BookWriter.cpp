@@ -1,0 +1,172 @@
+#include "app/core/BookWriter.h"
+
+#include "app/core/MainWindowState.h"
+#include "app/core/Prompter.h"
+#include "app/core/ReadOnlyFile.h"
+
+#include <QFileInfo>
+
+#include <array>
+#include <climits>
+#include <system_error>
+
+namespace {
+
+std::filesystem::path toPath(const QString &path) { return path.toStdString(); }
+
+std::array<std::uint8_t, 4> littleEndian(std::uint32_t value)
+{
+    return {std::uint8_t(value), std::uint8_t(value >> 8), std::uint8_t(value >> 16),
+            std::uint8_t(value >> 24)};
+}
+
+void writeLength(AtomicFileWriter &out, std::uint64_t length)
+{
+    if (length > INT32_MAX)
+        throw FileWriteError("Le fichier " + out.target().string() +
+                             " dépasserait la taille permise pour un enregistrement.");
+    const auto bytes = littleEndian(static_cast<std::uint32_t>(length));
+    out.write(bytes.data(), bytes.size());
+}
+
+// Size of one source image, after checking that it can be stored as a record.
+std::int64_t checkedImageSize(const std::filesystem::path &source)
+{
+    const ReadOnlyFile file(source);
+    const std::int64_t size = file.regularFileSize();
+    if (size < 0)
+        throw FileWriteError(CannotOpenMessage(source));
+    std::array<std::uint8_t, 2> start{};
+    if (size < 2 || !file.readAt(start.data(), 2, 0) || start[0] != 0xFF || start[1] != 0xD8)
+        throw FileWriteError("Le fichier " + source.string() + " n'est pas une image JPEG.");
+    if (size > INT32_MAX)
+        throw FileWriteError("Le fichier " + source.string() +
+                             " est trop volumineux pour une bande dessinée.");
+    return size;
+}
+
+// Rewrites book as its first keep bytes, then record behind its length (nothing when record
+// is empty), then the book's trailer.
+void replaceBookEnd(const std::filesystem::path &book, std::int64_t keep, const Bytes &record)
+{
+    std::array<std::uint8_t, 4> trailer{};
+    {
+        const ReadOnlyFile file(book);
+        const std::int64_t size = file.regularFileSize();
+        if (size < 0)
+            throw FileWriteError(CannotOpenMessage(book));
+        if (size < 4 || keep < 0 || keep > size - 4 || !file.readAt(trailer.data(), 4, size - 4))
+            throw FileWriteError("Le fichier " + book.string() +
+                                 " n'est pas une bande dessinée valide.");
+    }
+    AtomicFileWriter out(book);
+    out.copyFrom(book, keep);
+    if (!record.empty()) {
+        writeLength(out, record.size());
+        out.write(record.data(), record.size());
+    }
+    out.write(trailer.data(), trailer.size());
+    out.commit();
+}
+
+// Reopens the shared read stream on the book when the rewrite ends, however it ends.
+class ReopenBookStream {
+public:
+    ReopenBookStream(MainWindowState &state, std::filesystem::path path)
+        : state_(state), path_(std::move(path))
+    {
+    }
+    ~ReopenBookStream()
+    {
+        state_.BookStream = std::make_unique<std::ifstream>(path_, std::ios::binary);
+    }
+    ReopenBookStream(const ReopenBookStream &) = delete;
+    ReopenBookStream &operator=(const ReopenBookStream &) = delete;
+
+private:
+    MainWindowState &state_;
+    std::filesystem::path path_;
+};
+
+} // namespace
+
+void WriteBookImages(const QStringList &files, const QString &destination)
+{
+    if (files.isEmpty())
+        throw FileWriteError("Aucune image à mettre dans la bande dessinée " +
+                             destination.toStdString() + ".");
+    const std::filesystem::path target = toPath(destination);
+    std::vector<std::int64_t> sizes;
+    for (const QString &file : files) {
+        const std::filesystem::path source = toPath(file);
+        sizes.push_back(checkedImageSize(source));
+        std::error_code ignored;
+        if (std::filesystem::equivalent(source, target, ignored))
+            throw FileWriteError("Le fichier " + target.string() +
+                                 " est aussi une des images de la bande dessinée.");
+    }
+
+    AtomicFileWriter out(target);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (i > 0)
+            writeLength(out, std::uint64_t(sizes[std::size_t(i)]));
+        out.copyFrom(toPath(files[i]), sizes[std::size_t(i)]);
+    }
+    writeLength(out, std::uint64_t(sizes.front()));
+    out.commit();
+}
+
+void AppendMetaRecord(const QString &book, const Bytes &meta)
+{
+    const std::filesystem::path path = toPath(book);
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error)
+        throw FileWriteError(CannotOpenMessage(path));
+    replaceBookEnd(path, std::int64_t(size) - 4, meta);
+}
+
+void WriteDescription(MainWindowState &state, Prompter &prompter, const Bytes &rtf)
+{
+    if (QFileInfo(state.CurrentFile).suffix().toLower() == QLatin1String("pdf"))
+        return;
+
+    // Only the last record may be the meta record; the new one takes its place, or follows
+    // the last image when there is none.
+    BookRecordLocation last;
+    Bytes lastRecord;
+    try {
+        if (!state.BookStream)
+            throw BookFormatError("no stream");
+        const std::int32_t count = ReadBookRecord(*state.BookStream, nullptr, INT32_MAX);
+        if (count < 1)
+            throw BookFormatError("no record");
+        last = LocateBookRecord(*state.BookStream, count - 1);
+        ReadBookRecord(*state.BookStream, &lastRecord, count - 1);
+        if (count == 1 && !lastRecord.empty() && lastRecord.front() != 0xFF)
+            throw BookFormatError("no image");
+    } catch (const BookFormatError &) {
+        prompter.error(QStringLiteral("Impossible d'ouvrir le fichier ") + state.CurrentFile +
+                       QStringLiteral("."));
+        return;
+    }
+
+    const bool hasMeta = !lastRecord.empty() && lastRecord.front() != 0xFF;
+    Bytes record = rtf;
+    std::int64_t keep = last.offset + last.length;
+    if (hasMeta) {
+        keep = last.offset - 4;
+        const std::int32_t eof = FindBytes("%EOF", lastRecord.data(),
+                                           std::int32_t(lastRecord.size()), 1);
+        if (eof >= 0)
+            record.insert(record.end(), lastRecord.begin() + eof, lastRecord.end());
+    }
+
+    const std::filesystem::path path = toPath(state.CurrentFile);
+    {
+        const ReopenBookStream reopen(state, path);
+        state.BookStream.reset();
+        replaceBookEnd(path, keep, record);
+    }
+    state.DescriptionMenuVisible = true;
+}
