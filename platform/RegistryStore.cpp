@@ -1,0 +1,155 @@
+#include "platform/RegistryStore.h"
+
+#include "platform/GhostscriptRecord.h"
+#include "platform/PlatformRoot.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+[[noreturn]] void failSaving(const std::filesystem::path &file)
+{
+    throw RegistryError("Impossible d'enregistrer le registre : " + file.string() + ".");
+}
+
+// A file descriptor that is closed on every path.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// flock on the lock file beside the registry, held for the object's life.
+class RegistryLock {
+public:
+    RegistryLock(const std::filesystem::path &file, int operation)
+        : fd_(::open((file.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644))
+    {
+        if (fd_.get() < 0)
+            failSaving(file);
+        int result;
+        do
+            result = ::flock(fd_.get(), operation);
+        while (result != 0 && errno == EINTR);
+        if (result != 0)
+            failSaving(file);
+    }
+
+private:
+    FileDescriptor fd_;
+};
+
+// The file's bytes, or nothing when it does not exist.
+std::optional<std::string> readFile(const std::filesystem::path &file)
+{
+    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throw RegistryError("Impossible de lire le registre : " + file.string() + ".");
+    }
+    std::string text;
+    char buffer[65536];
+    while (true) {
+        const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
+        if (count == 0)
+            return text;
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            throw RegistryError("Impossible de lire le registre : " + file.string() + ".");
+        }
+        text.append(buffer, static_cast<size_t>(count));
+    }
+}
+
+void writeAll(int fd, const std::string &text, const std::filesystem::path &file)
+{
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t count = ::write(fd, text.data() + done, text.size() - done);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            failSaving(file);
+        done += static_cast<size_t>(count);
+    }
+}
+
+// Temporary file beside the target, fsync, rename into place, fsync of the folder.
+void saveAtomically(const std::filesystem::path &file, const std::string &text)
+{
+    const std::filesystem::path temporary = file.string() + ".tmp";
+    {
+        FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+        if (fd.get() < 0)
+            failSaving(file);
+        writeAll(fd.get(), text, file);
+        if (::fsync(fd.get()) != 0)
+            failSaving(file);
+    }
+    if (::rename(temporary.c_str(), file.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        failSaving(file);
+    }
+    FileDescriptor folder(::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0)
+        ::fsync(folder.get());
+}
+
+} // namespace
+
+std::filesystem::path registryFilePath()
+{
+    return PlatformRoot() / "registry.txt";
+}
+
+RegistryTree readRegistry()
+{
+    const std::filesystem::path file = registryFilePath();
+    {
+        RegistryLock lock(file, LOCK_SH);
+        if (const std::optional<std::string> text = readFile(file))
+            return parseRegistry(*text, file);
+    }
+    RegistryTree tree;
+    changeRegistry([&](RegistryTree &current) {
+        tree = current;
+        return false;
+    });
+    return tree;
+}
+
+void changeRegistry(const std::function<bool(RegistryTree &)> &apply)
+{
+    const std::filesystem::path file = registryFilePath();
+    RegistryLock lock(file, LOCK_EX);
+    const std::optional<std::string> text = readFile(file);
+    RegistryTree tree;
+    if (text) {
+        tree = parseRegistry(*text, file);
+    } else if (const std::optional<GhostscriptLibrary> ghostscript = findGhostscriptLibrary()) {
+        recordGhostscript(tree, *ghostscript);
+    }
+    if (apply(tree) || !text)
+        saveAtomically(file, formatRegistry(tree));
+}
+
+} // namespace platform

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/Registry.h"
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace platform {
+
+// ASCII case-insensitive ordering: key and value names match whatever their case.
+struct CaseInsensitiveLess {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+};
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
+using RegistryData = std::variant<std::string, int32_t, std::vector<std::string>>;
+
+struct RegistryValue {
+    std::string name; // as written; "" is the key's default value
+    RegistryData data;
+};
+
+// One key in memory: values in the order they were first written, subkeys by name.
+struct RegistryNode {
+    std::vector<RegistryValue> values;
+    std::map<std::string, RegistryNode, CaseInsensitiveLess> subKeys;
+
+    const RegistryNode *child(std::string_view name) const;
+    RegistryNode *child(std::string_view name);
+    const RegistryValue *value(std::string_view name) const;
+    RegistryValue *value(std::string_view name);
+    // Replaces the value's data, or adds the value after the others.
+    void set(std::string_view name, RegistryData data);
+    bool empty() const { return values.empty() && subKeys.empty(); }
+};
+
+// The whole registry: one node per hive.
+struct RegistryTree {
+    std::map<Hive, RegistryNode> hives{
+        {Hive::ClassesRoot, {}}, {Hive::CurrentUser, {}}, {Hive::LocalMachine, {}}};
+
+    // The key at `path` (names without separators), or nullptr when it does not exist.
+    const RegistryNode *find(Hive hive, const std::vector<std::string> &path) const;
+    RegistryNode *find(Hive hive, const std::vector<std::string> &path);
+    // The key at `path`, created with its missing parents; existing names keep their case.
+    RegistryNode &create(Hive hive, const std::vector<std::string> &path);
+};
+
+// Splits "Software\Quirelle" into its names; leading, trailing and doubled backslashes are
+// ignored, so "" and "\" name the hive itself.
+std::vector<std::string> splitKeyPath(std::string_view path);
+
+
+// The text form of the registry file. `parseRegistry` throws RegistryError naming `origin`
+// and the line when the text cannot be read.
+std::string formatRegistry(const RegistryTree &tree);
+RegistryTree parseRegistry(std::string_view text, const std::filesystem::path &origin);
+
+} // namespace platform
