@@ -1,11 +1,17 @@
+#include "app/QtDialogs.h"
+#include "app/QtPrompter.h"
+#include "app/QtUiHooks.h"
+#include "app/Unit1.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quirelle"));
-    window.showMaximized();
+    QtPrompter prompter;
+    QtDialogs dialogs;
+    QtUiHooks ui;
+    TForm1 Form1({prompter, dialogs, ui, QApplication::applicationFilePath()});
+    Form1.showMaximized();
     return QApplication::exec();
 }

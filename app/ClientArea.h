@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QScrollArea>
+
+// The window's scrolling client area. Its canvas holds the page, the top panel and the
+// thumbnails; the canvas grows to the controls it holds, so the window scrolls over them.
+class ClientArea : public QScrollArea {
+    Q_OBJECT
+
+public:
+    explicit ClientArea(QWidget *parent = nullptr);
+
+    QWidget *canvas() const { return widget(); }
+    int clientWidth() const { return viewport()->width(); }
+    int clientHeight() const { return viewport()->height(); }
+    // Fits the canvas to the visible controls on it, at least the size of the client area.
+    void updateScrollRange();
+
+signals:
+    void resized();         // the area itself, with the window
+    void viewportResized(); // also when a scroll bar comes or goes
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+};

@@ -1,0 +1,206 @@
+#include "app/Unit1.h"
+
+#include "app/ClickLabel.h"
+#include "app/ClientArea.h"
+#include "app/PictureBox.h"
+#include "controls/GradButton.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+
+const QString TForm1::ThumbnailPrefix = QStringLiteral("ImageBD");
+
+namespace {
+
+QLabel *whiteLabel(QWidget *parent, int top, const QString &caption, bool underlined)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText);
+    QPalette white = label->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(white);
+    QFont font = label->font();
+    font.setUnderline(underlined);
+    label->setFont(font);
+    label->adjustSize();
+    label->move(label->x(), top);
+    return label;
+}
+
+TGradButton *navigationButton(QWidget *parent, const QString &caption)
+{
+    auto *button = new TGradButton(parent);
+    button->SetCaption(caption);
+    button->SetTabStop(false);
+    button->setGeometry(0, 13, 89, 25);
+    return button;
+}
+
+// A menu entry whose command is not built yet: present, in place, disabled.
+QAction *pending(QAction *action)
+{
+    action->setEnabled(false);
+    return action;
+}
+
+} // namespace
+
+TForm1::TForm1(const TForm1Services &services_, QWidget *parent)
+    : QMainWindow(parent), services(services_)
+{
+    setWindowTitle(QStringLiteral("Quirelle"));
+    setFont(QFont(QStringLiteral("Sans Serif"), 8));
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    move(48, 72);
+    resize(995, 1036);
+
+    createControls();
+    createMenu();
+
+    OpenDialog1.Filter = QStringLiteral("Bande dessinée (*.bd)|*.bd|Adobe Acrobat Document (*.pdf)|*.pdf");
+    OpenDialog1.FileMustExist = true;
+    OpenDialogPDF.Filter = QStringLiteral("Fichier PDF (*.pdf)|*.pdf");
+    OpenDialogPDF.FileMustExist = true;
+    SaveDialogBD.Filter = QStringLiteral("Bande dessinée (*.bd)|*.bd");
+    DocDialog.Filter = QStringLiteral("Fichier Word (*.doc;docx)|*.doc;*.docx");
+    OpenPictureDialog1.FileMustExist = true;
+    OpenPictureDialog1.AllowMultiSelect = true;
+}
+
+TForm1::~TForm1()
+{
+    FormDestroy();
+}
+
+void TForm1::createControls()
+{
+    Client = new ClientArea(this);
+    setCentralWidget(Client);
+    QWidget *canvas = Client->canvas();
+
+    Image1 = new PictureBox(canvas);
+    Image1->setStretch(true);
+    Image1->setGeometry(10, 59, 688, 389);
+
+    Panel1 = new QFrame(canvas);
+    Panel1->setFrameShape(QFrame::NoFrame);
+    Panel1->setAutoFillBackground(true);
+    Panel1->setGeometry(0, 0, Client->clientWidth(), 49);
+    Panel1->setVisible(false);
+
+    Label1 = whiteLabel(Panel1, 8, QStringLiteral("Bande dessinée :"), true);
+    Label2 = whiteLabel(Panel1, 8, QString(), false);
+    Page = whiteLabel(Panel1, 28, QStringLiteral("Planche n° :"), true);
+    Label3 = new ClickLabel(Panel1);
+    Label3->setTextFormat(Qt::PlainText);
+    Label3->setPalette(Label2->palette());
+    Label3->move(0, 28);
+    connect(Label3, &ClickLabel::clicked, this, &TForm1::Label3Click);
+
+    Edit3 = new QLineEdit(Panel1);
+    Edit3->setGeometry(0, 24, 73, 21);
+    Edit3->setFocusPolicy(Qt::ClickFocus);
+    Edit3->setVisible(false);
+    connect(Edit3, &QLineEdit::returnPressed, this, [this] { Edit3KeyDown(13); });
+
+    Button4 = navigationButton(Panel1, QStringLiteral("Première page"));
+    Button1 = navigationButton(Panel1, QStringLiteral("Page précédente"));
+    Button2 = navigationButton(Panel1, QStringLiteral("Page suivante"));
+    Button3 = navigationButton(Panel1, QStringLiteral("Dernière page"));
+    connect(Button4, &TGradButton::OnClick, this, &TForm1::Button4Click);
+    connect(Button1, &TGradButton::OnClick, this, &TForm1::Button1Click);
+    connect(Button2, &TGradButton::OnClick, this, &TForm1::Button2Click);
+    connect(Button3, &TGradButton::OnClick, this, &TForm1::Button3Click);
+
+    Zoom = new QComboBox(Panel1);
+    Zoom->addItems({QStringLiteral("Taille réelle"), QStringLiteral("Taille écran"),
+                    QStringLiteral("Pleine largeur"), QStringLiteral("Pleine hauteur")});
+    Zoom->setGeometry(0, 16, 113, 21);
+    Zoom->setCurrentIndex(0);
+    connect(Zoom, &QComboBox::currentIndexChanged, this, &TForm1::ZoomClick);
+
+    ScrollBar1 = new QScrollBar(Qt::Vertical, Client);
+    ScrollBar1->setSingleStep(30);
+    ScrollBar1->setPageStep(30);
+    ScrollBar1->setVisible(false);
+
+    VireFocus = new QTextEdit(canvas);
+    VireFocus->setGeometry(0, 0, 0, 0);
+
+    ToolBarPleinEcran = new QToolBar(this);
+    ToolBarPleinEcran->setAutoFillBackground(true);
+    ToolBarPleinEcran->setVisible(false);
+
+    SourisPleinEcran = new QTimer(this);
+    SourisPleinEcran->setInterval(2000);
+
+    connect(Client, &ClientArea::resized, this, &TForm1::FormResize);
+    connect(Client, &ClientArea::viewportResized, this, [this] {
+        Panel1->resize(Client->clientWidth(), Panel1->height());
+        ScrollBar1->setGeometry(Client->width() - 17, 0, 17, Client->height());
+        Client->updateScrollRange();
+    });
+}
+
+void TForm1::createMenu()
+{
+    QMenuBar *bar = menuBar();
+    bar->setVisible(true);
+
+    Fichier1 = bar->addMenu(QStringLiteral("Fichier"));
+    Ouvrir1 = Fichier1->addAction(QStringLiteral("Ouvrir..."));
+    Imprimer1 = Fichier1->addMenu(QStringLiteral("Imprimer"));
+    Imprimer1->menuAction()->setEnabled(false);
+    A41 = pending(Imprimer1->addAction(QStringLiteral("A4... (une image par page)")));
+    A51 = pending(Imprimer1->addAction(QStringLiteral("A5... (deux images par pages)")));
+    Quitter1 = Fichier1->addAction(QStringLiteral("Quitter"));
+
+    Description = pending(bar->addAction(QStringLiteral("Description")));
+    Description->setVisible(false);
+    Visionneuse1 = bar->addAction(QStringLiteral("Visionneuse"));
+    Pleincran1 = pending(bar->addAction(QStringLiteral("Plein écran")));
+
+    Outils1 = bar->addMenu(QStringLiteral("Outils"));
+    Extrairelespages1 = pending(Outils1->addAction(QStringLiteral("Extraire les pages...")));
+    AjouterRemplacerladescription1 =
+        pending(Outils1->addAction(QStringLiteral("Ajouter/Remplacer la description...")));
+    N4 = Outils1->addSeparator();
+    Convertir1 = pending(Outils1->addAction(QStringLiteral("Convertir en JPG...")));
+    CrationduneBD1 = pending(Outils1->addAction(QStringLiteral("Création d'une BD...")));
+    DocBD1 = pending(Outils1->addAction(QStringLiteral("Doc -> Pdf...")));
+    PDFBD1 = pending(Outils1->addAction(QStringLiteral("Pdf -> BD...")));
+    N5 = Outils1->addSeparator();
+    Associerlextensionbd1 = pending(Outils1->addAction(QStringLiteral("Associer l'extension .bd")));
+    Dsassocierlextensionbd1 =
+        pending(Outils1->addAction(QStringLiteral("Désassocier l'extension .bd")));
+    N3 = pending(bar->addAction(QStringLiteral("?")));
+
+    connect(Quitter1, &QAction::triggered, this, &TForm1::Quitter1Click);
+    connect(Visionneuse1, &QAction::triggered, this, &TForm1::Visionneuse1Click);
+}
+
+bool TForm1::menuHidden() const
+{
+    return menuBar()->isHidden();
+}
+
+void TForm1::Quitter1Click()
+{
+    close();
+}
+
+void TForm1::FormDestroy()
+{
+    state.BookStream.reset();
+}

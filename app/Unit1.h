@@ -1,0 +1,175 @@
+#pragma once
+
+#include "app/Dialogs.h"
+#include "app/core/MainWindowState.h"
+#include "app/core/Prompter.h"
+#include "app/core/UiHooks.h"
+
+#include <QHash>
+#include <QImage>
+#include <QMainWindow>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+class ClickLabel;
+class ClientArea;
+class PictureBox;
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QScrollBar;
+class QTextEdit;
+class QTimer;
+class QToolBar;
+class TGradButton;
+
+// What the main window takes from outside, so that tests can drive it offscreen.
+struct TForm1Services {
+    Prompter &prompter;
+    Dialogs &dialogs;
+    UiHooks &ui;
+    QString programPath; // the running program's full path
+};
+
+// The main window: the viewer of the open book or PDF, and the menus of every command.
+// Each group of commands lives in a file of its own (Unit1*.cpp).
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TForm1(const TForm1Services &services, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    MainWindowState state;
+    TForm1Services services;
+
+    // Client area and its controls, in the window's coordinates.
+    ClientArea *Client = nullptr;
+    PictureBox *Image1 = nullptr;
+    QFrame *Panel1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Page = nullptr;
+    ClickLabel *Label3 = nullptr;
+    QLineEdit *Edit3 = nullptr;
+    TGradButton *Button4 = nullptr;
+    TGradButton *Button1 = nullptr;
+    TGradButton *Button2 = nullptr;
+    TGradButton *Button3 = nullptr;
+    QComboBox *Zoom = nullptr;
+    QScrollBar *ScrollBar1 = nullptr;
+    QTextEdit *VireFocus = nullptr;
+    QToolBar *ToolBarPleinEcran = nullptr;
+    QTimer *SourisPleinEcran = nullptr;
+
+    FileDialog OpenDialog1;
+    FileDialog OpenDialogPDF;
+    FileDialog SaveDialogBD;
+    FileDialog DocDialog;
+    FileDialog OpenPictureDialog1;
+
+    // The menu bar, in order.
+    QMenu *Fichier1 = nullptr;
+    QAction *Ouvrir1 = nullptr;
+    QMenu *Imprimer1 = nullptr;
+    QAction *A41 = nullptr;
+    QAction *A51 = nullptr;
+    QAction *Quitter1 = nullptr;
+    QAction *Description = nullptr;
+    QAction *Visionneuse1 = nullptr;
+    QAction *Pleincran1 = nullptr;
+    QMenu *Outils1 = nullptr;
+    QAction *Extrairelespages1 = nullptr;
+    QAction *AjouterRemplacerladescription1 = nullptr;
+    QAction *N4 = nullptr;
+    QAction *Convertir1 = nullptr;
+    QAction *CrationduneBD1 = nullptr;
+    QAction *DocBD1 = nullptr;
+    QAction *PDFBD1 = nullptr;
+    QAction *N5 = nullptr;
+    QAction *Associerlextensionbd1 = nullptr;
+    QAction *Dsassocierlextensionbd1 = nullptr;
+    QAction *N3 = nullptr;
+
+    // Opening and viewing (Unit1Charge.cpp, Unit1View.cpp).
+    // Returns when every thumbnail is loaded, another file was opened or the window closes.
+    void Charge(const QString &fileName);
+    void AffichePage(const QString &pageName);
+    void AfficheTout(bool all);
+    void ResizeImage1();
+    // Shows the page list entry at a 0-based index; "Page introuvable." when there is none.
+    void ShowEntry(std::int32_t index);
+    void AffichePageClick(const QString &thumbnailKey);
+
+    // Handlers of the window's own commands (Unit1.cpp, Unit1View.cpp).
+    void FormCreate();
+    void FormResize();
+    void FormDestroy();
+    void Ouvrir1Click();
+    void Quitter1Click();
+    void Visionneuse1Click();
+    void ZoomClick();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Label3Click();
+    void Edit3KeyDown(int key);
+    void CrationduneBD1Click();
+    void N3Click();
+
+    // Full screen, keyboard, window settings.
+    void Pleincran1Click();
+    void SourisPleinEcranTimer();
+    void FormMouseMove(int x, int y);
+    void ToolButton1Click();
+    bool FormCloseQuery();
+    void ScrollBar1Change();
+    void FormKeyDown(int key, Qt::KeyboardModifiers shift);
+    void FormKeyUp(int key);
+    void FormPaint();
+    void FormClose();
+
+    // Printing.
+    void A41Click();
+    void A51Click();
+    void Imprimer1Click();
+
+    // Description, tools, association.
+    void DescriptionClick();
+    void AjouterRemplacerladescription1Click();
+    void Extrairelespages1Click();
+    void Convertir1Click();
+    void DocBD1Click();
+    void PDFBD1Click();
+    void Associerlextensionbd1Click();
+    void Dsassocierlextensionbd1Click();
+
+    // Full screen is shown by the withdrawn menu.
+    bool menuHidden() const;
+    // The thumbnail of a page name, or null.
+    PictureBox *thumbnail(const QString &pageName) const;
+
+    static const QString ThumbnailPrefix; // "ImageBD"
+
+private:
+    void createControls();
+    std::optional<QImage> loadPageBitmap(std::int32_t image);
+    void createMenu();
+    void placeThumbnail(PictureBox *thumbnail, std::int32_t position, int width, int height);
+    void freeThumbnails();
+    void showEmptyBook();
+
+    struct Thumbnail {
+        PictureBox *box = nullptr;
+        std::int32_t position = 0; // index of the last page list entry that placed it
+    };
+    QHash<QString, Thumbnail> thumbnails_; // by key: ThumbnailPrefix + page name
+    // Counts the files opened, so a thumbnail loop knows when another Charge took over.
+    std::uint64_t chargeGeneration_ = 0;
+};

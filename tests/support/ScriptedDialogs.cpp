@@ -1,0 +1,15 @@
+#include "tests/support/ScriptedDialogs.h"
+
+bool ScriptedDialogs::answer(Kind kind, FileDialog &dialog)
+{
+    requests.push_back({kind, dialog});
+    if (script_.empty())
+        return false;
+    const std::optional<QStringList> next = script_.front();
+    script_.pop_front();
+    if (!next || next->isEmpty())
+        return false;
+    dialog.Files = *next;
+    dialog.FileName = next->first();
+    return true;
+}
