@@ -1,17 +1,16 @@
 #include "app/QtDialogs.h"
 #include "app/QtPrompter.h"
 #include "app/QtUiHooks.h"
+#include "app/QuirelleApplication.h"
 #include "app/Unit1.h"
-
-#include <QApplication>
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
+    QuirelleApplication application(argc, argv);
     QtPrompter prompter;
     QtDialogs dialogs;
     QtUiHooks ui;
     TForm1 Form1({prompter, dialogs, ui, QApplication::applicationFilePath()});
     Form1.showMaximized();
-    return QApplication::exec();
+    return QuirelleApplication::exec();
 }

@@ -1,0 +1,70 @@
+#include "app/Unit1.h"
+
+#include "tests/support/RecordingPrompter.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Window {
+    RecordingPrompter prompter;
+    ScriptedDialogs dialogs;
+    NoUiHooks ui;
+    TForm1 form{{prompter, dialogs, ui, QStringLiteral("/usr/bin/quirelle")}};
+};
+
+// Each action as "caption" (submenu entries indented by "- "), "-" for a separator, with
+// " [disabled]" or " [hidden]" when so.
+void listMenu(const QList<QAction *> &actions, const QString &indent, QStringList &out)
+{
+    for (QAction *action : actions) {
+        QString line = indent + (action->isSeparator() ? QStringLiteral("-") : action->text());
+        if (!action->isEnabled())
+            line += QStringLiteral(" [disabled]");
+        if (!action->isVisible())
+            line += QStringLiteral(" [hidden]");
+        out << line;
+        if (action->menu())
+            listMenu(action->menu()->actions(), indent + QStringLiteral("- "), out);
+    }
+}
+
+TEST(MainWindow, MenuBarInOrderWithItsCaptions)
+{
+    Window window;
+    QStringList menu;
+    listMenu(window.form.menuBar()->actions(), QString(), menu);
+    // Commands that are not built yet are present and disabled.
+    const QStringList expected = {
+        "Fichier",
+        "- Ouvrir...",
+        "- Imprimer [disabled]",
+        "- - A4... (une image par page) [disabled]",
+        "- - A5... (deux images par pages) [disabled]",
+        "- Quitter",
+        "Description [disabled] [hidden]",
+        "Visionneuse",
+        "Plein écran [disabled]",
+        "Outils",
+        "- Extraire les pages... [disabled]",
+        "- Ajouter/Remplacer la description... [disabled]",
+        "- -",
+        "- Convertir en JPG... [disabled]",
+        "- Création d'une BD... [disabled]",
+        "- Doc -> Pdf... [disabled]",
+        "- Pdf -> BD... [disabled]",
+        "- -",
+        "- Associer l'extension .bd [disabled]",
+        "- Désassocier l'extension .bd [disabled]",
+        "? [disabled]",
+    };
+    EXPECT_EQ(menu, expected);
+    EXPECT_EQ(window.form.windowTitle(), QStringLiteral("Quirelle"));
+}
+
+} // namespace
