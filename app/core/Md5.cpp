@@ -221,3 +221,13 @@ std::string MD5DigestToText(const MD5Digest &digest)
     }
     return text;
 }
+
+std::string MD5TextOf(const void *bytes, std::uint32_t length)
+{
+    MD5Context context;
+    MD5Init(context);
+    MD5Update(context, bytes, length);
+    MD5Digest digest;
+    MD5Final(context, digest);
+    return MD5DigestToText(digest);
+}

@@ -24,3 +24,6 @@ void MD5Final(MD5Context &context, MD5Digest &digest);
 bool MD5File(const std::filesystem::path &path, MD5Digest &digest);
 
 std::string MD5DigestToText(const MD5Digest &digest);
+
+// The MD5 text of bytes held in memory.
+std::string MD5TextOf(const void *bytes, std::uint32_t length);

@@ -56,12 +56,7 @@ Bytes MakeMetaRecord(std::string_view description, const std::vector<std::string
 
 std::string Md5TextOf(const Bytes &bytes)
 {
-    MD5Context context;
-    MD5Init(context);
-    MD5Update(context, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-    MD5Digest digest;
-    MD5Final(context, digest);
-    return MD5DigestToText(digest);
+    return MD5TextOf(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
 }
 
 std::vector<std::string> StandardMetaLines(const std::vector<Bytes> &images)

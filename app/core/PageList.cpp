@@ -1,0 +1,189 @@
+#include "app/core/PageList.h"
+
+#include "app/book/BookFile.h"
+#include "app/core/Md5.h"
+#include "app/core/MetaData.h"
+#include "app/core/PdfPageCount.h"
+
+#include <QFileInfo>
+
+#include <filesystem>
+#include <limits>
+#include <stdexcept>
+
+namespace {
+
+bool isPdf(const QString &path)
+{
+    return QFileInfo(path).suffix().toLower() == QLatin1String("pdf");
+}
+
+QString openErrorText(const MainWindowState &state)
+{
+    return QStringLiteral("Impossible d'ouvrir le fichier ") + state.CurrentFile + '.';
+}
+
+std::istream &bookStream(MainWindowState &state)
+{
+    if (!state.BookStream || !state.BookStream->is_open())
+        throw BookFormatError("no open book stream");
+    return *state.BookStream;
+}
+
+// Image records of the book: the records less the meta record, told by its first byte.
+std::int32_t countBookImages(MainWindowState &state)
+{
+    std::istream &stream = bookStream(state);
+    const std::int32_t records =
+        ReadBookRecord(stream, nullptr, std::numeric_limits<std::int32_t>::max());
+    if (records == 0)
+        return 0;
+    Bytes last;
+    if (ReadBookRecord(stream, &last, records - 1) != -1 || last.empty())
+        throw BookFormatError("the last record cannot be read");
+    const bool hasMetaRecord = last.front() != 0xFF;
+    state.DescriptionMenuVisible = hasMetaRecord;
+    return hasMetaRecord ? records - 1 : records;
+}
+
+// Compares the k-th MD5 text with record k; one message per image that differs. A text
+// for a record that does not exist compares with the digest of no bytes, once.
+void checkImages(std::istream &stream, const std::vector<std::string> &texts, Prompter &prompter)
+{
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        Bytes record;
+        const bool exists = ReadBookRecord(stream, &record, static_cast<std::int32_t>(k)) == -1;
+        if (MD5TextOf(record.data(), static_cast<std::uint32_t>(record.size())) != texts[k])
+            prompter.error(QStringLiteral("La vérification a échouée pour l'image N° %1.").arg(k));
+        if (!exists)
+            return;
+    }
+}
+
+BookMetaData readBookMetaData(MainWindowState &state, std::int32_t imageCount, Prompter &prompter)
+{
+    std::istream &stream = bookStream(state);
+    Bytes record;
+    ReadBookRecord(stream, &record, imageCount);
+    std::optional<BookMetaData> meta;
+    try {
+        meta = ReadMetaData(record, imageCount);
+    } catch (const DamagedMetaData &) {
+        prompter.error(QStringLiteral("Les informations de numérotation du fichier ") +
+                       state.CurrentFile +
+                       QStringLiteral(" sont endommagées : les images sont affichées dans "
+                                      "l'ordre du fichier."));
+        return {};
+    }
+    if (!meta)
+        return {};
+    checkImages(stream, meta->Md5Texts, prompter);
+    return *meta;
+}
+
+void commit(MainWindowState &state, const BookMetaData &meta, const NumberingRun &run,
+            std::int32_t imageCount)
+{
+    std::vector<PageEntry> pages;
+    pages.reserve(run.entries().size());
+    for (const NumberingRun::Slot &slot : run.entries())
+        pages.push_back({slot.label, slot.item});
+    state.PageList = std::move(pages);
+    state.BookConstraints = meta.Constraints;
+    state.HasPresentation = meta.HasPresentation;
+    state.HasCover = meta.HasCover;
+    state.PremsCount = meta.PremsCount;
+    state.ListePagesCount = meta.ListePagesCount;
+    state.QuatrsCount = meta.QuatrsCount;
+    state.LeadCount = meta.leadCount();
+    state.BlankCount += run.blankCount();
+    state.PageCountCache = imageCount - state.LeadCount + run.blankCount();
+}
+
+} // namespace
+
+std::int32_t FindConstraintByIndex(const std::vector<NumberingConstraint> &BookConstraints,
+                                   std::int32_t key)
+{
+    for (std::size_t i = 0; i < BookConstraints.size(); ++i)
+        if (BookConstraints[i].Key == key)
+            return static_cast<std::int32_t>(i);
+    return -1;
+}
+
+std::int32_t CountPages(MainWindowState &state, Prompter &prompter, UiHooks &ui)
+{
+    std::int32_t count = 0;
+    std::error_code error;
+    (void)std::filesystem::last_write_time(state.CurrentFile.toStdString(), error); // its age
+    if (error) {
+        prompter.error(openErrorText(state));
+    } else if (isPdf(state.CurrentFile)) {
+        state.DescriptionMenuVisible = false;
+        state.DescriptionCommandEnabled = false;
+        count = CountPdfPages(state.CurrentFile, ui);
+        if (count < 0) {
+            prompter.error(QStringLiteral("Impossible de lire le nombre de pages du fichier ") +
+                           state.CurrentFile + '.');
+            count = 0;
+        }
+    } else {
+        state.DescriptionMenuVisible = false;
+        state.DescriptionCommandEnabled = true;
+        try {
+            count = countBookImages(state);
+            if (count == 0)
+                prompter.error(QStringLiteral("Le fichier ") + state.CurrentFile +
+                               QStringLiteral(" ne contient aucune image."));
+        } catch (const std::exception &) {
+            prompter.error(openErrorText(state));
+            count = 0;
+        }
+    }
+    state.PageCountCache = count;
+    return count;
+}
+
+void BuildPageList(MainWindowState &state, Prompter &prompter)
+{
+    const std::int32_t imageCount = std::max(state.PageCountCache, 0);
+    const bool pdf = isPdf(state.CurrentFile);
+    BookMetaData meta;
+    if (!pdf && imageCount > 0) {
+        try {
+            meta = readBookMetaData(state, imageCount, prompter);
+        } catch (const std::exception &) {
+            prompter.error(openErrorText(state));
+            commit(state, {}, NumberingRun(PageListPolicy), 0);
+            return;
+        }
+    }
+
+    const std::int32_t lead = meta.leadCount();
+    NumberingRun run(PageListPolicy);
+    std::int32_t position = 0; // running position among the pages that are not blank
+    const auto placeGroup = [&](std::int32_t count) {
+        for (std::int32_t k = 0; k < count; ++k, ++position) {
+            const std::int32_t found = FindConstraintByIndex(meta.Constraints, position);
+            const QString conflict =
+                QStringLiteral("La contrainte concernant la numérotation sur l'image N° %1 ne "
+                               "peut être respectée.")
+                    .arg(position);
+            run.placePage(position + lead, found >= 0 ? &meta.Constraints[found] : nullptr,
+                          [&] { prompter.error(conflict); });
+        }
+    };
+
+    // A PDF's pages run like front covers: numbered in order, made even by one blank.
+    placeGroup(pdf ? imageCount : meta.PremsCount);
+    if (run.entries().size() % 2 == 1)
+        run.placeBlank();
+    placeGroup(meta.ListePagesCount);
+    run.closeInterior(meta.QuatrsCount, meta.ListePagesCount != 0);
+    placeGroup(meta.QuatrsCount);
+    // No page named by the metadata: one page per image after the leading ones.
+    if (run.entries().empty())
+        for (std::int32_t image = lead; image < imageCount; ++image)
+            run.placePage(image, nullptr, [] {});
+    commit(state, meta, run, imageCount);
+}
