@@ -94,8 +94,10 @@ TEST(GradButtonPaint, GradientStaysInsideItsRectangle)
 TEST(GradButtonPaint, DegenerateSizesPaintQuietly)
 {
     static std::vector<QString> warnings;
-    const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext &, const QString &text) { warnings.push_back(text); });
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) {
+            warnings.push_back(text);
+        });
     const QSize sizes[] = {{0, 25}, {89, 0}, {0, 0}, {1, 1}, {2, 2}, {3, 5}, {7, 7}};
     for (const QSize size : sizes) {
         TGradButton button;
