@@ -21,6 +21,19 @@ Bytes MakeJpeg(int width, int height, QColor colour)
     return Bytes(data.begin(), data.end());
 }
 
+Bytes WithFrameSize(Bytes jpeg, int width, int height)
+{
+    for (std::size_t i = 0; i + 8 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+            jpeg[i + 5] = std::uint8_t(height >> 8);
+            jpeg[i + 6] = std::uint8_t(height);
+            jpeg[i + 7] = std::uint8_t(width >> 8);
+            jpeg[i + 8] = std::uint8_t(width);
+            return jpeg;
+        }
+    throw std::runtime_error("no JPEG frame header");
+}
+
 Bytes LittleEndian32(std::int32_t value)
 {
     const auto v = static_cast<std::uint32_t>(value);

@@ -14,6 +14,10 @@
 // A baseline JPEG of the given size filled with one colour.
 Bytes MakeJpeg(int width, int height, QColor colour = Qt::red);
 
+// The JPEG with the size fields of its frame header replaced: a picture whose header
+// declares another size than its data holds.
+Bytes WithFrameSize(Bytes jpeg, int width, int height);
+
 // The book layout: record 0 raw, then each further record behind its 32-bit little-endian
 // length, then the length of record 0 as the trailer.
 Bytes AssembleBook(const std::vector<Bytes> &records);

@@ -1,5 +1,7 @@
 #include "tests/support/PdfFixture.h"
 
+#include "tests/support/RunTool.h"
+
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
@@ -19,6 +21,20 @@ void MakeGhostscriptPdf(const std::filesystem::path &path, int pages)
              {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pdfwrite",
               "-sOutputFile=" + QString::fromStdString(path.string()), "-c", program});
     if (!gs.waitForFinished(60000) || gs.exitCode() != 0)
+        throw std::runtime_error("gs pdfwrite failed");
+}
+
+void MakeColouredPdf(const std::filesystem::path &path, const std::vector<QColor> &pages)
+{
+    QString program = QStringLiteral("<< /PageSize [72 72] >> setpagedevice ");
+    for (const QColor &colour : pages)
+        program += QStringLiteral("%1 %2 %3 setrgbcolor 0 0 72 72 rectfill showpage ")
+                       .arg(colour.redF())
+                       .arg(colour.greenF())
+                       .arg(colour.blueF());
+    if (!RunTool(QStringLiteral("gs"),
+                 {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pdfwrite",
+                  "-sOutputFile=" + QString::fromStdString(path.string()), "-c", program}))
         throw std::runtime_error("gs pdfwrite failed");
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -9,6 +11,10 @@
 
 // A PDF of the given number of pages written by Ghostscript's pdfwrite device.
 void MakeGhostscriptPdf(const std::filesystem::path &path, int pages);
+
+// A PDF written by Ghostscript's pdfwrite device whose pages measure 72 x 72 points, each
+// filled with its colour.
+void MakeColouredPdf(const std::filesystem::path &path, const std::vector<QColor> &pages);
 
 // A PDF of the given number of pages written by Qt's PDF writer.
 void MakeQtPdf(const std::filesystem::path &path, int pages);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+// The interpreter library, looked up in the Ghostscript directory, or along the library
+// search path when the directory is empty.
+inline constexpr const char *GhostscriptLibraryName = "libgs.so.10";
+
+// The console program `gs`: in the Ghostscript directory when it is there, else the first
+// one on PATH; empty when there is none.
+QString GhostscriptConsolePath(const QString &ghostscriptDir);
+bool GhostscriptConsoleExists(const QString &ghostscriptDir);
+
+// The interpreter library, loaded for the life of the object.
+class GhostscriptLibrary {
+public:
+    // Nothing when the library cannot be loaded.
+    static std::optional<GhostscriptLibrary> load(const QString &ghostscriptDir);
+
+    // Runs one interpreter instance over the arguments (the first stands for the program's
+    // own name) and deletes it again. False when an entry point is missing or the
+    // interpreter reported an error.
+    bool run(const QStringList &arguments) const;
+
+private:
+    struct Closer {
+        void operator()(void *handle) const;
+    };
+    explicit GhostscriptLibrary(void *handle) : handle_(handle) {}
+
+    std::unique_ptr<void, Closer> handle_;
+};

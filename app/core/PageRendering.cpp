@@ -1,0 +1,170 @@
+#include "app/core/PageRendering.h"
+
+#include "app/book/BookFile.h"
+#include "app/core/TemporaryDirectory.h"
+#include "app/jpeg/Jpeg.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <stdexcept>
+
+namespace {
+
+const QString OutOfMemoryText = QStringLiteral("Manque de mémoire");
+const QString IncorrectImageText = QStringLiteral("Image incorrect");
+
+// The rendering directory of this process: made on first use (mkdtemp gives mode 0700) and
+// removed with its contents when the process ends.
+class PrivateRenderingDirectory {
+public:
+    ~PrivateRenderingDirectory() {
+        std::error_code ignored;
+        if (!path_.isEmpty())
+            std::filesystem::remove_all(QFile::encodeName(path_).toStdString(), ignored);
+    }
+
+    const QString &path() {
+        if (path_.isEmpty()) {
+            QByteArray pattern = QFile::encodeName(GetTempDir() + "/quirelle-pages-XXXXXX");
+            if (!mkdtemp(pattern.data()))
+                throw std::runtime_error("no private rendering directory");
+            path_ = QFile::decodeName(pattern);
+        }
+        return path_;
+    }
+
+private:
+    QString path_;
+};
+
+PrivateRenderingDirectory renderingDirectory;
+
+std::filesystem::path NativePath(const QString &path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QImage BlankBitmap(QSize size) {
+    if (size.isEmpty())
+        return QImage();
+    QImage bitmap(size, QImage::Format_RGB32);
+    bitmap.fill(Qt::white);
+    return bitmap;
+}
+
+// A bitmap exactly as large as the text in the default font, with the text at (0, 0).
+QImage TextBitmap(const QString &text) {
+    const QFont font;
+    const QImage probe(1, 1, QImage::Format_RGB32);
+    const QFontMetrics metrics(font, &probe);
+    QImage bitmap(metrics.horizontalAdvance(text), metrics.height(), QImage::Format_RGB32);
+    bitmap.fill(Qt::white);
+    QPainter painter(&bitmap);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(0, metrics.ascent(), text);
+    return bitmap;
+}
+
+// Takes the decoded pixels over without copying them.
+QImage ToQImage(jpeg::Image decoded) {
+    auto pixels = std::make_unique<std::vector<std::uint8_t>>(std::move(decoded.pixels));
+    QImage image(
+        pixels->data(), decoded.width, decoded.height,
+        static_cast<qsizetype>(decoded.bytesPerLine()), QImage::Format_RGB32,
+        [](void *buffer) { delete static_cast<std::vector<std::uint8_t> *>(buffer); },
+        pixels.get());
+    if (image.isNull())
+        throw std::bad_alloc();
+    pixels.release();
+    return image;
+}
+
+std::optional<QImage> LoadBookPage(const MainWindowState &state, std::int32_t image) {
+    Bytes record;
+    if (!state.BookStream || ReadBookRecord(*state.BookStream, &record, image) != -1)
+        return std::nullopt;
+    return ToQImage(jpeg::Decode(record, jpeg::Decoding::Accurate, jpeg::PixelLayout::Bgra));
+}
+
+QImage LoadPdfPage(const MainWindowState &state, std::int32_t page, const PageRenderEnv &env) {
+    const QString output = RenderingPath(state.CurrentFile, page);
+    QDir().mkpath(QFileInfo(output).path());
+    if (const auto library = GhostscriptLibrary::load(state.GhostscriptDir)) {
+        // Only what this run writes is shown: a page past the end writes nothing, and a
+        // failed run may leave a partial page.
+        QFile::remove(output);
+        if (!library->run(
+                GhostscriptPageArguments(env.programPath, state.CurrentFile, page, output)))
+            QFile::remove(output);
+    } else {
+        env.prompter.error(
+            QStringLiteral("Erreur lors du chargement de la librairie Ghostscript."));
+    }
+    env.ui.processPendingEvents();
+    return ToQImage(
+        jpeg::DecodeFile(NativePath(output), jpeg::Decoding::Accurate, jpeg::PixelLayout::Bgra));
+}
+
+} // namespace
+
+std::optional<QImage> LoadPageBitmap(const MainWindowState &state, std::int32_t image,
+                                     const PageRenderEnv &env) {
+    if (!QFileInfo(state.CurrentFile).isFile()) {
+        env.prompter.error("Impossible d'ouvrir le fichier " + state.CurrentFile + ".");
+        return BlankBitmap(env.pageControlSize);
+    }
+    try {
+        if (QFileInfo(state.CurrentFile).suffix().toLower() != u"pdf")
+            return LoadBookPage(state, image);
+        if (image < 0)
+            return QImage();
+        return LoadPdfPage(state, image, env);
+    } catch (const std::bad_alloc &) {
+    } catch (const jpeg::JpegError &error) {
+        if (!error.outOfMemory())
+            return TextBitmap(IncorrectImageText);
+    } catch (...) {
+        return TextBitmap(IncorrectImageText);
+    }
+    QImage bitmap = TextBitmap(OutOfMemoryText);
+    env.prompter.error(QStringLiteral("Erreur, manque de mémoire."));
+    return bitmap;
+}
+
+QString RenderingPath(const QString &pdfPath, std::int32_t page) {
+    const QFileInfo document(pdfPath);
+    const QByteArray folder =
+        QCryptographicHash::hash(document.absoluteFilePath().toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
+    return renderingDirectory.path() + '/' + QString::fromLatin1(folder) + '/' +
+           document.completeBaseName() + ".jpg" + QString::number(page);
+}
+
+QStringList GhostscriptPageArguments(const QString &programPath, const QString &pdfPath,
+                                     std::int32_t page, const QString &renderingPath) {
+    const QString pageNumber = QString::number(page + 1);
+    QString outputPattern = renderingPath;
+    outputPattern.replace('%', QStringLiteral("%%")); // the output name is a printf pattern
+    return {programPath,
+            QStringLiteral("-q"),
+            QStringLiteral("-dBATCH"),
+            QStringLiteral("-dSAFER"),
+            QStringLiteral("-dNOPAUSE"),
+            QStringLiteral("-sDEVICE=jpeg"),
+            QStringLiteral("-r200x200"),
+            "-dFirstPage=" + pageNumber,
+            "-dLastPage=" + pageNumber,
+            "-sOutputFile=" + outputPattern,
+            "-f" + pdfPath};
+}
