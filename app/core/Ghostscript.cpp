@@ -1,5 +1,7 @@
 #include "app/core/Ghostscript.h"
 
+#include "platform/Registry.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +21,30 @@ template <typename Function> Function entryPoint(void *library, const char *name
 }
 
 } // namespace
+
+QString FindGhostscriptDir() {
+    const std::string root = "SOFTWARE\\GPL Ghostscript";
+    try {
+        const auto versions =
+            platform::RegistryKey::open(platform::Hive::LocalMachine, root, false);
+        if (!versions)
+            return {};
+        QStringList names;
+        for (const std::string &name : versions->subKeyNames())
+            names.append(QString::fromStdString(name));
+        if (names.isEmpty())
+            return {};
+        names.sort(Qt::CaseInsensitive);
+        const auto version = platform::RegistryKey::open(
+            platform::Hive::LocalMachine, root + "\\" + names.last().toStdString(), false);
+        if (!version)
+            return {};
+        const QString library = QString::fromStdString(version->readString("GS_DLL").value_or(""));
+        return library.left(library.lastIndexOf('/') + 1);
+    } catch (const platform::RegistryError &) {
+        return {};
+    }
+}
 
 QString GhostscriptConsolePath(const QString &ghostscriptDir) {
     if (!ghostscriptDir.isEmpty()) {

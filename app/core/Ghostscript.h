@@ -6,6 +6,12 @@
 #include <memory>
 #include <optional>
 
+// The Ghostscript directory, with its trailing '/': the directory part of GS_DLL in the
+// version subkey of HKEY_LOCAL_MACHINE\SOFTWARE\GPL Ghostscript whose name sorts last as
+// case-insensitive text (9.05 after 10.0). Empty, without a message, when a key or the value
+// is missing or the registry cannot be read.
+QString FindGhostscriptDir();
+
 // The interpreter library, looked up in the Ghostscript directory, or along the library
 // search path when the directory is empty.
 inline constexpr const char *GhostscriptLibraryName = "libgs.so.10";

@@ -1,14 +1,16 @@
 #include "app/core/TemporaryDirectory.h"
 
+#include "platform/SystemServices.h"
+
 #include <filesystem>
 
 // A TMPDIR that names no directory falls back to /tmp.
 QString GetTempDir() {
-    std::error_code error;
-    const std::filesystem::path path = std::filesystem::temp_directory_path(error);
-    if (error || path.empty())
+    try {
+        return TrimTrailingBackslashes(QString::fromStdString(platform::TempDirectory().string()));
+    } catch (const std::filesystem::filesystem_error &) {
         return QStringLiteral("/tmp");
-    return TrimTrailingBackslashes(QString::fromStdString(path.string()));
+    }
 }
 
 QString TrimTrailingBackslashes(const QString &text) {

@@ -326,25 +326,4 @@ TEST(GetTempDir, FollowsTmpdirWithoutTrailingSeparators) {
     }
 }
 
-TEST(GhostscriptConsole, IsLookedForBesideTheLibraryThenOnPath) {
-    TempDir dir;
-    fs::create_directories(dir / "lib");
-    fs::create_directories(dir / "bin");
-    for (const fs::path &program : {dir / "lib" / "gs", dir / "bin" / "gs"}) {
-        WriteFileBytes(program, ToBytes("#!/bin/sh\n"));
-        fs::permissions(program, fs::perms::owner_all);
-    }
-    WriteFileBytes(dir / "gs", ToBytes("not executable"));
-    setenv("PATH", (dir / "bin").c_str(), 1);
-
-    EXPECT_EQ(GhostscriptConsolePath(Q(dir / "lib") + '/'), Q(dir / "lib" / "gs"));
-    EXPECT_EQ(GhostscriptConsolePath(Q(dir.path()) + '/'), Q(dir / "bin" / "gs"));
-    EXPECT_EQ(GhostscriptConsolePath(""), Q(dir / "bin" / "gs"));
-    EXPECT_TRUE(GhostscriptConsoleExists(""));
-
-    setenv("PATH", (dir / "lib" / "nothing").c_str(), 1);
-    EXPECT_EQ(GhostscriptConsolePath(Q(dir.path()) + '/'), QString());
-    EXPECT_FALSE(GhostscriptConsoleExists(""));
-}
-
 } // namespace
