@@ -1,3 +1,5 @@
+#include "app/core/BookWriter.h"
+#include "app/core/CreationMeta.h"
 #include "app/core/PageList.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/PdfFixture.h"
@@ -33,23 +35,41 @@ std::vector<Bytes> images(int count)
     return result;
 }
 
-Bytes makeBook(const BookSpec &spec)
+// Writes the book's JPEG files and description into dir, then the book itself with the
+// creation window's writer; returns the book's path.
+std::filesystem::path writeBook(const TempDir &dir, const BookSpec &spec)
 {
-    std::vector<Bytes> records = images(int(spec.cover) + spec.pages + spec.backCovers);
-    std::vector<std::string> lines = StandardMetaLines(records);
-    if (spec.cover)
-        lines.push_back("%Reliure");
-    if (spec.pages > 0)
-        lines.insert(lines.end(), {"%ListePages", std::to_string(spec.pages)});
-    if (spec.backCovers > 0)
-        lines.insert(lines.end(), {"%Quatrs", std::to_string(spec.backCovers)});
-    if (!spec.constraints.empty())
-        lines.push_back("%Contraintes");
-    for (const auto &[position, kind, value] : spec.constraints)
-        lines.insert(lines.end(),
-                     {std::to_string(position), std::to_string(kind), std::to_string(value)});
-    records.push_back(MakeMetaRecord("{\\rtf1 Une histoire}\r\n", lines));
-    return AssembleBook(records);
+    const std::vector<Bytes> jpegs = images(int(spec.cover) + spec.pages + spec.backCovers);
+    std::size_t next = 0;
+    const auto imageFile = [&](const std::string &stem) {
+        const std::filesystem::path path = dir / (stem + std::to_string(next) + ".jpg");
+        WriteFileBytes(path, jpegs[next++]);
+        return QString::fromStdString(path.string());
+    };
+    CreationContent content;
+    if (spec.cover) {
+        content.Cover = imageFile("couverture");
+        content.CoverChecked = true;
+    }
+    for (int i = 0; i < spec.pages; ++i)
+        content.PageFiles << imageFile("page");
+    for (int i = 0; i < spec.backCovers; ++i)
+        content.QuatrsFiles << imageFile("quatrieme");
+    content.QuatrsChecked = spec.backCovers > 0;
+    for (const auto &[position, kind, value] : spec.constraints) {
+        const QString file = position <= spec.pages ? content.PageFiles[position - 1]
+                                                    : content.QuatrsFiles[position - spec.pages - 1];
+        content.Constraints.push_back({file, static_cast<NumberingKind>(kind), value});
+    }
+    WriteFileBytes(dir / "description.rtf", ToBytes("{\\rtf1 Une histoire}\r\n"));
+    content.Description = QString::fromStdString((dir / "description.rtf").string());
+    content.DescriptionChecked = true;
+
+    const std::filesystem::path book = dir / "livre.bd";
+    const QString bookName = QString::fromStdString(book.string());
+    WriteBookImages(CreationImageFiles(content), bookName);
+    AppendMetaRecord(bookName, BuildCreationMetaRecord(content));
+    return book;
 }
 
 // The images and a meta record: the description, "%EOF", "%MD5", their MD5 texts, then lines.
@@ -128,8 +148,7 @@ TEST_P(BookPageListTest, NumbersThePages)
 {
     const BookCase &c = GetParam();
     TempDir dir;
-    WriteFileBytes(dir / "livre.bd", makeBook(c.spec));
-    Opened book(dir / "livre.bd");
+    Opened book(writeBook(dir, c.spec));
     EXPECT_EQ(book.pages(), c.expected);
     EXPECT_EQ(book.messages(), c.messages);
     const int imageCount = int(c.spec.cover) + c.spec.pages + c.spec.backCovers;
@@ -304,12 +323,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(BuildPageList, OpeningTheSameBookTwiceGivesTheSameList)
 {
     TempDir dir;
-    WriteFileBytes(dir / "livre.bd", makeBook({true, 3, 1, {{2, 3, 0xFFFFFF}}}));
-    Opened book(dir / "livre.bd");
+    const std::filesystem::path path = writeBook(dir, {true, 3, 1, {{2, 3, 0xFFFFFF}}});
+    Opened book(path);
     const std::string first = book.pages();
     const std::int32_t firstCount = book.state.PageCountCache;
     CurrentType = 2; // as the creation window's preview may leave it
-    book.open(dir / "livre.bd");
+    book.open(path);
     EXPECT_EQ(book.pages(), first);
     EXPECT_EQ(book.state.PageCountCache, firstCount);
 }
