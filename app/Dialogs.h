@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
+
 // A file dialog's settings, kept by the window between runs like a dialog component.
 // A successful run sets FileName (the first file) and Files (every file chosen).
 struct FileDialog {
@@ -23,4 +25,6 @@ public:
     // True on OK, with the chosen files in dialog; false (dialog unchanged) when cancelled.
     virtual bool openFile(FileDialog &dialog) = 0;
     virtual bool saveFile(FileDialog &dialog) = 0;
+    // The print dialog on printer: true when the user chose to print with its settings.
+    virtual bool print(QPrinter &printer) = 0;
 };

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPrintDialog>
 
 namespace {
 
@@ -57,4 +58,10 @@ bool QtDialogs::openFile(FileDialog &dialog)
 bool QtDialogs::saveFile(FileDialog &dialog)
 {
     return run(parent_, dialog, QFileDialog::AcceptSave);
+}
+
+bool QtDialogs::print(QPrinter &printer)
+{
+    QPrintDialog box(&printer, parent_);
+    return box.exec() == QDialog::Accepted;
 }

@@ -162,8 +162,8 @@ void TForm1::createMenu()
     Ouvrir1 = Fichier1->addAction(QStringLiteral("Ouvrir..."));
     Imprimer1 = Fichier1->addMenu(QStringLiteral("Imprimer"));
     Imprimer1->menuAction()->setEnabled(false);
-    A41 = pending(Imprimer1->addAction(QStringLiteral("A4... (une image par page)")));
-    A51 = pending(Imprimer1->addAction(QStringLiteral("A5... (deux images par pages)")));
+    A41 = Imprimer1->addAction(QStringLiteral("A4... (une image par page)"));
+    A51 = Imprimer1->addAction(QStringLiteral("A5... (deux images par pages)"));
     Quitter1 = Fichier1->addAction(QStringLiteral("Quitter"));
 
     Description = pending(bar->addAction(QStringLiteral("Description")));
@@ -186,6 +186,8 @@ void TForm1::createMenu()
         pending(Outils1->addAction(QStringLiteral("Désassocier l'extension .bd")));
     N3 = pending(bar->addAction(QStringLiteral("?")));
 
+    connect(A41, &QAction::triggered, this, &TForm1::A41Click);
+    connect(A51, &QAction::triggered, this, &TForm1::A51Click);
     connect(Quitter1, &QAction::triggered, this, &TForm1::Quitter1Click);
     connect(Visionneuse1, &QAction::triggered, this, &TForm1::Visionneuse1Click);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/Dialogs.h"
+#include "app/QtPrintTarget.h"
+#include "app/core/PrintJob.h"
 #include "app/core/MainWindowState.h"
 #include "app/core/Prompter.h"
 #include "app/core/UiHooks.h"
@@ -11,6 +13,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class ClickLabel;
@@ -26,6 +29,7 @@ class QScrollBar;
 class QTextEdit;
 class QTimer;
 class QToolBar;
+class TForm2;
 class TGradButton;
 
 // What the main window takes from outside, so that tests can drive it offscreen.
@@ -135,10 +139,13 @@ public:
     void FormPaint();
     void FormClose();
 
-    // Printing.
+    // Printing (Unit1Print.cpp). The printer is kept for the run, and the margins dialog
+    // with it, so that their settings carry over from one print to the next.
     void A41Click();
     void A51Click();
     void Imprimer1Click();
+    QtPrintTarget &printTarget();
+    TForm2 &marginsDialog();
 
     // Description, tools, association.
     void DescriptionClick();
@@ -172,4 +179,9 @@ private:
     QHash<QString, Thumbnail> thumbnails_; // by key: ThumbnailPrefix + page name
     // Counts the files opened, so a thumbnail loop knows when another Charge took over.
     std::uint64_t chargeGeneration_ = 0;
+
+    void printLayout(const QString &layout);
+    PrintJobEnv printJobEnv();
+    std::unique_ptr<QtPrintTarget> printTarget_;
+    TForm2 *Form2 = nullptr; // owned by the window as its child
 };

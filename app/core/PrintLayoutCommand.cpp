@@ -65,14 +65,14 @@ void DefinitMinMax(MainWindowState &state, LayoutCommandEnv &env)
     state.MarginMiddleDots = dots.middle;
 }
 
-void RunLayoutCommand(MainWindowState &state, const QString &layout, LayoutCommandEnv &env)
+bool PrepareLayout(MainWindowState &state, const QString &layout, LayoutCommandEnv &env)
 {
     const bool a5 = layout == QLatin1String("A5");
     state.PrintLayout = layout;
     const std::optional<QSize> pageSize = FirstPageSize(state, env.job.loadPage);
     if (!pageSize) {
         env.job.prompter.error(QStringLiteral("Aucune page de ce livre ne contient d'image."));
-        return;
+        return false;
     }
     env.job.target.setOrientation(a5 ? PaperOrientation::Landscape : PaperOrientation::Portrait);
     env.margins.setMiddleEnabled(a5);
@@ -80,10 +80,8 @@ void RunLayoutCommand(MainWindowState &state, const QString &layout, LayoutComma
         QStringLiteral("Veuillez sélectionner l'imprimante qui sera utilisée. Choisir un format A4 "
                        "en mode ")
         + (a5 ? QStringLiteral("paysage.") : QStringLiteral("portrait.")));
-    if (!env.choosePrinter())
-        return;
-    if (!CheckPrinter(env.job.target.geometry(), env.job.prompter))
-        return;
+    if (!env.choosePrinter() || !CheckPrinter(env.job.target.geometry(), env.job.prompter))
+        return false;
 
     DefinitMinMax(state, env);
 
@@ -98,5 +96,5 @@ void RunLayoutCommand(MainWindowState &state, const QString &layout, LayoutComma
         state.PrintRect1 = A4PrintRect(printer, dpm, margins, dots, *pageSize);
 
     PadPageList(state, layout);
-    RunPrintJob(state, env.job);
+    return true;
 }

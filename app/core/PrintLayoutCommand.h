@@ -36,7 +36,8 @@ QSize UpdateMarginsPreview(MainWindowState &state, const PrinterGeometry &printe
 // in dots.
 void DefinitMinMax(MainWindowState &state, LayoutCommandEnv &env);
 
-// The two print commands: layout "A4" (one page per portrait side) or "A5" (two pages per
-// landscape side). Sets up the printer, the margins, the print rectangles and the blank pages,
-// then runs the print job.
-void RunLayoutCommand(MainWindowState &state, const QString &layout, LayoutCommandEnv &env);
+// What the two print commands do before the print job: layout "A4" (one page per portrait
+// side) or "A5" (two pages per landscape side). Sets up the printer, the margins, the print
+// rectangles and the blank pages; false when the user cancelled or nothing can be printed
+// (with a message saying why).
+bool PrepareLayout(MainWindowState &state, const QString &layout, LayoutCommandEnv &env);

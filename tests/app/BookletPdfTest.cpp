@@ -7,10 +7,10 @@
 
 #include "tests/support/BookFixture.h"
 #include "tests/support/RecordingPrompter.h"
+#include "tests/support/RunTool.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -22,18 +22,9 @@ namespace {
 
 constexpr int RenderDpi = 30;
 
-QString RunTool(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(60000)) << program.toStdString();
-    EXPECT_EQ(process.exitCode(), 0) << program.toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 int PdfPageCount(const QString &pdf)
 {
-    for (const QString &line : RunTool(QStringLiteral("pdfinfo"), {pdf}).split(u'\n'))
+    for (const QString &line : ToolOutput(QStringLiteral("pdfinfo"), {pdf}).value_or(QString()).split(u'\n'))
         if (line.startsWith(QLatin1String("Pages:")))
             return line.mid(6).trimmed().toInt();
     return -1;
@@ -41,8 +32,8 @@ int PdfPageCount(const QString &pdf)
 
 std::vector<QImage> RenderPdf(const QString &pdf, const QString &prefix)
 {
-    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(RenderDpi),
-                                     QStringLiteral("-png"), pdf, prefix});
+    EXPECT_TRUE(RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(RenderDpi),
+                                                     QStringLiteral("-png"), pdf, prefix}));
     const QFileInfo base(prefix);
     std::vector<QImage> pages;
     const QStringList files = QDir(base.path()).entryList(
@@ -135,7 +126,8 @@ TEST(BookletPdf, A5BookletPrintedToTwoPdfFilesReadsInOrderWhenFolded)
     TForm2 margins(state, target);
     QTimer::singleShot(0, margins.Valider, [&margins] { margins.Valider->click(); });
     LayoutCommandEnv env{{prompter, target, loadPage}, margins, [] { return true; }};
-    RunLayoutCommand(state, QStringLiteral("A5"), env);
+    ASSERT_TRUE(PrepareLayout(state, QStringLiteral("A5"), env));
+    RunPrintJob(state, env.job);
     ASSERT_EQ(state.PrintPageCount, 12);
 
     // Page p shows image record p - 1, pages 10 and 11 are blank, page 12 the back cover.
@@ -149,7 +141,7 @@ TEST(BookletPdf, A5BookletPrintedToTwoPdfFilesReadsInOrderWhenFolded)
     for (int pass = 1; pass <= 2; ++pass) {
         const QString pdf = PassFileName(chosen, pass);
         ASSERT_EQ(PdfPageCount(pdf), 3) << "pass " << pass;
-        EXPECT_TRUE(RunTool(QStringLiteral("pdfinfo"), {pdf}).contains(QLatin1String("842 x 595 pts")));
+        EXPECT_TRUE(ToolOutput(QStringLiteral("pdfinfo"), {pdf}).value_or(QString()).contains(QLatin1String("842 x 595 pts")));
         std::vector<Half> sides;
         for (const QImage &sheet : RenderPdf(pdf, pdf + QStringLiteral("-page"))) {
             const int left = PageOfColour(MeanColour(sheet, state.PrintRect1, printer), pageColours);

@@ -37,7 +37,8 @@ struct CommandFixture {
         const bool a5 = QLatin1String(layout) == QLatin1String("A5");
         target.printer =
             ExamplePrinter(a5 ? PaperOrientation::Landscape : PaperOrientation::Portrait);
-        RunLayoutCommand(state, QString::fromLatin1(layout), env);
+        if (PrepareLayout(state, QString::fromLatin1(layout), env))
+            RunPrintJob(state, env.job);
     }
 
     // Each recorded sheet side as "left|right" (A5) or "page" (A4), by the images' labels.
@@ -165,7 +166,8 @@ TEST(PrintLayoutCommand, UnequalResolutionsWarnAndPrintAnyway)
     f.prompter.answer(MessageAnswer::Yes);
     f.target.printer = ExamplePrinter(PaperOrientation::Portrait);
     f.target.printer.LogPixelsY = 300;
-    RunLayoutCommand(f.state, QStringLiteral("A4"), f.env);
+    ASSERT_TRUE(PrepareLayout(f.state, QStringLiteral("A4"), f.env));
+    RunPrintJob(f.state, f.env.job);
     const std::vector<QString> texts = f.prompter.texts();
     ASSERT_GE(texts.size(), 2u);
     EXPECT_EQ(texts[1], QStringLiteral(
@@ -206,7 +208,7 @@ TEST(PrintLayoutCommand, UnusablePrinterEndsTheCommandWithAMessage)
         CommandFixture f(5, 0);
         f.prompter.answer(MessageAnswer::Yes);
         f.target.printer = c.printer;
-        RunLayoutCommand(f.state, QStringLiteral("A4"), f.env);
+        EXPECT_FALSE(PrepareLayout(f.state, QStringLiteral("A4"), f.env));
         EXPECT_EQ(f.prompter.texts(), (std::vector{SelectPortrait, c.message}));
         EXPECT_EQ(f.prompter.messages.back().icon, MessageIcon::Error);
         EXPECT_EQ(f.margins.shown, 0);

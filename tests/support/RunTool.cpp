@@ -4,9 +4,10 @@
 
 #include <cstdio>
 
-bool RunTool(const QString &program, const QStringList &arguments)
+namespace {
+
+bool Run(QProcess &process, const QString &program, const QStringList &arguments)
 {
-    QProcess process;
     process.start(program, arguments);
     const bool finished = process.waitForFinished(120000);
     const bool succeeded = finished && process.exitStatus() == QProcess::NormalExit &&
@@ -16,4 +17,20 @@ bool RunTool(const QString &program, const QStringList &arguments)
                      qPrintable(arguments.join(' ')),
                      process.readAllStandardError().constData());
     return succeeded;
+}
+
+} // namespace
+
+bool RunTool(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    return Run(process, program, arguments);
+}
+
+std::optional<QString> ToolOutput(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    if (!Run(process, program, arguments))
+        return std::nullopt;
+    return QString::fromUtf8(process.readAllStandardOutput());
 }

@@ -3,6 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Runs an outside program that a test uses to make or check files; true when it exits with
 // status 0. Its error output is printed when it fails.
 bool RunTool(const QString &program, const QStringList &arguments);
+
+// The same, giving what the program printed; nullopt when it fails.
+std::optional<QString> ToolOutput(const QString &program, const QStringList &arguments);

@@ -1,5 +1,7 @@
 #include "tests/support/ScriptedDialogs.h"
 
+#include <QPrinter>
+
 bool ScriptedDialogs::answer(Kind kind, FileDialog &dialog)
 {
     requests.push_back({kind, dialog});
@@ -11,5 +13,16 @@ bool ScriptedDialogs::answer(Kind kind, FileDialog &dialog)
         return false;
     dialog.Files = *next;
     dialog.FileName = next->first();
+    return true;
+}
+
+bool ScriptedDialogs::print(QPrinter &printer)
+{
+    FileDialog dialog;
+    dialog.FileName = printer.outputFileName();
+    if (!answer(Kind::Print, dialog))
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dialog.FileName);
     return true;
 }

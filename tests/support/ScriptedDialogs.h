@@ -7,10 +7,11 @@
 #include <vector>
 
 // Records every dialog shown and answers from a script: a list of files for OK, nothing for
-// Cancel. Once the script runs out every dialog is cancelled.
+// Cancel. Once the script runs out every dialog is cancelled. The print dialog's file is the
+// PDF file that the printer then prints to.
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { Open, Save };
+    enum class Kind { Open, Save, Print };
     struct Request {
         Kind kind;
         FileDialog dialog; // as the program set it up
@@ -18,6 +19,7 @@ public:
 
     bool openFile(FileDialog &dialog) override { return answer(Kind::Open, dialog); }
     bool saveFile(FileDialog &dialog) override { return answer(Kind::Save, dialog); }
+    bool print(QPrinter &printer) override;
 
     void choose(const QStringList &files) { script_.push_back(files); }
     void cancel() { script_.push_back(std::nullopt); }
