@@ -32,8 +32,10 @@ AtomicFileWriter::AtomicFileWriter(const std::filesystem::path &target) : target
     if (target_.empty())
         target_ = target;
 
-    std::string pattern =
-        (target_.parent_path() / ("." + target_.filename().string() + ".XXXXXX")).string();
+    std::string hidden = ".";
+    hidden += target_.filename().string();
+    hidden += ".XXXXXX";
+    std::string pattern = (target_.parent_path() / hidden).string();
     fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd_ < 0)
         fail();
