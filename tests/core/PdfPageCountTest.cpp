@@ -55,6 +55,16 @@ INSTANTIATE_TEST_SUITE_P(Writers, WrittenPdfTest,
                                            WriterCase{"qt", MakeQtPdf, 6},
                                            WriterCase{"qt", MakeQtPdf, 25}));
 
+TEST(CountPdfPages, ReadsAClassicTableWrittenByQpdfButNotACrossReferenceStream)
+{
+    TempDir dir;
+    MakeGhostscriptPdf(dir / "source.pdf", 5);
+    RewriteWithQpdf(dir / "source.pdf", dir / "table.pdf", {"--object-streams=disable"});
+    RewriteWithQpdf(dir / "source.pdf", dir / "stream.pdf", {"--object-streams=generate"});
+    EXPECT_EQ(countFile(dir / "table.pdf"), 5);
+    EXPECT_EQ(countFile(dir / "stream.pdf"), -1);
+}
+
 using Objects = PdfBuilder::Objects;
 
 struct HandCase {

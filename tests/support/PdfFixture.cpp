@@ -38,6 +38,16 @@ void MakeColouredPdf(const std::filesystem::path &path, const std::vector<QColor
         throw std::runtime_error("gs pdfwrite failed");
 }
 
+void RewriteWithQpdf(const std::filesystem::path &source, const std::filesystem::path &target,
+                     const QStringList &options)
+{
+    QProcess qpdf;
+    qpdf.start(QStringLiteral("qpdf"), options + QStringList{QString::fromStdString(source.string()),
+                                                            QString::fromStdString(target.string())});
+    if (!qpdf.waitForFinished(60000) || qpdf.exitCode() != 0)
+        throw std::runtime_error("qpdf failed");
+}
+
 void MakeQtPdf(const std::filesystem::path &path, int pages)
 {
     QPdfWriter writer(QString::fromStdString(path.string()));

@@ -2,6 +2,8 @@
 
 #include <QColor>
 
+#include <QStringList>
+
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -18,6 +20,10 @@ void MakeColouredPdf(const std::filesystem::path &path, const std::vector<QColor
 
 // A PDF of the given number of pages written by Qt's PDF writer.
 void MakeQtPdf(const std::filesystem::path &path, int pages);
+
+// A copy of source rewritten by qpdf with the given options.
+void RewriteWithQpdf(const std::filesystem::path &source, const std::filesystem::path &target,
+                     const QStringList &options);
 
 // A hand-written PDF with classic cross-reference sections. Every section after the first
 // is an incremental update: its trailer points back at the section before it with /Prev.
