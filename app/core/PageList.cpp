@@ -26,7 +26,7 @@ QString openErrorText(const MainWindowState &state)
 std::istream &bookStream(MainWindowState &state)
 {
     if (!state.BookStream || !state.BookStream->is_open())
-        throw BookFormatError("no open book stream");
+        throw BookFormatError("Le fichier de la bande dessinée n'est pas ouvert.");
     return *state.BookStream;
 }
 
@@ -40,7 +40,7 @@ std::int32_t countBookImages(MainWindowState &state)
         return 0;
     Bytes last;
     if (ReadBookRecord(stream, &last, records - 1) != -1 || last.empty())
-        throw BookFormatError("the last record cannot be read");
+        throw BookFormatError("Erreur de lecture du fichier de la bande dessinée.");
     const bool hasMetaRecord = last.front() != 0xFF;
     state.DescriptionMenuVisible = hasMetaRecord;
     return hasMetaRecord ? records - 1 : records;
@@ -165,12 +165,12 @@ void BuildPageList(MainWindowState &state, Prompter &prompter)
     const auto placeGroup = [&](std::int32_t count) {
         for (std::int32_t k = 0; k < count; ++k, ++position) {
             const std::int32_t found = FindConstraintByIndex(meta.Constraints, position);
-            const QString conflict =
-                QStringLiteral("La contrainte concernant la numérotation sur l'image N° %1 ne "
-                               "peut être respectée.")
-                    .arg(position);
-            run.placePage(position + lead, found >= 0 ? &meta.Constraints[found] : nullptr,
-                          [&] { prompter.error(conflict); });
+            const std::int32_t page = position;
+            run.placePage(position + lead, found >= 0 ? &meta.Constraints[found] : nullptr, [&] {
+                prompter.error(QStringLiteral("La contrainte concernant la numérotation sur "
+                                              "l'image N° %1 ne peut être respectée.")
+                                   .arg(page));
+            });
         }
     };
 
