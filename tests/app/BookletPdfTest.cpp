@@ -1,11 +1,12 @@
-// Prints a book as an A5 booklet to PDF files through the real printer, then reads the PDFs
-// back with pdfinfo and pdftoppm to find every page's picture on its sheet side and half.
+// Prints the sample book as an A5 booklet to PDF files through the real printer, then reads
+// the PDFs back with pdfinfo and pdftoppm to find every page's picture on its sheet side and
+// half.
 #include "app/Marges.h"
 #include "app/QtPrintTarget.h"
-#include "app/book/BookFile.h"
+#include "app/core/PageList.h"
+#include "app/core/PageRendering.h"
 #include "app/core/PrintLayoutCommand.h"
 
-#include "tests/support/BookFixture.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/RunTool.h"
 #include "tests/support/TempDir.h"
@@ -20,154 +21,164 @@
 
 namespace {
 
-constexpr int RenderDpi = 30;
+constexpr int RenderDpi = 50;
+const QSize Signature(12, 16);
 
 int PdfPageCount(const QString &pdf)
 {
-    for (const QString &line : ToolOutput(QStringLiteral("pdfinfo"), {pdf}).value_or(QString()).split(u'\n'))
+    const QString info = ToolOutput(QStringLiteral("pdfinfo"), {pdf}).value_or(QString());
+    for (const QString &line : info.split(u'\n'))
         if (line.startsWith(QLatin1String("Pages:")))
             return line.mid(6).trimmed().toInt();
     return -1;
 }
 
-std::vector<QImage> RenderPdf(const QString &pdf, const QString &prefix)
+std::vector<QImage> RenderPdf(const QString &pdf)
 {
-    EXPECT_TRUE(RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(RenderDpi),
-                                                     QStringLiteral("-png"), pdf, prefix}));
+    const QString prefix = pdf + QStringLiteral("-sheet");
+    EXPECT_TRUE(RunTool(QStringLiteral("pdftoppm"),
+                        {QStringLiteral("-r"), QString::number(RenderDpi), QStringLiteral("-png"),
+                         pdf, prefix}));
     const QFileInfo base(prefix);
-    std::vector<QImage> pages;
-    const QStringList files = QDir(base.path()).entryList(
-        {base.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name);
-    for (const QString &file : files)
-        pages.emplace_back(base.path() + u'/' + file);
-    return pages;
+    std::vector<QImage> sheets;
+    for (const QString &file : QDir(base.path()).entryList({base.fileName() + QStringLiteral("-*.png")},
+                                                           QDir::Files, QDir::Name))
+        sheets.emplace_back(base.path() + u'/' + file);
+    return sheets;
 }
 
-// The mean colour of the middle quarter of rect (printer dots from the printable corner).
-QColor MeanColour(const QImage &sheet, const PrintRect &rect, const PrinterGeometry &printer)
+// A picture brought down to a few pixels, to compare a printed place with a page.
+QImage SignatureOf(const QImage &picture)
+{
+    return picture.convertToFormat(QImage::Format_RGB32)
+        .scaled(Signature, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+long Distance(const QImage &a, const QImage &b)
+{
+    long sum = 0;
+    for (int y = 0; y < Signature.height(); ++y)
+        for (int x = 0; x < Signature.width(); ++x) {
+            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+            sum += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green())
+                + std::abs(p.blue() - q.blue());
+        }
+    return sum;
+}
+
+// What the sheet shows in rect (printer dots from the printable corner).
+QImage PrintedPlace(const QImage &sheet, const PrintRect &rect, const PrinterGeometry &printer)
 {
     const double scale = static_cast<double>(RenderDpi) / printer.LogPixelsX;
-    const QRect area(QPoint(int((rect.left + printer.PhysicalOffsetX) * scale),
-                            int((rect.top + printer.PhysicalOffsetY) * scale)),
-                     QPoint(int((rect.right + printer.PhysicalOffsetX) * scale),
-                            int((rect.bottom + printer.PhysicalOffsetY) * scale)));
-    const QRect middle = area.adjusted(area.width() / 4, area.height() / 4, -area.width() / 4,
-                                       -area.height() / 4);
-    long r = 0, g = 0, b = 0, n = 0;
-    for (int y = middle.top(); y <= middle.bottom(); ++y)
-        for (int x = middle.left(); x <= middle.right(); ++x, ++n) {
-            const QColor c = sheet.pixelColor(x, y);
-            r += c.red();
-            g += c.green();
-            b += c.blue();
-        }
-    return n ? QColor(int(r / n), int(g / n), int(b / n)) : QColor();
+    const auto at = [scale](int dots) { return static_cast<int>(dots * scale + 0.5); };
+    const QRect place(QPoint(at(rect.left + printer.PhysicalOffsetX), at(rect.top + printer.PhysicalOffsetY)),
+                      QPoint(at(rect.right + printer.PhysicalOffsetX) - 1,
+                             at(rect.bottom + printer.PhysicalOffsetY) - 1));
+    return SignatureOf(sheet.copy(place));
 }
 
-// The page whose colour is nearest; 0 for white (an empty place).
-int PageOfColour(QColor colour, const std::vector<QColor> &pageColours)
+// The page (1-based) whose picture is nearest to the place; 0 for an empty place.
+int PageAt(const QImage &place, const std::vector<std::optional<QImage>> &pages)
 {
-    auto distance = [](QColor a, QColor b) {
-        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green())
-            + std::abs(a.blue() - b.blue());
-    };
+    QImage white(Signature, QImage::Format_RGB32);
+    white.fill(Qt::white);
     int best = 0;
-    int bestDistance = distance(colour, Qt::white);
-    for (std::size_t p = 0; p < pageColours.size(); ++p)
-        if (const int d = distance(colour, pageColours[p]); d < bestDistance) {
-            best = static_cast<int>(p) + 1;
-            bestDistance = d;
+    long bestDistance = Distance(place, white);
+    for (std::size_t p = 0; p < pages.size(); ++p)
+        if (pages[p]) {
+            if (const long d = Distance(place, *pages[p]); d < bestDistance) {
+                best = static_cast<int>(p) + 1;
+                bestDistance = d;
+            }
         }
     return best;
 }
 
-struct Half {
+struct Side {
     int left, right;
-    bool operator==(const Half &) const = default;
+    bool operator==(const Side &) const = default;
 };
 
-void PrintTo(const Half &h, std::ostream *out)
+void PrintTo(const Side &s, std::ostream *out)
 {
-    *out << '(' << h.left << ", " << h.right << ')';
+    *out << '(' << s.left << ", " << s.right << ')';
 }
 
-// 9 pages and a back cover, each of its own colour: the layout adds blanks as pages 10 and
-// 11, and the back cover becomes page 12.
-TEST(BookletPdf, A5BookletPrintedToTwoPdfFilesReadsInOrderWhenFolded)
+TEST(BookletPdf, SampleBookPrintedToTwoPdfFilesReadsInOrderWhenFolded)
 {
-    TempDir dir;
-    std::vector<Bytes> records;
-    std::vector<QColor> imageColours;
-    for (int k = 0; k < 10; ++k) {
-        imageColours.push_back(QColor::fromHsv(k * 36, 255, 200));
-        records.push_back(MakeJpeg(300, 400, imageColours.back()));
-    }
-    WriteFileBytes(dir / "Livre.bd", AssembleBook(records));
-
-    MainWindowState state;
-    for (int k = 0; k < 10; ++k)
-        state.PageList.push_back({QString::number(k + 1), k});
-    state.QuatrsCount = 1;
-    state.PageCountCache = 10;
-    std::ifstream book(dir / "Livre.bd", std::ios::binary);
-    PageLoader loadPage = [&book](std::int32_t image) -> std::optional<QImage> {
-        Bytes record;
-        if (ReadBookRecord(book, &record, image) != -1)
-            return std::nullopt;
-        return QImage::fromData(record.data(), static_cast<int>(record.size()), "JPEG");
-    };
-
     RecordingPrompter prompter;
-    prompter.answer(MessageAnswer::Yes);
+    NoUiHooks ui;
+    MainWindowState state;
+    state.CurrentFile = QStringLiteral(QUIRELLE_SAMPLE_BOOK);
+    state.BookStream = std::make_unique<std::ifstream>(QUIRELLE_SAMPLE_BOOK, std::ios::binary);
+    CountPages(state, prompter, ui);
+    BuildPageList(state, prompter);
+    ASSERT_TRUE(prompter.messages.empty()) << prompter.messages.front().text.toStdString();
+    const auto entries = static_cast<std::int32_t>(state.PageList.size());
+    ASSERT_GT(entries, 8);
+
+    const PageRenderEnv render{prompter, ui, QSize(688, 389), QStringLiteral("quirelle")};
+    PageLoader loadPage = [&](std::int32_t image) { return LoadPageBitmap(state, image, render); };
+
+    TempDir dir;
     QtPrintTarget target;
-    const QString chosen = QString::fromStdString((dir / "Livre.pdf").string());
+    const QString chosen = QString::fromStdString((dir / "Exemple.pdf").string());
     target.printer().setOutputFormat(QPrinter::PdfFormat);
     target.printer().setOutputFileName(chosen);
     TForm2 margins(state, target);
     QTimer::singleShot(0, margins.Valider, [&margins] { margins.Valider->click(); });
     LayoutCommandEnv env{{prompter, target, loadPage}, margins, [] { return true; }};
+    prompter.answer(MessageAnswer::Yes);
     ASSERT_TRUE(PrepareLayout(state, QStringLiteral("A5"), env));
     RunPrintJob(state, env.job);
-    ASSERT_EQ(state.PrintPageCount, 12);
 
-    // Page p shows image record p - 1, pages 10 and 11 are blank, page 12 the back cover.
-    std::vector<QColor> pageColours(imageColours.begin(), imageColours.begin() + 9);
-    pageColours.push_back(Qt::white);
-    pageColours.push_back(Qt::white);
-    pageColours.push_back(imageColours[9]);
+    const std::int32_t N = state.PrintPageCount;
+    ASSERT_EQ(N, (entries + 3) / 4 * 4);
+    ASSERT_EQ(state.PageList.size(), static_cast<std::size_t>(N));
+    std::vector<std::optional<QImage>> pages; // nothing for a blank page
+    for (const PageEntry &entry : state.PageList) {
+        const std::optional<QImage> bitmap = loadPage(entry.Image);
+        pages.push_back(bitmap ? std::optional(SignatureOf(*bitmap)) : std::nullopt);
+    }
+    const auto shown = [&pages](int page) { return pages[page - 1] ? page : 0; };
 
+    // Answer 1 prints both passes from the cover sheet on: sheet s carries pages N - 2s + 2 and
+    // 2s - 1 on its first side, 2s and N - 2s + 1 on the other.
+    const int sheets = N / 4;
     const PrinterGeometry printer = target.geometry();
-    std::vector<std::vector<Half>> passes;
+    std::vector<std::vector<Side>> passes;
     for (int pass = 1; pass <= 2; ++pass) {
         const QString pdf = PassFileName(chosen, pass);
-        ASSERT_EQ(PdfPageCount(pdf), 3) << "pass " << pass;
-        EXPECT_TRUE(ToolOutput(QStringLiteral("pdfinfo"), {pdf}).value_or(QString()).contains(QLatin1String("842 x 595 pts")));
-        std::vector<Half> sides;
-        for (const QImage &sheet : RenderPdf(pdf, pdf + QStringLiteral("-page"))) {
-            const int left = PageOfColour(MeanColour(sheet, state.PrintRect1, printer), pageColours);
-            const int right = PageOfColour(MeanColour(sheet, state.PrintRect2, printer), pageColours);
-            sides.push_back({left, right});
+        ASSERT_EQ(PdfPageCount(pdf), sheets) << "pass " << pass;
+        EXPECT_TRUE(ToolOutput(QStringLiteral("pdfinfo"), {pdf})
+                        .value_or(QString())
+                        .contains(QLatin1String("842 x 595 pts")));
+        std::vector<Side> printed, expected;
+        const std::vector<QImage> rendered = RenderPdf(pdf);
+        for (int s = 1; s <= static_cast<int>(rendered.size()); ++s) {
+            printed.push_back({PageAt(PrintedPlace(rendered[s - 1], state.PrintRect1, printer), pages),
+                               PageAt(PrintedPlace(rendered[s - 1], state.PrintRect2, printer), pages)});
+            expected.push_back(pass == 1 ? Side{shown(N - 2 * s + 2), shown(2 * s - 1)}
+                                         : Side{shown(2 * s), shown(N - 2 * s + 1)});
         }
-        passes.push_back(sides);
+        EXPECT_EQ(printed, expected) << "pass " << pass;
+        passes.push_back(printed);
     }
-    // Answer 1: both passes from the cover sheet on; 0 is an empty (blank) place.
-    EXPECT_EQ(passes[0], (std::vector<Half>{{12, 1}, {0, 3}, {8, 5}}));
-    EXPECT_EQ(passes[1], (std::vector<Half>{{2, 0}, {4, 9}, {6, 7}}));
 
-    // Sheet s carries pass 1 side s on its front and pass 2 side s on its back. Folded, the
-    // stack reads front right, back left of each sheet from the outside in, then back right,
-    // front left from the inside out.
-    std::vector<int> reading;
-    const std::size_t sheets = passes[0].size();
-    for (std::size_t s = 0; s < sheets; ++s) {
+    // Folded, the stack reads each sheet's first-side right and other-side left from the
+    // outside in, then other-side right and first-side left from the inside out.
+    std::vector<int> reading, inOrder;
+    for (int s = 0; s < sheets; ++s) {
         reading.push_back(passes[0][s].right);
         reading.push_back(passes[1][s].left);
     }
-    for (std::size_t s = sheets; s-- > 0;) {
+    for (int s = sheets; s-- > 0;) {
         reading.push_back(passes[1][s].right);
         reading.push_back(passes[0][s].left);
     }
-    EXPECT_EQ(reading, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 12}));
+    for (int p = 1; p <= N; ++p)
+        inOrder.push_back(shown(p));
+    EXPECT_EQ(reading, inOrder);
 }
 
 } // namespace
