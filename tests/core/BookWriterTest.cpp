@@ -209,24 +209,32 @@ TEST(WriteDescription, LeavesAPdfDocumentAlone)
 
 TEST(WriteDescription, UnreadableBookGetsTheErrorBoxAndStaysAsItWas)
 {
-    TempDir dir;
-    const auto path = dir / "abîmé.bd";
-    Bytes damaged = AssembleBook({MakeJpeg(8, 8), MakeJpeg(8, 8)});
-    damaged.resize(damaged.size() - 10);
-    damaged.insert(damaged.end(), {0, 0, 0, 0x80}); // negative trailer
-    WriteFileBytes(path, damaged);
-    MainWindowState state = openBook(path);
-    RecordingPrompter prompter;
+    Bytes negativeTrailer = AssembleBook({MakeJpeg(8, 8), MakeJpeg(8, 8)});
+    negativeTrailer.resize(negativeTrailer.size() - 10);
+    negativeTrailer.insert(negativeTrailer.end(), {0, 0, 0, 0x80});
+    const std::pair<const char *, Bytes> cases[] = {
+        {"corrupt chain", negativeTrailer},
+        {"empty file", {}},
+        {"no image, only a meta record", AssembleBook({ToBytes("%EOF\r\n%MD5\r\n")})},
+    };
+    for (const auto &[name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        const auto path = dir / "abîmé.bd";
+        WriteFileBytes(path, bytes);
+        MainWindowState state = openBook(path);
+        RecordingPrompter prompter;
 
-    WriteDescription(state, prompter, ToBytes("{\\rtf1 x}"));
+        WriteDescription(state, prompter, ToBytes("{\\rtf1 x}"));
 
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text,
-              QStringLiteral("Impossible d'ouvrir le fichier ") + qpath(path) + ".");
-    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
-    EXPECT_EQ(ReadFileBytes(path), damaged);
-    EXPECT_FALSE(state.DescriptionMenuVisible);
-    ASSERT_TRUE(state.BookStream && state.BookStream->is_open());
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].text,
+                  QStringLiteral("Impossible d'ouvrir le fichier ") + qpath(path) + ".");
+        EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
+        EXPECT_EQ(ReadFileBytes(path), bytes);
+        EXPECT_FALSE(state.DescriptionMenuVisible);
+        EXPECT_TRUE(state.BookStream && state.BookStream->is_open());
+    }
 }
 
 TEST(WriteDescription, FailedWriteLeavesTheBookIntactAndTheStreamOpen)

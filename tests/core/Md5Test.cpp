@@ -102,6 +102,17 @@ TEST(MD5File, HashesTheWholeFile)
     EXPECT_EQ(MD5DigestToText(digest), Md5TextOf(content));
 }
 
+TEST(MD5File, HashesAFileLargerThan4GiB)
+{
+    // A sparse file of 2^32 + 5 zero bytes: a size cut to 32 bits would hash 5 of them.
+    TempDir dir;
+    WriteFileBytes(dir / "big.jpg", {});
+    std::filesystem::resize_file(dir / "big.jpg", (std::uintmax_t(1) << 32) + 5);
+    MD5Digest digest;
+    EXPECT_TRUE(MD5File(dir / "big.jpg", digest));
+    EXPECT_EQ(MD5DigestToText(digest), "968a8809aa0886d87f385d88733a98d2");
+}
+
 TEST(MD5File, UnreadableOrEmptyGivesTheEmptyDigest)
 {
     TempDir dir;
