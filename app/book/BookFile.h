@@ -36,4 +36,5 @@ BookRecordLocation LocateBookRecord(std::istream &stream, std::int32_t index);
 // Walks the record chain of a book file. When record index exists its bytes replace the
 // contents of *destination (when given) and the result is -1; otherwise the result is the
 // number of records and *destination is untouched. index = INT32_MAX counts the records.
+// A corrupt chain raises BookFormatError, as for LocateBookRecord.
 std::int32_t ReadBookRecord(std::istream &stream, Bytes *destination, std::int32_t index);

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <climits>
+#include <optional>
 #include <system_error>
 
 namespace {
@@ -67,6 +68,32 @@ void replaceBookEnd(const std::filesystem::path &book, std::int64_t keep, const 
     }
     out.write(trailer.data(), trailer.size());
     out.commit();
+}
+
+bool isMetaRecord(const Bytes &record) { return !record.empty() && record.front() != 0xFF; }
+
+struct LastRecord {
+    BookRecordLocation location;
+    Bytes bytes;
+};
+
+// The last record of the book; none when the book cannot be read or holds no image.
+std::optional<LastRecord> readLastRecord(std::istream *stream)
+{
+    if (!stream)
+        return std::nullopt;
+    try {
+        const std::int32_t count = ReadBookRecord(*stream, nullptr, INT32_MAX);
+        if (count < 1)
+            return std::nullopt;
+        LastRecord last{LocateBookRecord(*stream, count - 1), {}};
+        ReadBookRecord(*stream, &last.bytes, count - 1);
+        if (count == 1 && isMetaRecord(last.bytes))
+            return std::nullopt;
+        return last;
+    } catch (const BookFormatError &) {
+        return std::nullopt;
+    }
 }
 
 // Reopens the shared read stream on the book when the rewrite ends, however it ends.
@@ -131,35 +158,23 @@ void WriteDescription(MainWindowState &state, Prompter &prompter, const Bytes &r
     if (QFileInfo(state.CurrentFile).suffix().toLower() == QLatin1String("pdf"))
         return;
 
-    // Only the last record may be the meta record; the new one takes its place, or follows
-    // the last image when there is none.
-    BookRecordLocation last;
-    Bytes lastRecord;
-    try {
-        if (!state.BookStream)
-            throw BookFormatError("no stream");
-        const std::int32_t count = ReadBookRecord(*state.BookStream, nullptr, INT32_MAX);
-        if (count < 1)
-            throw BookFormatError("no record");
-        last = LocateBookRecord(*state.BookStream, count - 1);
-        ReadBookRecord(*state.BookStream, &lastRecord, count - 1);
-        if (count == 1 && !lastRecord.empty() && lastRecord.front() != 0xFF)
-            throw BookFormatError("no image");
-    } catch (const BookFormatError &) {
+    const std::optional<LastRecord> last = readLastRecord(state.BookStream.get());
+    if (!last) {
         prompter.error(QStringLiteral("Impossible d'ouvrir le fichier ") + state.CurrentFile +
                        QStringLiteral("."));
         return;
     }
 
-    const bool hasMeta = !lastRecord.empty() && lastRecord.front() != 0xFF;
+    // Only the last record may be the meta record: the new one takes its place, or follows
+    // the last image when there is none.
     Bytes record = rtf;
-    std::int64_t keep = last.offset + last.length;
-    if (hasMeta) {
-        keep = last.offset - 4;
-        const std::int32_t eof = FindBytes("%EOF", lastRecord.data(),
-                                           std::int32_t(lastRecord.size()), 1);
+    std::int64_t keep = last->location.offset + last->location.length;
+    if (isMetaRecord(last->bytes)) {
+        keep = last->location.offset - 4;
+        const std::int32_t eof =
+            FindBytes("%EOF", last->bytes.data(), std::int32_t(last->bytes.size()), 1);
         if (eof >= 0)
-            record.insert(record.end(), lastRecord.begin() + eof, lastRecord.end());
+            record.insert(record.end(), last->bytes.begin() + eof, last->bytes.end());
     }
 
     const std::filesystem::path path = toPath(state.CurrentFile);
