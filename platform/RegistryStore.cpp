@@ -19,6 +19,11 @@ namespace {
     throw RegistryError("Impossible d'enregistrer le registre : " + file.string() + ".");
 }
 
+[[noreturn]] void failLocking(const std::filesystem::path &file)
+{
+    throw RegistryError("Impossible d'accéder au registre : " + file.string() + ".");
+}
+
 // A file descriptor that is closed on every path.
 class FileDescriptor {
 public:
@@ -43,13 +48,13 @@ public:
         : fd_(::open((file.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644))
     {
         if (fd_.get() < 0)
-            failSaving(file);
+            failLocking(file);
         int result;
         do
             result = ::flock(fd_.get(), operation);
         while (result != 0 && errno == EINTR);
         if (result != 0)
-            failSaving(file);
+            failLocking(file);
     }
 
 private:

@@ -56,8 +56,17 @@ struct RegistryTree {
 std::vector<std::string> splitKeyPath(std::string_view path);
 
 
-// The text form of the registry file. `parseRegistry` throws RegistryError naming `origin`
-// and the line when the text cannot be read.
+// The text form of the registry file, one line each:
+//   ; comment                              (and blank lines, ignored)
+//   [HKEY_CURRENT_USER\Software\Quirelle]  a key; its names escape control bytes and '%' as %XX
+//   "Zoom"=int:2                           a 32-bit integer in decimal
+//   "Agrandissement"="Max"                 a string
+//   @="Quirelle"                           the key's default value
+//   "Pending"=multi:"a","",""              a multi-string, possibly with no strings at all
+// Quoted text escapes \" \\ \n \r \t and other control bytes as \xHH; other bytes stay as
+// they are. A key appears when it holds values or has no subkeys; its parents are implied.
+// `parseRegistry` throws RegistryError naming `origin` and the line when the text cannot be
+// read.
 std::string formatRegistry(const RegistryTree &tree);
 RegistryTree parseRegistry(std::string_view text, const std::filesystem::path &origin);
 
