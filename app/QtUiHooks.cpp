@@ -8,6 +8,11 @@ void QtUiHooks::processPendingEvents()
     QApplication::processEvents();
 }
 
+void QtUiHooks::waitForEvents()
+{
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 void QtUiHooks::setBusyCursor(bool busy)
 {
     // The previous cursor is not restored: leaving the busy state sets the default one.

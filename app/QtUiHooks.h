@@ -5,5 +5,6 @@
 class QtUiHooks : public UiHooks {
 public:
     void processPendingEvents() override;
+    void waitForEvents() override;
     void setBusyCursor(bool busy) override;
 };

@@ -59,9 +59,6 @@ TForm1::TForm1(const TForm1Services &services_, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Quirelle"));
     setFont(QFont(QStringLiteral("Sans Serif"), 8));
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
     move(48, 72);
     resize(995, 1036);
 
@@ -188,6 +185,7 @@ void TForm1::createMenu()
 
     connect(A41, &QAction::triggered, this, &TForm1::A41Click);
     connect(A51, &QAction::triggered, this, &TForm1::A51Click);
+    connect(Ouvrir1, &QAction::triggered, this, &TForm1::Ouvrir1Click);
     connect(Quitter1, &QAction::triggered, this, &TForm1::Quitter1Click);
     connect(Visionneuse1, &QAction::triggered, this, &TForm1::Visionneuse1Click);
 }
@@ -195,6 +193,12 @@ void TForm1::createMenu()
 bool TForm1::menuHidden() const
 {
     return menuBar()->isHidden();
+}
+
+void TForm1::Ouvrir1Click()
+{
+    if (services.dialogs.openFile(OpenDialog1))
+        Charge(OpenDialog1.FileName);
 }
 
 void TForm1::Quitter1Click()

@@ -168,6 +168,7 @@ private:
     void createControls();
     std::optional<QImage> loadPageBitmap(std::int32_t image);
     void createMenu();
+    void loadThumbnails(const QString &fileName, std::uint64_t generation);
     void placeThumbnail(PictureBox *thumbnail, std::int32_t position, int width, int height);
     void freeThumbnails();
     void showEmptyBook();

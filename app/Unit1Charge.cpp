@@ -1,7 +1,168 @@
 // Opening a book or PDF and loading its thumbnails.
 #include "app/Unit1.h"
 
-std::optional<QImage> TForm1::loadPageBitmap(std::int32_t)
+#include "app/ClickLabel.h"
+#include "app/ClientArea.h"
+#include "app/PictureBox.h"
+#include "app/core/PageList.h"
+#include "app/core/PageRendering.h"
+#include "app/core/Settings.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QSignalBlocker>
+
+#include <filesystem>
+
+namespace {
+
+// The read stream on a book, or nothing when the file cannot be read.
+std::unique_ptr<std::ifstream> openBookStream(const QString &fileName)
 {
-    return std::nullopt;
+    const std::filesystem::path path = fileName.toStdString();
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return nullptr;
+    auto stream = std::make_unique<std::ifstream>(path, std::ios::binary);
+    if (!stream->is_open())
+        return nullptr;
+    return stream;
+}
+
+} // namespace
+
+void TForm1::Charge(const QString &fileName)
+{
+    OpenDialog1.InitialDir = QFileInfo(fileName).path();
+
+    // The new stream is opened first, so a file that cannot be read leaves the open book
+    // (stream, page list, CurrentFile) as it was.
+    std::unique_ptr<std::ifstream> stream = openBookStream(fileName);
+    if (!stream) {
+        services.prompter.error(QStringLiteral("Impossible d'ouvrir le fichier ") + fileName
+                                + QLatin1Char('.'));
+        return;
+    }
+
+    freeThumbnails();
+    const std::uint64_t generation = ++chargeGeneration_;
+    state.CurrentFile = fileName;
+    state.BookStream = std::move(stream);
+    state.BlankCount = 0;
+    {
+        const QSignalBlocker detached(Zoom);
+        if (const std::optional<std::int32_t> zoom = ReadZoomSetting())
+            Zoom->setCurrentIndex(*zoom >= 0 && *zoom < Zoom->count() ? *zoom : -1);
+    }
+
+    CountPages(state, services.prompter, services.ui);
+    BuildPageList(state, services.prompter);
+    Description->setVisible(state.DescriptionMenuVisible);
+
+    // CountPages has said why there is nothing to show.
+    if (state.PageList.empty()) {
+        showEmptyBook();
+        return;
+    }
+    AffichePage(state.PageList.front().Name);
+    if (generation != chargeGeneration_)
+        return;
+    Imprimer1->menuAction()->setEnabled(true);
+    loadThumbnails(fileName, generation);
+}
+
+void TForm1::showEmptyBook()
+{
+    Imprimer1->menuAction()->setEnabled(false);
+    Image1->setPicture(QImage());
+    state.PageWidth = 0;
+    state.PageHeight = 0;
+    AfficheTout(false);
+    Label2->setText(QFileInfo(state.CurrentFile).completeBaseName());
+    Label2->adjustSize();
+    Label3->clear();
+    FormResize();
+}
+
+void TForm1::loadThumbnails(const QString &fileName, std::uint64_t generation)
+{
+    const auto stillLoading = [&] {
+        return generation == chargeGeneration_ && state.CurrentFile == fileName;
+    };
+    const int w = (Client->clientWidth() - 20) / 5;
+    int h = 0;
+    for (std::int32_t i = 0; stillLoading() && i < state.PageCountCache;) {
+        if (!state.KeyHeld) {
+            if (static_cast<std::size_t>(i) >= state.PageList.size())
+                break;
+            const PageEntry entry = state.PageList[static_cast<std::size_t>(i)];
+            const std::optional<QImage> bitmap = loadPageBitmap(entry.Image);
+            // Rendering a PDF page lets window messages run.
+            if (!stillLoading())
+                break;
+            // The row height comes from the first page that has a bitmap; the thumbnails
+            // placed before it get that height too.
+            if (h == 0 && bitmap && bitmap->width() > 0) {
+                h = static_cast<int>(static_cast<std::int64_t>(bitmap->height()) * w
+                                     / bitmap->width());
+                for (const Thumbnail &earlier : std::as_const(thumbnails_))
+                    placeThumbnail(earlier.box, earlier.position, w, h);
+            }
+
+            Thumbnail &thumbnail = thumbnails_[ThumbnailPrefix + entry.Name];
+            if (!thumbnail.box) {
+                thumbnail.box = new PictureBox(Client->canvas());
+                thumbnail.box->setObjectName(ThumbnailPrefix + entry.Name);
+                connect(thumbnail.box, &PictureBox::clicked, this,
+                        [this, key = thumbnail.box->objectName()] { AffichePageClick(key); });
+            }
+            thumbnail.position = i;
+            placeThumbnail(thumbnail.box, i, w, h);
+            const QSize size = thumbnail.box->size();
+            QImage picture(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+            picture.fill(Qt::white);
+            if (bitmap && !bitmap->isNull()) {
+                QPainter painter(&picture);
+                painter.setRenderHint(QPainter::SmoothPixmapTransform);
+                painter.drawImage(QRect(0, 0, size.width() - 1, size.height() - 1), *bitmap,
+                                  QRect(0, 0, bitmap->width() - 1, bitmap->height() - 1));
+            }
+            thumbnail.box->setPicture(picture);
+            thumbnail.box->setVisible(Panel1->isHidden() && !menuHidden());
+            Client->updateScrollRange();
+            ++i;
+        }
+        if (state.KeyHeld)
+            services.ui.waitForEvents();
+        else
+            services.ui.processPendingEvents();
+    }
+}
+
+void TForm1::placeThumbnail(PictureBox *thumbnail, std::int32_t position, int w, int h)
+{
+    // Until a page with a bitmap gives the row height, rows are as high as they are wide.
+    const int rowHeight = h > 0 ? h : w;
+    thumbnail->setGeometry((position % 5) * w, (position / 5) * rowHeight, w - 5, rowHeight - 5);
+}
+
+void TForm1::freeThumbnails()
+{
+    // A thumbnail may be the sender of the command that opened the new file: delete later.
+    for (const Thumbnail &thumbnail : std::as_const(thumbnails_)) {
+        thumbnail.box->hide();
+        thumbnail.box->deleteLater();
+    }
+    thumbnails_.clear();
+}
+
+std::optional<QImage> TForm1::loadPageBitmap(std::int32_t image)
+{
+    const PageRenderEnv env{services.prompter, services.ui, Image1->size(), services.programPath};
+    return LoadPageBitmap(state, image, env);
 }

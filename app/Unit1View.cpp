@@ -5,6 +5,7 @@
 #include "app/ClientArea.h"
 #include "app/PictureBox.h"
 #include "app/core/ImagePlacement.h"
+#include "app/core/Settings.h"
 #include "controls/GradButton.h"
 
 #include <QComboBox>
@@ -182,6 +183,7 @@ void TForm1::Edit3KeyDown(int key)
 void TForm1::ZoomClick()
 {
     ShowEntry(state.CurrentPage - 1);
+    WriteZoomSetting(Zoom->currentIndex());
     VireFocus->setFocus();
 }
 

@@ -122,7 +122,7 @@ QString writeDescription(const QDir &dir)
         "\\f0\\fs24{\\b Exemple} : une bande dessin\\'e9e de d\\'e9monstration.\\par\r\n"
         "Deux pages de garde num\\'e9rot\\'e9es en chiffres romains, l'histoire en chiffres "
         "arabes qui commence sur une page de droite, une annexe num\\'e9rot\\'e9e par "
-        "lettres et deux quatri\\'e8mes de couverture.\\par\r\n}";
+        "lettres et deux quatri\\'e8mes de couverture.\\par\r\n}\r\n";
     const QString path = dir.filePath(QStringLiteral("Description.rtf"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size())

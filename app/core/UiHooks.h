@@ -6,6 +6,8 @@ class UiHooks {
 public:
     virtual ~UiHooks() = default;
     virtual void processPendingEvents() = 0;
+    // Like processPendingEvents, but first waits until there is something to process.
+    virtual void waitForEvents() { processPendingEvents(); }
     virtual void setBusyCursor(bool busy) = 0;
 };
 
