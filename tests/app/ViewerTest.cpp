@@ -1,0 +1,450 @@
+// The main window offscreen: opening books, the page view, the thumbnail grid, navigation.
+#include "app/ClickLabel.h"
+#include "app/ClientArea.h"
+#include "app/PictureBox.h"
+#include "app/Unit1.h"
+#include "app/core/Settings.h"
+#include "controls/GradButton.h"
+
+#include "tests/support/BookFixture.h"
+#include "tests/support/RecordingPrompter.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TempDir.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+const QString NotFound = QStringLiteral("Page introuvable.");
+
+// Lets a test act from inside the thumbnail loop's message processing.
+class ScriptedUi : public UiHooks {
+public:
+    void processPendingEvents() override
+    {
+        ++passes;
+        if (onEvents)
+            onEvents();
+    }
+    void setBusyCursor(bool) override {}
+
+    int passes = 0;
+    std::function<void()> onEvents;
+};
+
+const QColor Colours[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::cyan, Qt::magenta};
+
+class Viewer : public testing::Test {
+protected:
+    Viewer()
+    {
+        form.resize(1020, 800);
+        form.show();
+        QCoreApplication::processEvents();
+    }
+
+    // A book of `count` pages of 100 x 150 in the colours above, optionally with a meta record.
+    QString writeBook(const std::string &name, int count,
+                      const std::vector<std::string> &numbering = {}, int width = 100,
+                      int height = 150)
+    {
+        std::vector<Bytes> images;
+        for (int i = 0; i < count; ++i)
+            images.push_back(MakeJpeg(width, height, Colours[i % 6]));
+        std::vector<Bytes> records = images;
+        if (!numbering.empty()) {
+            std::vector<std::string> lines = StandardMetaLines(images);
+            lines.insert(lines.end(), numbering.begin(), numbering.end());
+            records.push_back(MakeMetaRecord("{\\rtf1 }\r\n", lines));
+        }
+        const auto path = dir / name;
+        WriteFileBytes(path, AssembleBook(records));
+        return QString::fromStdString(path.string());
+    }
+
+    QStringList pageNames() const
+    {
+        QStringList names;
+        for (const PageEntry &entry : form.state.PageList)
+            names << entry.Name;
+        return names;
+    }
+
+    QStringList thumbnailKeys() const
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QStringList keys;
+        for (const QWidget *child : form.Client->canvas()->findChildren<QWidget *>())
+            if (child->objectName().startsWith(TForm1::ThumbnailPrefix))
+                keys << child->objectName();
+        keys.sort();
+        return keys;
+    }
+
+    TempDir dir;
+    RecordingPrompter prompter;
+    ScriptedDialogs dialogs;
+    ScriptedUi ui;
+    TForm1 form{{prompter, dialogs, ui, QStringLiteral("/usr/bin/quirelle")}};
+};
+
+TEST_F(Viewer, OpensABookAtItsFirstPage)
+{
+    const QString book = writeBook("Album.bd", 3);
+    dialogs.choose({book});
+    form.Ouvrir1->trigger();
+
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(dialogs.requests[0].dialog.Filter,
+              QStringLiteral("Bande dessinée (*.bd)|*.bd|Adobe Acrobat Document (*.pdf)|*.pdf"));
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(form.state.CurrentFile, book);
+    EXPECT_EQ(form.OpenDialog1.InitialDir, QString::fromStdString(dir.path().string()));
+    EXPECT_EQ(form.state.CurrentPage, 1);
+    EXPECT_EQ(form.Label2->text(), QStringLiteral("Album"));
+    EXPECT_EQ(form.Label3->text(), QStringLiteral("1"));
+    EXPECT_EQ(form.state.PageWidth, 100);
+    EXPECT_EQ(form.state.PageHeight, 150);
+    EXPECT_TRUE(form.Imprimer1->menuAction()->isEnabled());
+    EXPECT_FALSE(form.Panel1->isHidden());
+    EXPECT_FALSE(form.Image1->isHidden());
+    // Actual size, centred below the panel: client 1020 wide, (1020 - 100) div 2 = 460.
+    const int clientHeight = form.Client->clientHeight();
+    EXPECT_EQ(form.Image1->geometry(),
+              QRect(460, std::max(49, 49 + (clientHeight - 49 - 150) / 2), 100, 150));
+    const QRgb centre = form.Image1->picture().pixel(50, 75);
+    EXPECT_GT(qRed(centre), 200);
+    EXPECT_LT(qGreen(centre), 60);
+}
+
+TEST_F(Viewer, ThumbnailGridHoldsEveryPageInRowsOfFive)
+{
+    writeBook("Album.bd", 7);
+    form.Charge(QString::fromStdString((dir / "Album.bd").string()));
+    EXPECT_EQ(thumbnailKeys().size(), 7);
+
+    // w = (1020 - 20) div 5 = 200, h = 150 x 200 div 100 = 300
+    PictureBox *sixth = form.thumbnail(QStringLiteral("7"));
+    ASSERT_NE(sixth, nullptr);
+    EXPECT_EQ(sixth->geometry(), QRect(200, 300, 195, 295));
+    EXPECT_TRUE(sixth->isHidden()); // the single-page view is shown
+
+    form.Visionneuse1->trigger();
+    EXPECT_FALSE(sixth->isHidden());
+    EXPECT_TRUE(form.Panel1->isHidden());
+    EXPECT_TRUE(form.Image1->isHidden());
+    // The page is stretched onto (0, 0, w - 6, h - 6); the last column and row stay white.
+    const QImage picture = sixth->picture();
+    EXPECT_EQ(picture.size(), QSize(195, 295));
+    EXPECT_GT(qRed(picture.pixel(100, 150)), 200); // the seventh page is red
+    EXPECT_LT(qBlue(picture.pixel(100, 150)), 60);
+    EXPECT_EQ(picture.pixel(194, 150), qRgb(255, 255, 255));
+    EXPECT_EQ(picture.pixel(100, 294), qRgb(255, 255, 255));
+
+    // Clicking a thumbnail shows its page.
+    emit form.thumbnail(QStringLiteral("4"))->clicked();
+    EXPECT_EQ(form.state.CurrentPage, 4);
+    EXPECT_FALSE(form.Panel1->isHidden());
+    EXPECT_TRUE(sixth->isHidden());
+}
+
+TEST_F(Viewer, SecondChargeDuringTheThumbnailsOfTheFirstLeavesOnlyItsOwn)
+{
+    const QString first = writeBook("First.bd", 6);
+    const QString second = writeBook("Second.bd", 2, {"%ListePages", "2", "%Contraintes", "2",
+                                                      "1", "0"});
+    ui.onEvents = [&] {
+        if (ui.passes == 2) // after the first file's second thumbnail
+            form.Charge(second);
+    };
+    form.Charge(first);
+
+    EXPECT_EQ(form.state.CurrentFile, second);
+    // Letters from the second page on: a blank page before A, and one to close the book.
+    EXPECT_EQ(pageNames(), (QStringList{"1", "2", "A", "B"}));
+    EXPECT_EQ(thumbnailKeys(), (QStringList{"ImageBD1", "ImageBD2", "ImageBDA", "ImageBDB"}));
+    // The first loop stopped at its next pass: two of its passes, four of the second.
+    EXPECT_EQ(ui.passes, 2 + 4);
+}
+
+TEST_F(Viewer, OpeningTheSameFileAgainBuildsTheThumbnailsAfresh)
+{
+    const QString book = writeBook("Album.bd", 4);
+    ui.onEvents = [&] {
+        if (ui.passes == 1)
+            form.Charge(book);
+    };
+    form.Charge(book);
+    EXPECT_EQ(thumbnailKeys().size(), 4);
+    EXPECT_EQ(ui.passes, 1 + 4); // the outer loop ends once the inner one took over
+}
+
+TEST_F(Viewer, ClosingTheWindowStopsTheThumbnails)
+{
+    const QString book = writeBook("Album.bd", 5);
+    ui.onEvents = [&] {
+        if (ui.passes == 2)
+            form.state.CurrentFile.clear(); // what closing the window does
+    };
+    form.Charge(book);
+    EXPECT_EQ(ui.passes, 2);
+    EXPECT_EQ(thumbnailKeys().size(), 2);
+}
+
+TEST_F(Viewer, HeldKeyPausesTheThumbnails)
+{
+    const QString book = writeBook("Album.bd", 3);
+    ui.onEvents = [&] {
+        if (ui.passes == 1)
+            form.state.KeyHeld = true;
+        if (ui.passes == 4)
+            form.state.KeyHeld = false;
+        if (ui.passes == 2 || ui.passes == 3) {
+            EXPECT_EQ(thumbnailKeys().size(), 1);
+        }
+    };
+    form.Charge(book);
+    EXPECT_EQ(ui.passes, 3 + 3);
+    EXPECT_EQ(thumbnailKeys().size(), 3);
+}
+
+TEST_F(Viewer, BlankPagePaintsThePageWhiteAndKeepsItsSize)
+{
+    // "A gauche" on the first page puts a blank page before it.
+    const QString book = writeBook("Album.bd", 2, {"%ListePages", "2", "%Contraintes", "1", "5",
+                                                   "536870912"});
+    form.Charge(book);
+    ASSERT_GE(form.state.PageList.size(), 3u);
+    ASSERT_EQ(form.state.PageList[0].Image, -1);
+    // The blank first page comes first; the page view keeps the page shown before it:
+    // nothing yet, so the picture stays empty.
+    EXPECT_TRUE(form.Image1->picture().isNull());
+
+    form.Button2Click(); // page "2", red, 100 x 150
+    const QRect placed = form.Image1->geometry();
+    form.Button1Click(); // back to the blank page
+    EXPECT_EQ(form.state.CurrentPage, 1);
+    EXPECT_EQ(form.Label3->text(), QStringLiteral("1"));
+    EXPECT_EQ(form.Image1->geometry(), placed);
+    EXPECT_EQ(form.Image1->picture().size(), QSize(100, 150));
+    EXPECT_EQ(form.Image1->picture().pixel(50, 75), qRgb(255, 255, 255));
+    EXPECT_EQ(form.state.PageWidth, 100);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(Viewer, ThumbnailHeightComesFromTheFirstPageWithABitmap)
+{
+    const QString book = writeBook("Album.bd", 2, {"%ListePages", "2", "%Contraintes", "1", "5",
+                                                   "536870912"});
+    form.Charge(book);
+    // w = 200; the blank first page has no bitmap, the next gives h = 150 x 200 div 100 = 300.
+    PictureBox *blank = form.thumbnail(QStringLiteral("1"));
+    PictureBox *page = form.thumbnail(QStringLiteral("2"));
+    ASSERT_TRUE(blank && page);
+    EXPECT_EQ(blank->geometry(), QRect(0, 0, 195, 295));
+    EXPECT_EQ(page->geometry(), QRect(200, 0, 195, 295));
+    EXPECT_EQ(blank->picture().pixel(97, 147), qRgb(255, 255, 255));
+}
+
+// Repeated names: navigation lands on the first entry of a name.
+TEST_F(Viewer, NavigationWithRepeatedNames)
+{
+    form.Charge(writeBook("Album.bd", 5));
+    // Letters and roman numerals can name two pages alike.
+    form.state.PageList = {{"A", 0}, {"B", 1}, {"I", 2}, {"C", 3}, {"I", 4}};
+    struct Step {
+        const char *command;
+        std::function<void()> run;
+        std::int32_t page; // CurrentPage afterwards
+        bool notFound;
+    };
+    const std::vector<Step> steps = {
+        {"last", [&] { form.Button3Click(); }, 3, false},     // entry 4 is "I": the first I
+        {"next", [&] { form.Button2Click(); }, 4, false},     // C
+        {"next", [&] { form.Button2Click(); }, 3, false},     // entry 4, "I" again
+        {"previous", [&] { form.Button1Click(); }, 2, false}, // B
+        {"first", [&] { form.Button4Click(); }, 1, false},
+        {"previous", [&] { form.Button1Click(); }, 1, true},
+        {"by name", [&] { form.AffichePage(QStringLiteral("I")); }, 3, false},
+        {"by name, case counts", [&] { form.AffichePage(QStringLiteral("b")); }, 3, true},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.command);
+        prompter.messages.clear();
+        step.run();
+        EXPECT_EQ(form.state.CurrentPage, step.page);
+        EXPECT_EQ(prompter.texts(), step.notFound ? std::vector<QString>{NotFound}
+                                                  : std::vector<QString>{});
+    }
+    // Next from the last entry.
+    form.state.CurrentPage = form.state.PageCountCache;
+    prompter.messages.clear();
+    form.Button2Click();
+    EXPECT_EQ(prompter.texts(), std::vector<QString>{NotFound});
+}
+
+TEST_F(Viewer, RepeatedNameMovesItsThumbnailToTheLaterPlace)
+{
+    const QString book = writeBook("Album.bd", 5);
+    ui.onEvents = [&] {
+        if (ui.passes == 1)
+            form.state.PageList = {{"A", 0}, {"I", 1}, {"B", 2}, {"C", 3}, {"I", 4}};
+    };
+    form.Charge(book);
+    EXPECT_EQ(thumbnailKeys(), (QStringList{"ImageBD1", "ImageBDB", "ImageBDC", "ImageBDI"}));
+    EXPECT_EQ(form.thumbnail(QStringLiteral("I"))->geometry().topLeft(), QPoint(800, 0));
+}
+
+TEST_F(Viewer, ShowingAPageWithoutAFile)
+{
+    form.AffichePage(QStringLiteral("1"));
+    form.Button4Click();
+    EXPECT_EQ(prompter.texts(), (std::vector<QString>{QStringLiteral("Aucun fichier n'est chargé."),
+                                                      QStringLiteral("Aucun fichier n'est chargé.")}));
+    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(form.Panel1->isHidden());
+}
+
+TEST_F(Viewer, FileThatCannotBeOpenedLeavesTheOpenBookUsable)
+{
+    const QString book = writeBook("Album.bd", 3);
+    form.Charge(book);
+    const std::ifstream *stream = form.state.BookStream.get();
+    const QStringList names = pageNames();
+
+    for (const QString &bad : {QString::fromStdString((dir / "missing.bd").string()),
+                               QString::fromStdString(dir.path().string())}) {
+        SCOPED_TRACE(bad.toStdString());
+        prompter.messages.clear();
+        form.Charge(bad);
+        EXPECT_EQ(prompter.texts(),
+                  std::vector<QString>{QStringLiteral("Impossible d'ouvrir le fichier ") + bad + "."});
+        EXPECT_EQ(form.state.CurrentFile, book);
+        EXPECT_EQ(form.state.BookStream.get(), stream);
+        EXPECT_EQ(pageNames(), names);
+        EXPECT_EQ(thumbnailKeys().size(), 3);
+    }
+    prompter.messages.clear();
+    form.Button3Click();
+    EXPECT_EQ(form.state.CurrentPage, 3);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(Viewer, FileWithoutPagesShowsNothingAndNavigationFindsNoPage)
+{
+    form.Charge(writeBook("Album.bd", 2));
+    ASSERT_TRUE(form.Imprimer1->menuAction()->isEnabled());
+
+    const auto pdf = dir / "Broken.pdf";
+    WriteFileBytes(pdf, ToBytes("%PDF-1.4\nnot a PDF\n"));
+    prompter.messages.clear();
+    form.Charge(QString::fromStdString(pdf.string()));
+    EXPECT_EQ(prompter.messages.size(), 1u); // the page count could not be read
+    EXPECT_TRUE(form.state.PageList.empty());
+    EXPECT_FALSE(form.Imprimer1->menuAction()->isEnabled());
+    EXPECT_TRUE(form.Image1->picture().isNull());
+    EXPECT_TRUE(thumbnailKeys().isEmpty());
+    EXPECT_EQ(form.Label2->text(), QStringLiteral("Broken"));
+
+    const std::vector<std::function<void()>> commands = {
+        [&] { form.Button1Click(); }, [&] { form.Button2Click(); },
+        [&] { form.Button3Click(); }, [&] { form.Button4Click(); },
+        [&] { form.Zoom->setCurrentIndex(2); },
+        [&] { form.Edit3->setText("1"); form.Edit3KeyDown(13); },
+    };
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        SCOPED_TRACE(i);
+        prompter.messages.clear();
+        commands[i]();
+        EXPECT_EQ(prompter.texts(), std::vector<QString>{NotFound});
+    }
+}
+
+TEST_F(Viewer, ZoomIsReadOnOpeningAndWrittenOnChange)
+{
+    const QString book = writeBook("Album.bd", 2, {}, 2000, 3000);
+    form.Charge(book);
+    EXPECT_EQ(ReadZoomSetting(), 0); // written as 0 when absent
+    EXPECT_EQ(form.Zoom->currentIndex(), 0);
+    EXPECT_EQ(form.Image1->size(), QSize(2000, 3000));
+
+    form.Zoom->setCurrentIndex(2); // "Pleine largeur": 1020 / 2000
+    EXPECT_EQ(ReadZoomSetting(), 2);
+    EXPECT_EQ(form.Image1->width(), form.Client->clientWidth());
+    EXPECT_EQ(form.focusWidget(), form.VireFocus);
+
+    form.Zoom->setCurrentIndex(0);
+    WriteZoomSetting(1);
+    form.Charge(book); // reading the setting does not run ZoomClick
+    EXPECT_EQ(form.Zoom->currentIndex(), 1);
+    EXPECT_EQ(ReadZoomSetting(), 1);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(Viewer, StoredZoomOutOfRangeLeavesNoSelectionAndThePageInPlace)
+{
+    form.Charge(writeBook("Small.bd", 1, {}, 100, 150));
+    const QRect placed = form.Image1->geometry();
+    WriteZoomSetting(7);
+    form.Charge(writeBook("Large.bd", 1, {}, 400, 300));
+    EXPECT_EQ(form.Zoom->currentIndex(), -1);
+    EXPECT_EQ(form.state.PageWidth, 400);
+    EXPECT_EQ(form.Image1->geometry(), placed);
+}
+
+TEST_F(Viewer, TitleWithAmpersandShowsItOnce)
+{
+    form.Charge(writeBook("Tom & Jerry.bd", 1));
+    EXPECT_EQ(form.Label2->text(), QStringLiteral("Tom & Jerry"));
+}
+
+TEST_F(Viewer, TitlePushesTheForwardButtonsRight)
+{
+    form.Charge(writeBook("A.bd", 1));
+    const int shortTitle = form.Button2->x();
+    form.Charge(writeBook("Un titre bien plus long.bd", 1));
+    const int m = form.Client->clientWidth() / 2;
+    EXPECT_EQ(form.Label2->x(), m + 5);
+    EXPECT_EQ(form.Button2->x(), m + 5 + form.Label2->width() + 50);
+    EXPECT_GT(form.Button2->x(), shortTitle);
+    EXPECT_EQ(form.Button3->x(), form.Button2->x() + 89 + 10);
+    EXPECT_EQ(form.Zoom->x(), form.Button3->x() + 89 + 10);
+    EXPECT_EQ(form.Button1->x(), m - form.Label1->width() - 50 - 89);
+}
+
+TEST_F(Viewer, TypingAPageName)
+{
+    form.Charge(writeBook("Album.bd", 4));
+    form.Label3Click();
+    EXPECT_TRUE(form.Label3->isHidden());
+    EXPECT_FALSE(form.Edit3->isHidden());
+    EXPECT_EQ(form.Edit3->text(), QStringLiteral("1"));
+    EXPECT_EQ(form.Edit3->x(), form.Label3->x() - 3);
+
+    form.Edit3->setText(QStringLiteral("3"));
+    form.Edit3KeyDown(65); // not Enter: nothing
+    EXPECT_EQ(form.state.CurrentPage, 1);
+    emit form.Edit3->returnPressed();
+    EXPECT_EQ(form.state.CurrentPage, 3);
+    EXPECT_TRUE(form.Edit3->isHidden());
+    EXPECT_FALSE(form.Label3->isHidden());
+
+    form.Label3Click();
+    form.Edit3->setText(QStringLiteral("99"));
+    form.Edit3KeyDown(13);
+    EXPECT_EQ(prompter.texts(), std::vector<QString>{NotFound});
+    EXPECT_TRUE(form.Edit3->isHidden());
+    EXPECT_EQ(form.state.CurrentPage, 3);
+}
+
+} // namespace
