@@ -3,6 +3,7 @@
 #include "app/ClickLabel.h"
 #include "app/ClientArea.h"
 #include "app/PictureBox.h"
+#include "app/core/Ghostscript.h"
 #include "controls/GradButton.h"
 
 #include <QAction>
@@ -73,6 +74,8 @@ TForm1::TForm1(const TForm1Services &services_, QWidget *parent)
     DocDialog.Filter = QStringLiteral("Fichier Word (*.doc;docx)|*.doc;*.docx");
     OpenPictureDialog1.FileMustExist = true;
     OpenPictureDialog1.AllowMultiSelect = true;
+
+    FormCreate();
 }
 
 TForm1::~TForm1()
@@ -193,6 +196,13 @@ void TForm1::createMenu()
 bool TForm1::menuHidden() const
 {
     return menuBar()->isHidden();
+}
+
+void TForm1::FormCreate()
+{
+    state.GhostscriptDir = FindGhostscriptDir();
+    if (!GhostscriptConsoleExists(state.GhostscriptDir))
+        PDFBD1->setEnabled(false);
 }
 
 void TForm1::Ouvrir1Click()
