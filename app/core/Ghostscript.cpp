@@ -16,13 +16,15 @@
 
 namespace {
 
-template <typename Function> Function entryPoint(void *library, const char *name) {
+template <typename Function> Function entryPoint(void *library, const char *name)
+{
     return reinterpret_cast<Function>(dlsym(library, name));
 }
 
 } // namespace
 
-QString FindGhostscriptDir() {
+QString FindGhostscriptDir()
+{
     const std::string root = "SOFTWARE\\GPL Ghostscript";
     try {
         const auto versions =
@@ -46,7 +48,8 @@ QString FindGhostscriptDir() {
     }
 }
 
-QString GhostscriptConsolePath(const QString &ghostscriptDir) {
+QString GhostscriptConsolePath(const QString &ghostscriptDir)
+{
     if (!ghostscriptDir.isEmpty()) {
         const QFileInfo beside(QDir(ghostscriptDir).filePath(QStringLiteral("gs")));
         if (beside.isFile() && beside.isExecutable())
@@ -55,13 +58,18 @@ QString GhostscriptConsolePath(const QString &ghostscriptDir) {
     return QStandardPaths::findExecutable(QStringLiteral("gs"));
 }
 
-bool GhostscriptConsoleExists(const QString &ghostscriptDir) {
+bool GhostscriptConsoleExists(const QString &ghostscriptDir)
+{
     return !GhostscriptConsolePath(ghostscriptDir).isEmpty();
 }
 
-void GhostscriptLibrary::Closer::operator()(void *handle) const { dlclose(handle); }
+void GhostscriptLibrary::Closer::operator()(void *handle) const
+{
+    dlclose(handle);
+}
 
-std::optional<GhostscriptLibrary> GhostscriptLibrary::load(const QString &ghostscriptDir) {
+std::optional<GhostscriptLibrary> GhostscriptLibrary::load(const QString &ghostscriptDir)
+{
     const QByteArray path = QFile::encodeName(ghostscriptDir + GhostscriptLibraryName);
     void *handle = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle)
@@ -69,7 +77,8 @@ std::optional<GhostscriptLibrary> GhostscriptLibrary::load(const QString &ghosts
     return GhostscriptLibrary(handle);
 }
 
-bool GhostscriptLibrary::run(const QStringList &arguments) const {
+bool GhostscriptLibrary::run(const QStringList &arguments) const
+{
     void *library = handle_.get();
     const auto newInstance = entryPoint<PFN_gsapi_new_instance>(library, "gsapi_new_instance");
     const auto initWithArgs = entryPoint<PFN_gsapi_init_with_args>(library, "gsapi_init_with_args");

@@ -1,6 +1,7 @@
 #include "app/core/PageRendering.h"
 
 #include "app/book/BookFile.h"
+#include "app/core/JpegImage.h"
 #include "app/core/TemporaryDirectory.h"
 #include "app/jpeg/Jpeg.h"
 
@@ -27,13 +28,15 @@ const QString IncorrectImageText = QStringLiteral("Image incorrect");
 // removed with its contents when the process ends.
 class PrivateRenderingDirectory {
 public:
-    ~PrivateRenderingDirectory() {
+    ~PrivateRenderingDirectory()
+    {
         std::error_code ignored;
         if (!path_.isEmpty())
             std::filesystem::remove_all(QFile::encodeName(path_).toStdString(), ignored);
     }
 
-    const QString &path() {
+    const QString &path()
+    {
         if (path_.isEmpty()) {
             QByteArray pattern = QFile::encodeName(GetTempDir() + "/quirelle-pages-XXXXXX");
             if (!mkdtemp(pattern.data()))
@@ -49,11 +52,8 @@ private:
 
 PrivateRenderingDirectory renderingDirectory;
 
-std::filesystem::path NativePath(const QString &path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-QImage BlankBitmap(QSize size) {
+QImage BlankBitmap(QSize size)
+{
     if (size.isEmpty())
         return QImage();
     QImage bitmap(size, QImage::Format_RGB32);
@@ -62,7 +62,8 @@ QImage BlankBitmap(QSize size) {
 }
 
 // A bitmap exactly as large as the text in the default font, with the text at (0, 0).
-QImage TextBitmap(const QString &text) {
+QImage TextBitmap(const QString &text)
+{
     const QFont font;
     const QImage probe(1, 1, QImage::Format_RGB32);
     const QFontMetrics metrics(font, &probe);
@@ -75,28 +76,16 @@ QImage TextBitmap(const QString &text) {
     return bitmap;
 }
 
-// Takes the decoded pixels over without copying them.
-QImage ToQImage(jpeg::Image decoded) {
-    auto pixels = std::make_unique<std::vector<std::uint8_t>>(std::move(decoded.pixels));
-    QImage image(
-        pixels->data(), decoded.width, decoded.height,
-        static_cast<qsizetype>(decoded.bytesPerLine()), QImage::Format_RGB32,
-        [](void *buffer) { delete static_cast<std::vector<std::uint8_t> *>(buffer); },
-        pixels.get());
-    if (image.isNull())
-        throw std::bad_alloc();
-    pixels.release();
-    return image;
-}
-
-std::optional<QImage> LoadBookPage(const MainWindowState &state, std::int32_t image) {
+std::optional<QImage> LoadBookPage(const MainWindowState &state, std::int32_t image)
+{
     Bytes record;
     if (!state.BookStream || ReadBookRecord(*state.BookStream, &record, image) != -1)
         return std::nullopt;
-    return ToQImage(jpeg::Decode(record, jpeg::Decoding::Accurate, jpeg::PixelLayout::Bgra));
+    return DecodeJpegImage(record);
 }
 
-QImage LoadPdfPage(const MainWindowState &state, std::int32_t page, const PageRenderEnv &env) {
+QImage LoadPdfPage(const MainWindowState &state, std::int32_t page, const PageRenderEnv &env)
+{
     const QString output = RenderingPath(state.CurrentFile, page);
     QDir().mkpath(QFileInfo(output).path());
     if (const auto library = GhostscriptLibrary::load(state.GhostscriptDir)) {
@@ -111,14 +100,14 @@ QImage LoadPdfPage(const MainWindowState &state, std::int32_t page, const PageRe
             QStringLiteral("Erreur lors du chargement de la librairie Ghostscript."));
     }
     env.ui.processPendingEvents();
-    return ToQImage(
-        jpeg::DecodeFile(NativePath(output), jpeg::Decoding::Accurate, jpeg::PixelLayout::Bgra));
+    return DecodeJpegImageFile(output);
 }
 
 } // namespace
 
 std::optional<QImage> LoadPageBitmap(const MainWindowState &state, std::int32_t image,
-                                     const PageRenderEnv &env) {
+                                     const PageRenderEnv &env)
+{
     if (!QFileInfo(state.CurrentFile).isFile()) {
         env.prompter.error("Impossible d'ouvrir le fichier " + state.CurrentFile + ".");
         return BlankBitmap(env.pageControlSize);
@@ -141,7 +130,8 @@ std::optional<QImage> LoadPageBitmap(const MainWindowState &state, std::int32_t 
     return bitmap;
 }
 
-QString RenderingPath(const QString &pdfPath, std::int32_t page) {
+QString RenderingPath(const QString &pdfPath, std::int32_t page)
+{
     const QFileInfo document(pdfPath);
     const QByteArray folder =
         QCryptographicHash::hash(document.absoluteFilePath().toUtf8(), QCryptographicHash::Sha1)
@@ -152,7 +142,8 @@ QString RenderingPath(const QString &pdfPath, std::int32_t page) {
 }
 
 QStringList GhostscriptPageArguments(const QString &programPath, const QString &pdfPath,
-                                     std::int32_t page, const QString &renderingPath) {
+                                     std::int32_t page, const QString &renderingPath)
+{
     const QString pageNumber = QString::number(page + 1);
     QString outputPattern = renderingPath;
     outputPattern.replace('%', QStringLiteral("%%")); // the output name is a printf pattern

@@ -5,7 +5,8 @@
 #include <filesystem>
 
 // A TMPDIR that names no directory falls back to /tmp.
-QString GetTempDir() {
+QString GetTempDir()
+{
     try {
         return TrimTrailingBackslashes(QString::fromStdString(platform::TempDirectory().string()));
     } catch (const std::filesystem::filesystem_error &) {
@@ -13,7 +14,8 @@ QString GetTempDir() {
     }
 }
 
-QString TrimTrailingBackslashes(const QString &text) {
+QString TrimTrailingBackslashes(const QString &text)
+{
     QString trimmed = text;
     while (!trimmed.isEmpty() && trimmed.back().unicode() <= 32)
         trimmed.chop(1);

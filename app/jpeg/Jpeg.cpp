@@ -19,7 +19,8 @@ struct ErrorManager {
     std::jmp_buf jump;
 };
 
-[[noreturn]] void jumpOut(j_common_ptr info) {
+[[noreturn]] void jumpOut(j_common_ptr info)
+{
     std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
 }
 
@@ -28,7 +29,8 @@ void ignoreMessage(j_common_ptr, int) {}
 
 // Runs libjpeg calls; an error inside them jumps back here and is thrown as JpegError. The
 // calls must not own objects with destructors, since the jump skips their frames.
-template <typename Calls> void guarded(ErrorManager &errors, Calls &&calls) {
+template <typename Calls> void guarded(ErrorManager &errors, Calls &&calls)
+{
     if (setjmp(errors.jump))
         throw JpegError(errors.library.msg_code);
     calls();
@@ -36,7 +38,8 @@ template <typename Calls> void guarded(ErrorManager &errors, Calls &&calls) {
 
 // A libjpeg compressor or decompressor whose errors come out as JpegError.
 template <typename Info> struct Codec {
-    Codec() {
+    Codec()
+    {
         info.err = jpeg_std_error(&errors.library);
         errors.library.error_exit = jumpOut;
         errors.library.output_message = ignoreOutput;
@@ -69,11 +72,15 @@ struct OutputBufferFreer {
     ~OutputBufferFreer() { std::free(buffer); }
 };
 
-std::size_t bytesPerPixel(PixelLayout layout) { return layout == PixelLayout::Rgb ? 3 : 4; }
+std::size_t bytesPerPixel(PixelLayout layout)
+{
+    return layout == PixelLayout::Rgb ? 3 : 4;
+}
 
 // CMYK rows as libjpeg gives them; pictures with an Adobe marker store the inks inverted.
 void cmykRowToColour(const JSAMPLE *cmyk, std::uint8_t *out, std::size_t width, PixelLayout layout,
-                     bool inverted) {
+                     bool inverted)
+{
     for (std::size_t x = 0; x < width; ++x, cmyk += 4) {
         const unsigned k = inverted ? cmyk[3] : 255u - cmyk[3];
         unsigned rgb[3];
@@ -93,7 +100,8 @@ void cmykRowToColour(const JSAMPLE *cmyk, std::uint8_t *out, std::size_t width, 
 }
 
 // Decodes from the source already attached to the decompressor.
-Image decodeAttached(Decompressor &decompressor, Decoding decoding, PixelLayout layout) {
+Image decodeAttached(Decompressor &decompressor, Decoding decoding, PixelLayout layout)
+{
     jpeg_decompress_struct &info = decompressor.info;
     guarded(decompressor.errors, [&] { jpeg_read_header(&info, TRUE); });
     if (std::uint64_t{info.image_width} * info.image_height > MaxPixels)
@@ -129,27 +137,36 @@ Image decodeAttached(Decompressor &decompressor, Decoding decoding, PixelLayout 
 
 } // namespace
 
-std::size_t Image::bytesPerLine() const {
+std::size_t Image::bytesPerLine() const
+{
     return static_cast<std::size_t>(width) * bytesPerPixel(layout);
 }
 
 JpegError::JpegError(int messageCode)
-    : std::runtime_error("Erreur JPEG #" + std::to_string(messageCode)), messageCode_(messageCode) {
+    : std::runtime_error("Erreur JPEG #" + std::to_string(messageCode)), messageCode_(messageCode)
+{
 }
 
-bool JpegError::outOfMemory() const { return messageCode_ == JERR_OUT_OF_MEMORY; }
+bool JpegError::outOfMemory() const
+{
+    return messageCode_ == JERR_OUT_OF_MEMORY;
+}
 
 JpegFileError::JpegFileError(const std::filesystem::path &path)
-    : std::runtime_error("Impossible d'ouvrir le fichier " + path.string() + ".") {}
+    : std::runtime_error("Impossible d'ouvrir le fichier " + path.string() + ".")
+{
+}
 
-Image Decode(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout) {
+Image Decode(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout)
+{
     Decompressor decompressor;
     guarded(decompressor.errors,
             [&] { jpeg_mem_src(&decompressor.info, data.data(), data.size()); });
     return decodeAttached(decompressor, decoding, layout);
 }
 
-Image DecodeFile(const std::filesystem::path &path, Decoding decoding, PixelLayout layout) {
+Image DecodeFile(const std::filesystem::path &path, Decoding decoding, PixelLayout layout)
+{
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         throw JpegFileError(path);
@@ -161,7 +178,8 @@ Image DecodeFile(const std::filesystem::path &path, Decoding decoding, PixelLayo
     return image;
 }
 
-Dimensions ReadDimensions(std::span<const std::uint8_t> data) {
+Dimensions ReadDimensions(std::span<const std::uint8_t> data)
+{
     Decompressor decompressor;
     guarded(decompressor.errors, [&] {
         jpeg_mem_src(&decompressor.info, data.data(), data.size());
@@ -171,7 +189,8 @@ Dimensions ReadDimensions(std::span<const std::uint8_t> data) {
             static_cast<int>(decompressor.info.image_height)};
 }
 
-std::vector<std::uint8_t> Encode(const Image &image) {
+std::vector<std::uint8_t> Encode(const Image &image)
+{
     if (image.width < 0 || image.height < 0 ||
         image.pixels.size() != image.bytesPerLine() * static_cast<std::size_t>(image.height))
         throw std::invalid_argument("jpeg::Encode: pixel buffer does not match the size");

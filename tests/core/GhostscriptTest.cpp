@@ -20,17 +20,22 @@ using platform::RegistryKey;
 
 const char *const GhostscriptKey = "SOFTWARE\\GPL Ghostscript";
 
-QString Q(const fs::path &path) { return QString::fromStdString(path.string()); }
+QString Q(const fs::path &path)
+{
+    return QString::fromStdString(path.string());
+}
 
 // The library the registry records on first use is the one found on this machine.
-TEST(FindGhostscriptDir, IsTheDirectoryOfTheInstalledLibraryByDefault) {
+TEST(FindGhostscriptDir, IsTheDirectoryOfTheInstalledLibraryByDefault)
+{
     const std::optional<platform::GhostscriptLibrary> library =
         platform::findGhostscriptLibrary(GhostscriptLibraryName);
     ASSERT_TRUE(library.has_value());
     EXPECT_EQ(FindGhostscriptDir(), Q(fs::path(library->path).parent_path()) + '/');
 }
 
-TEST(FindGhostscriptDir, TakesGsDllOfTheVersionThatSortsLast) {
+TEST(FindGhostscriptDir, TakesGsDllOfTheVersionThatSortsLast)
+{
     struct Version {
         std::string name;
         std::optional<std::string> gsDll;
@@ -70,14 +75,16 @@ TEST(FindGhostscriptDir, TakesGsDllOfTheVersionThatSortsLast) {
     }
 }
 
-TEST(FindGhostscriptDir, ValueOfAnotherTypeGivesNoDirectory) {
+TEST(FindGhostscriptDir, ValueOfAnotherTypeGivesNoDirectory)
+{
     RegistryKey::deleteTree(Hive::LocalMachine, GhostscriptKey);
     RegistryKey::open(Hive::LocalMachine, std::string(GhostscriptKey) + "\\10.0", true)
         ->writeInteger("GS_DLL", 10);
     EXPECT_EQ(FindGhostscriptDir(), QString());
 }
 
-TEST(GhostscriptConsole, IsLookedForBesideTheLibraryThenOnPath) {
+TEST(GhostscriptConsole, IsLookedForBesideTheLibraryThenOnPath)
+{
     TempDir dir;
     fs::create_directories(dir / "lib");
     fs::create_directories(dir / "bin");

@@ -33,16 +33,21 @@ public:
     int pendingPasses = 0;
 };
 
-QString Q(const fs::path &path) { return QString::fromStdString(path.string()); }
+QString Q(const fs::path &path)
+{
+    return QString::fromStdString(path.string());
+}
 
 // The size of a text bitmap: the text's extent in the default font.
-QSize TextSize(const QString &text) {
+QSize TextSize(const QString &text)
+{
     const QImage probe(1, 1, QImage::Format_RGB32);
     const QFontMetrics metrics(QFont(), &probe);
     return {metrics.horizontalAdvance(text), metrics.height()};
 }
 
-bool HasDarkPixel(const QImage &image) {
+bool HasDarkPixel(const QImage &image)
+{
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (qGray(image.pixel(x, y)) < 128)
@@ -50,13 +55,15 @@ bool HasDarkPixel(const QImage &image) {
     return false;
 }
 
-void ExpectShowsText(const std::optional<QImage> &bitmap, const QString &text) {
+void ExpectShowsText(const std::optional<QImage> &bitmap, const QString &text)
+{
     ASSERT_TRUE(bitmap.has_value());
     EXPECT_EQ(bitmap->size(), TextSize(text)) << text.toStdString();
     EXPECT_TRUE(HasDarkPixel(*bitmap)) << "no text drawn";
 }
 
-void ExpectFilledWith(const std::optional<QImage> &bitmap, QSize size, QColor colour) {
+void ExpectFilledWith(const std::optional<QImage> &bitmap, QSize size, QColor colour)
+{
     ASSERT_TRUE(bitmap.has_value());
     ASSERT_EQ(bitmap->size(), size);
     for (const QPoint point : {QPoint(1, 1), QPoint(size.width() / 2, size.height() / 2),
@@ -70,12 +77,14 @@ void ExpectFilledWith(const std::optional<QImage> &bitmap, QSize size, QColor co
 
 class PageRendering : public ::testing::Test {
 protected:
-    void Open(const fs::path &path) {
+    void Open(const fs::path &path)
+    {
         state.CurrentFile = Q(path);
         state.BookStream = std::make_unique<std::ifstream>(path, std::ios::binary);
     }
     std::optional<QImage> Load(std::int32_t image) { return LoadPageBitmap(state, image, env); }
-    fs::path WriteBook(const std::string &name, const std::vector<Bytes> &records) {
+    fs::path WriteBook(const std::string &name, const std::vector<Bytes> &records)
+    {
         const fs::path path = dir / name;
         WriteFileBytes(path, AssembleBook(records));
         return path;
@@ -88,7 +97,8 @@ protected:
     PageRenderEnv env{prompter, ui, QSize(120, 90), "/usr/bin/quirelle"};
 };
 
-TEST_F(PageRendering, BookRecordsDecodeOrGiveNothingBeyondTheChain) {
+TEST_F(PageRendering, BookRecordsDecodeOrGiveNothingBeyondTheChain)
+{
     const std::vector<Bytes> images{MakeJpeg(30, 20, Qt::red), MakeJpeg(40, 10, Qt::green),
                                     MakeJpeg(8, 16, Qt::blue)};
     std::vector<Bytes> records = images;
@@ -106,7 +116,8 @@ TEST_F(PageRendering, BookRecordsDecodeOrGiveNothingBeyondTheChain) {
     EXPECT_EQ(ui.pendingPasses, 0);
 }
 
-TEST_F(PageRendering, UndecodableRecordsShowImageIncorrectWithoutMessage) {
+TEST_F(PageRendering, UndecodableRecordsShowImageIncorrectWithoutMessage)
+{
     Bytes damaged = MakeJpeg(16, 16);
     for (std::size_t i = 2; i < 40; ++i)
         damaged[i] = 0x5A;
@@ -126,7 +137,8 @@ TEST_F(PageRendering, UndecodableRecordsShowImageIncorrectWithoutMessage) {
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(PageRendering, DamagedRecordChainShowsImageIncorrect) {
+TEST_F(PageRendering, DamagedRecordChainShowsImageIncorrect)
+{
     Bytes book = AssembleBook({MakeJpeg(8, 8), MakeJpeg(8, 8)});
     const Bytes huge = LittleEndian32(0x7FFFFFF0);
     std::copy(huge.begin(), huge.end(), book.end() - 4); // record 0 longer than the file
@@ -139,7 +151,8 @@ TEST_F(PageRendering, DamagedRecordChainShowsImageIncorrect) {
 
 // Run in a process of its own (as every case is): the address space is capped so that a
 // picture the header says is 16000 x 16000 (1 GB) cannot be held.
-TEST_F(PageRendering, RunningOutOfMemoryShowsManqueDeMemoireAfterABox) {
+TEST_F(PageRendering, RunningOutOfMemoryShowsManqueDeMemoireAfterABox)
+{
     std::ifstream statm("/proc/self/statm");
     std::size_t pages = 0;
     statm >> pages;
@@ -157,7 +170,8 @@ TEST_F(PageRendering, RunningOutOfMemoryShowsManqueDeMemoireAfterABox) {
     EXPECT_EQ(prompter.messages.size(), 1u);
 }
 
-TEST_F(PageRendering, MissingFileNamesItAndGivesABlankBitmapEveryTime) {
+TEST_F(PageRendering, MissingFileNamesItAndGivesABlankBitmapEveryTime)
+{
     for (const char *name : {"Gone.bd", "Gone.pdf"}) {
         SCOPED_TRACE(name);
         prompter.messages.clear();
@@ -175,7 +189,8 @@ TEST_F(PageRendering, MissingFileNamesItAndGivesABlankBitmapEveryTime) {
     }
 }
 
-TEST_F(PageRendering, PdfBlankPageIsAnEmptyBitmap) {
+TEST_F(PageRendering, PdfBlankPageIsAnEmptyBitmap)
+{
     WriteFileBytes(dir / "Empty.pdf", ToBytes("not even a PDF"));
     Open(dir / "Empty.pdf");
     const std::optional<QImage> blank = Load(-1);
@@ -185,7 +200,8 @@ TEST_F(PageRendering, PdfBlankPageIsAnEmptyBitmap) {
     EXPECT_EQ(ui.pendingPasses, 0);
 }
 
-TEST_F(PageRendering, PdfPagesAreRenderedAt200DpiThroughTheLibrary) {
+TEST_F(PageRendering, PdfPagesAreRenderedAt200DpiThroughTheLibrary)
+{
     MakeColouredPdf(dir / "Album.pdf", {Qt::red, Qt::green, Qt::blue});
     Open(dir / "Album.pdf");
 
@@ -196,7 +212,8 @@ TEST_F(PageRendering, PdfPagesAreRenderedAt200DpiThroughTheLibrary) {
     EXPECT_EQ(ui.pendingPasses, 2);
 }
 
-TEST_F(PageRendering, PdfOfTheSameNameInAnotherFolderShowsItsOwnPages) {
+TEST_F(PageRendering, PdfOfTheSameNameInAnotherFolderShowsItsOwnPages)
+{
     fs::create_directories(dir / "a");
     fs::create_directories(dir / "b");
     MakeColouredPdf(dir / "a" / "Album.pdf", {Qt::red});
@@ -215,7 +232,8 @@ TEST_F(PageRendering, PdfOfTheSameNameInAnotherFolderShowsItsOwnPages) {
     EXPECT_EQ(prompter.texts(), std::vector<QString>{LibraryErrorText});
 }
 
-TEST_F(PageRendering, MissingLibraryShowsABoxThenTheEarlierRendering) {
+TEST_F(PageRendering, MissingLibraryShowsABoxThenTheEarlierRendering)
+{
     MakeColouredPdf(dir / "Album.pdf", {Qt::red, Qt::blue});
     Open(dir / "Album.pdf");
     ExpectFilledWith(Load(1), {200, 200}, Qt::blue);
@@ -228,7 +246,8 @@ TEST_F(PageRendering, MissingLibraryShowsABoxThenTheEarlierRendering) {
     EXPECT_EQ(ui.pendingPasses, 3);
 }
 
-TEST_F(PageRendering, LibraryWithoutTheEntryPointsShowsImageIncorrectWithoutBox) {
+TEST_F(PageRendering, LibraryWithoutTheEntryPointsShowsImageIncorrectWithoutBox)
+{
     Dl_info module{};
     ASSERT_NE(dladdr(reinterpret_cast<void *>(&jpeg_std_error), &module), 0);
     fs::create_directories(dir / "fake");
@@ -243,7 +262,8 @@ TEST_F(PageRendering, LibraryWithoutTheEntryPointsShowsImageIncorrectWithoutBox)
 }
 
 // The document is replaced under the same path after its pages were rendered once.
-TEST_F(PageRendering, RunThatRendersNothingShowsImageIncorrectWithoutBox) {
+TEST_F(PageRendering, RunThatRendersNothingShowsImageIncorrectWithoutBox)
+{
     const struct {
         const char *name;
         std::function<void(const fs::path &)> replace;
@@ -265,7 +285,8 @@ TEST_F(PageRendering, RunThatRendersNothingShowsImageIncorrectWithoutBox) {
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(PageRendering, PercentSignsInThePathAreTakenLiterally) {
+TEST_F(PageRendering, PercentSignsInThePathAreTakenLiterally)
+{
     fs::create_directories(dir / "50%d");
     MakeColouredPdf(dir / "plain.pdf", {Qt::green});
     fs::rename(dir / "plain.pdf", dir / "50%d" / "100%s%%.pdf");
@@ -276,7 +297,8 @@ TEST_F(PageRendering, PercentSignsInThePathAreTakenLiterally) {
     EXPECT_TRUE(RenderingPath(state.CurrentFile, 0).endsWith("/100%s%%.jpg0"));
 }
 
-TEST(GhostscriptPageArguments, AreTheElevenEntriesForOnePage) {
+TEST(GhostscriptPageArguments, AreTheElevenEntriesForOnePage)
+{
     EXPECT_EQ(GhostscriptPageArguments("/opt/q/quirelle", "/books/My Album.pdf", 11,
                                        "/tmp/p/50%/My Album.jpg11"),
               (QStringList{"/opt/q/quirelle", "-q", "-dBATCH", "-dSAFER", "-dNOPAUSE",
@@ -284,7 +306,8 @@ TEST(GhostscriptPageArguments, AreTheElevenEntriesForOnePage) {
                            "-sOutputFile=/tmp/p/50%%/My Album.jpg11", "-f/books/My Album.pdf"}));
 }
 
-TEST(RenderingPath, LiesInAPrivateDirectoryPerDocument) {
+TEST(RenderingPath, LiesInAPrivateDirectoryPerDocument)
+{
     const QString first = RenderingPath("/books/Album.pdf", 0);
     EXPECT_TRUE(first.endsWith("/Album.jpg0"));
     EXPECT_EQ(RenderingPath("/books/Album.pdf", 7), first.chopped(1) + "7");
@@ -296,7 +319,8 @@ TEST(RenderingPath, LiesInAPrivateDirectoryPerDocument) {
     EXPECT_EQ(fs::status(privateDir).permissions() & fs::perms::all, fs::perms::owner_all);
 }
 
-TEST(TrimTrailingBackslashes, RemovesBlanksAndTrailingSeparators) {
+TEST(TrimTrailingBackslashes, RemovesBlanksAndTrailingSeparators)
+{
     const std::pair<QString, QString> cases[] = {
         {"/tmp", "/tmp"},
         {"/tmp/", "/tmp"},
@@ -313,7 +337,8 @@ TEST(TrimTrailingBackslashes, RemovesBlanksAndTrailingSeparators) {
         EXPECT_EQ(TrimTrailingBackslashes(input), expected) << input.toStdString();
 }
 
-TEST(GetTempDir, FollowsTmpdirWithoutTrailingSeparators) {
+TEST(GetTempDir, FollowsTmpdirWithoutTrailingSeparators)
+{
     TempDir dir;
     const std::pair<std::string, QString> cases[] = {
         {dir.path().string() + "//", Q(dir.path())},

@@ -17,7 +17,8 @@ namespace {
 
 using Rgb = std::array<int, 3>;
 
-void SetPixel(jpeg::Image &image, int x, int y, Rgb rgb) {
+void SetPixel(jpeg::Image &image, int x, int y, Rgb rgb)
+{
     std::uint8_t *p = image.pixels.data() + y * image.bytesPerLine() +
                       x * (image.layout == jpeg::PixelLayout::Rgb ? 3 : 4);
     if (image.layout == jpeg::PixelLayout::Rgb) {
@@ -28,7 +29,8 @@ void SetPixel(jpeg::Image &image, int x, int y, Rgb rgb) {
     }
 }
 
-Rgb PixelAt(const jpeg::Image &image, int x, int y) {
+Rgb PixelAt(const jpeg::Image &image, int x, int y)
+{
     const std::uint8_t *p = image.pixels.data() + y * image.bytesPerLine() +
                             x * (image.layout == jpeg::PixelLayout::Rgb ? 3 : 4);
     if (image.layout == jpeg::PixelLayout::Rgb)
@@ -36,7 +38,8 @@ Rgb PixelAt(const jpeg::Image &image, int x, int y) {
     return {p[2], p[1], p[0]};
 }
 
-void ExpectNear(Rgb actual, Rgb expected, int tolerance = 12) {
+void ExpectNear(Rgb actual, Rgb expected, int tolerance = 12)
+{
     for (int i = 0; i < 3; ++i)
         EXPECT_NEAR(actual[i], expected[i], tolerance) << "channel " << i;
 }
@@ -45,7 +48,8 @@ constexpr Rgb Red{255, 0, 0};
 constexpr Rgb Blue{0, 0, 255};
 
 // Left half red, right half blue.
-jpeg::Image TwoColours(int width, int height, jpeg::PixelLayout layout) {
+jpeg::Image TwoColours(int width, int height, jpeg::PixelLayout layout)
+{
     jpeg::Image image{width, height, layout, {}};
     image.pixels.resize(image.bytesPerLine() * height);
     for (int y = 0; y < height; ++y)
@@ -55,7 +59,8 @@ jpeg::Image TwoColours(int width, int height, jpeg::PixelLayout layout) {
 }
 
 // Fine detail, so that the transforms differ in their rounding.
-jpeg::Image Noise(int width, int height) {
+jpeg::Image Noise(int width, int height)
+{
     jpeg::Image image{width, height, jpeg::PixelLayout::Rgb, {}};
     image.pixels.resize(image.bytesPerLine() * height);
     std::uint32_t state = 12345;
@@ -66,7 +71,8 @@ jpeg::Image Noise(int width, int height) {
     return image;
 }
 
-void WritePpm(const std::filesystem::path &path, const jpeg::Image &image) {
+void WritePpm(const std::filesystem::path &path, const jpeg::Image &image)
+{
     const std::string header =
         "P6\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";
     Bytes bytes(header.begin(), header.end());
@@ -75,7 +81,8 @@ void WritePpm(const std::filesystem::path &path, const jpeg::Image &image) {
 }
 
 // The pixel bytes of a binary PPM as djpeg writes it.
-Bytes PpmPixels(const Bytes &ppm) {
+Bytes PpmPixels(const Bytes &ppm)
+{
     std::size_t offset = 0;
     for (int fields = 0; fields < 4; ++offset)
         if (ppm[offset] == '\n' || ppm[offset] == ' ')
@@ -90,7 +97,8 @@ struct RoundTripCase {
 
 class JpegRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 
-TEST_P(JpegRoundTrip, KeepsSizeAndColours) {
+TEST_P(JpegRoundTrip, KeepsSizeAndColours)
+{
     const auto [decoding, layout] = GetParam();
     const Bytes encoded = jpeg::Encode(TwoColours(40, 24, layout));
     const jpeg::Image decoded = jpeg::Decode(encoded, decoding, layout);
@@ -118,7 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
                (test.param.layout == jpeg::PixelLayout::Rgb ? "Rgb" : "Bgra");
     });
 
-TEST(JpegEncode, MatchesTheReferenceEncoderAtQuality70Baseline) {
+TEST(JpegEncode, MatchesTheReferenceEncoderAtQuality70Baseline)
+{
     TempDir dir;
     const jpeg::Image image = Noise(37, 21);
     WritePpm(dir / "in.ppm", image);
@@ -129,14 +138,16 @@ TEST(JpegEncode, MatchesTheReferenceEncoderAtQuality70Baseline) {
     EXPECT_EQ(jpeg::Encode(image), ReadFileBytes(dir / "ref.jpg"));
 }
 
-TEST(JpegEncode, TakesBgraPixelsAsTheSameColours) {
+TEST(JpegEncode, TakesBgraPixelsAsTheSameColours)
+{
     jpeg::Image rgb = TwoColours(16, 16, jpeg::PixelLayout::Rgb);
     jpeg::Image bgra = TwoColours(16, 16, jpeg::PixelLayout::Bgra);
     EXPECT_EQ(jpeg::Encode(rgb), jpeg::Encode(bgra));
 }
 
 // Each decoding is the reference decoder's transform of the same name, pixel for pixel.
-TEST(JpegDecode, AccurateAndFastMatchTheReferenceDecoder) {
+TEST(JpegDecode, AccurateAndFastMatchTheReferenceDecoder)
+{
     TempDir dir;
     const Bytes encoded = jpeg::Encode(Noise(64, 48));
     WriteFileBytes(dir / "in.jpg", encoded);
@@ -154,7 +165,8 @@ TEST(JpegDecode, AccurateAndFastMatchTheReferenceDecoder) {
     EXPECT_NE(decodings[0], decodings[1]) << "the picture does not tell the transforms apart";
 }
 
-TEST(JpegDecode, GreyAndCmykPicturesComeOutInColour) {
+TEST(JpegDecode, GreyAndCmykPicturesComeOutInColour)
+{
     TempDir dir;
     WritePpm(dir / "red.ppm", TwoColours(16, 16, jpeg::PixelLayout::Rgb));
     const QString source = QString::fromStdString((dir / "red.ppm").string());
@@ -176,7 +188,8 @@ TEST(JpegDecode, GreyAndCmykPicturesComeOutInColour) {
     ExpectNear(PixelAt(fromCmyk, 13, 8), Blue, 20);
 }
 
-TEST(JpegDecode, IgnoresWhatFollowsThePicture) {
+TEST(JpegDecode, IgnoresWhatFollowsThePicture)
+{
     Bytes chained = jpeg::Encode(TwoColours(24, 8, jpeg::PixelLayout::Rgb));
     const Bytes second = jpeg::Encode(TwoColours(8, 40, jpeg::PixelLayout::Rgb));
     chained.insert(chained.end(), second.begin(), second.end());
@@ -189,7 +202,8 @@ TEST(JpegDecode, IgnoresWhatFollowsThePicture) {
     EXPECT_EQ(jpeg::ReadDimensions(chained).width, 24);
 }
 
-TEST(JpegDecode, TruncatedPictureDecodesToItsFullSize) {
+TEST(JpegDecode, TruncatedPictureDecodesToItsFullSize)
+{
     Bytes encoded = jpeg::Encode(Noise(64, 64));
     encoded.resize(encoded.size() / 2);
     const jpeg::Image decoded =
@@ -205,7 +219,8 @@ struct ErrorCase {
     bool headerReadable; // ReadDimensions succeeds on it
 };
 
-TEST(JpegDecode, BadDataRaisesTheLibraryMessageCode) {
+TEST(JpegDecode, BadDataRaisesTheLibraryMessageCode)
+{
     const Bytes good = jpeg::Encode(TwoColours(16, 16, jpeg::PixelLayout::Rgb));
     Bytes badPrecision = good;
     for (std::size_t i = 0; i + 4 < badPrecision.size(); ++i)
@@ -236,14 +251,16 @@ TEST(JpegDecode, BadDataRaisesTheLibraryMessageCode) {
     }
 }
 
-TEST(JpegDimensions, ComeFromTheHeaderAlone) {
+TEST(JpegDimensions, ComeFromTheHeaderAlone)
+{
     const Bytes header = WithFrameSize(jpeg::Encode(Noise(16, 16)), 60000, 45000);
     const jpeg::Dimensions size = jpeg::ReadDimensions(header);
     EXPECT_EQ(size.width, 60000);
     EXPECT_EQ(size.height, 45000);
 }
 
-TEST(JpegDecodeFile, ReadsTheFileOrNamesItInTheError) {
+TEST(JpegDecodeFile, ReadsTheFileOrNamesItInTheError)
+{
     TempDir dir;
     WriteFileBytes(dir / "page.jpg", jpeg::Encode(TwoColours(30, 10, jpeg::PixelLayout::Rgb)));
     const jpeg::Image decoded =

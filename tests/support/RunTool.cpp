@@ -10,12 +10,11 @@ bool Run(QProcess &process, const QString &program, const QStringList &arguments
 {
     process.start(program, arguments);
     const bool finished = process.waitForFinished(120000);
-    const bool succeeded = finished && process.exitStatus() == QProcess::NormalExit &&
-                           process.exitCode() == 0;
+    const bool succeeded =
+        finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     if (!succeeded)
         std::fprintf(stderr, "%s %s failed: %s\n", qPrintable(program),
-                     qPrintable(arguments.join(' ')),
-                     process.readAllStandardError().constData());
+                     qPrintable(arguments.join(' ')), process.readAllStandardError().constData());
     return succeeded;
 }
 
