@@ -127,13 +127,13 @@ void transform(std::uint32_t state[4], const std::uint8_t block[64])
     state[3] += d;
 }
 
-// Reads in large blocks rather than through a mapping: a file that another process
-// truncates meanwhile then gives a short read, not a fault on a vanished page.
+// Reads in blocks that stay in the cache rather than through a mapping: a file that another
+// process truncates meanwhile then gives a short read, not a fault on a vanished page.
 bool hashWholeFile(MD5Context &context, const ReadOnlyFile &file)
 {
     const int fd = file.get();
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    std::vector<std::uint8_t> block(std::size_t(4) << 20);
+    std::vector<std::uint8_t> block(std::size_t(128) << 10);
     for (;;) {
         const ssize_t got = ::read(fd, block.data(), block.size());
         if (got == 0)
