@@ -78,7 +78,8 @@ void QtPrintTarget::endDocument()
 
 void QtPrintTarget::abortDocument()
 {
-    // The file printer cannot abort: it ends the document, and the incomplete file goes.
+    // Qt's file and queue printers cannot abort: ending the document frees the printer (a queue
+    // then prints what was drawn), and an incomplete file is removed.
     if (!printer_.abort() && painter_.isActive())
         painter_.end();
     if (!passFileName_.isEmpty())
