@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <ostream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -223,7 +226,26 @@ TEST_P(ButtonSequence, FollowsTheStateTable)
     EXPECT_EQ(window.isVisible(), !sequence.dialogRejects);
 }
 
-INSTANTIATE_TEST_SUITE_P(GradButton, ButtonSequence, ::testing::ValuesIn(Sequences));
+void PrintTo(const Sequence &sequence, std::ostream *os)
+{
+    *os << sequence.name;
+}
+
+// The sequence's sentence as a test name: each run of other characters becomes '_'.
+std::string SequenceName(const ::testing::TestParamInfo<Sequence> &info)
+{
+    std::string name;
+    for (const char *c = info.param.name; *c; ++c) {
+        if (std::isalnum(static_cast<unsigned char>(*c)))
+            name += *c;
+        else if (!name.empty() && name.back() != '_')
+            name += '_';
+    }
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(GradButton, ButtonSequence, ::testing::ValuesIn(Sequences),
+                         SequenceName);
 
 TEST_F(ButtonInput, KeysNeverReachTheWindow)
 {
