@@ -19,7 +19,7 @@ namespace {
 
 // A book as the creation window writes it: optional cover, pages, back covers, and a meta
 // record with the MD5 texts, the counts and the constraints.
-struct BookSpec {
+struct BookLayout {
     bool cover = false;
     int pages = 0;
     int backCovers = 0;
@@ -37,9 +37,9 @@ std::vector<Bytes> images(int count)
 
 // Writes the book's JPEG files and description into dir, then the book itself with the
 // creation window's writer; returns the book's path.
-std::filesystem::path writeBook(const TempDir &dir, const BookSpec &spec)
+std::filesystem::path writeBook(const TempDir &dir, const BookLayout &layout)
 {
-    const std::vector<Bytes> jpegs = images(int(spec.cover) + spec.pages + spec.backCovers);
+    const std::vector<Bytes> jpegs = images(int(layout.cover) + layout.pages + layout.backCovers);
     std::size_t next = 0;
     const auto imageFile = [&](const std::string &stem) {
         const std::filesystem::path path = dir / (stem + std::to_string(next) + ".jpg");
@@ -47,18 +47,19 @@ std::filesystem::path writeBook(const TempDir &dir, const BookSpec &spec)
         return QString::fromStdString(path.string());
     };
     CreationContent content;
-    if (spec.cover) {
+    if (layout.cover) {
         content.Cover = imageFile("couverture");
         content.CoverChecked = true;
     }
-    for (int i = 0; i < spec.pages; ++i)
+    for (int i = 0; i < layout.pages; ++i)
         content.PageFiles << imageFile("page");
-    for (int i = 0; i < spec.backCovers; ++i)
+    for (int i = 0; i < layout.backCovers; ++i)
         content.QuatrsFiles << imageFile("quatrieme");
-    content.QuatrsChecked = spec.backCovers > 0;
-    for (const auto &[position, kind, value] : spec.constraints) {
-        const QString file = position <= spec.pages ? content.PageFiles[position - 1]
-                                                    : content.QuatrsFiles[position - spec.pages - 1];
+    content.QuatrsChecked = layout.backCovers > 0;
+    for (const auto &[position, kind, value] : layout.constraints) {
+        const QString file = position <= layout.pages
+                                 ? content.PageFiles[position - 1]
+                                 : content.QuatrsFiles[position - layout.pages - 1];
         content.Constraints.push_back({file, static_cast<NumberingKind>(kind), value});
     }
     WriteFileBytes(dir / "description.rtf", ToBytes("{\\rtf1 Une histoire}\r\n"));
@@ -137,7 +138,7 @@ const auto caseName = [](const auto &caseInfo) { return std::string(caseInfo.par
 
 struct BookCase {
     const char *name;
-    BookSpec spec;
+    BookLayout layout;
     const char *expected;
     std::vector<std::string> messages;
 };
@@ -148,12 +149,12 @@ TEST_P(BookPageListTest, NumbersThePages)
 {
     const BookCase &c = GetParam();
     TempDir dir;
-    Opened book(writeBook(dir, c.spec));
+    Opened book(writeBook(dir, c.layout));
     EXPECT_EQ(book.pages(), c.expected);
     EXPECT_EQ(book.messages(), c.messages);
-    const int imageCount = int(c.spec.cover) + c.spec.pages + c.spec.backCovers;
+    const int imageCount = int(c.layout.cover) + c.layout.pages + c.layout.backCovers;
     EXPECT_EQ(book.counted, imageCount);
-    EXPECT_EQ(book.state.LeadCount, int(c.spec.cover));
+    EXPECT_EQ(book.state.LeadCount, int(c.layout.cover));
     // The meta record's index is found back from the counts.
     EXPECT_EQ(book.state.PageCountCache + book.state.LeadCount - book.state.BlankCount, imageCount);
     EXPECT_EQ(book.state.PageCountCache, static_cast<int>(book.state.PageList.size()));
