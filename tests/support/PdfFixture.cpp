@@ -4,24 +4,29 @@
 
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProcess>
 
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
 
+namespace {
+
+// Runs a PostScript program through Ghostscript's pdfwrite device into path.
+void WriteWithPdfwrite(const std::filesystem::path &path, const QString &program)
+{
+    if (!RunTool(QStringLiteral("gs"),
+                 {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pdfwrite",
+                  "-sOutputFile=" + QString::fromStdString(path.string()), "-c", program}))
+        throw std::runtime_error("gs pdfwrite failed");
+}
+
+} // namespace
+
 void MakeGhostscriptPdf(const std::filesystem::path &path, int pages)
 {
-    const QString program =
-        QStringLiteral("/Helvetica findfont 20 scalefont setfont 1 1 %1 { 100 100 moveto "
-                       "3 string cvs show showpage } for")
-            .arg(pages);
-    QProcess gs;
-    gs.start(QStringLiteral("gs"),
-             {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pdfwrite",
-              "-sOutputFile=" + QString::fromStdString(path.string()), "-c", program});
-    if (!gs.waitForFinished(60000) || gs.exitCode() != 0)
-        throw std::runtime_error("gs pdfwrite failed");
+    WriteWithPdfwrite(path, QStringLiteral("/Helvetica findfont 20 scalefont setfont 1 1 %1 { "
+                                           "100 100 moveto 3 string cvs show showpage } for")
+                                .arg(pages));
 }
 
 void MakeColouredPdf(const std::filesystem::path &path, const std::vector<QColor> &pages)
@@ -32,19 +37,15 @@ void MakeColouredPdf(const std::filesystem::path &path, const std::vector<QColor
                        .arg(colour.redF())
                        .arg(colour.greenF())
                        .arg(colour.blueF());
-    if (!RunTool(QStringLiteral("gs"),
-                 {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pdfwrite",
-                  "-sOutputFile=" + QString::fromStdString(path.string()), "-c", program}))
-        throw std::runtime_error("gs pdfwrite failed");
+    WriteWithPdfwrite(path, program);
 }
 
 void RewriteWithQpdf(const std::filesystem::path &source, const std::filesystem::path &target,
                      const QStringList &options)
 {
-    QProcess qpdf;
-    qpdf.start(QStringLiteral("qpdf"), options + QStringList{QString::fromStdString(source.string()),
-                                                            QString::fromStdString(target.string())});
-    if (!qpdf.waitForFinished(60000) || qpdf.exitCode() != 0)
+    if (!RunTool(QStringLiteral("qpdf"),
+                 options + QStringList{QString::fromStdString(source.string()),
+                                       QString::fromStdString(target.string())}))
         throw std::runtime_error("qpdf failed");
 }
 
