@@ -29,6 +29,14 @@ std::vector<QString> PageNames(const MainWindowState &state)
     return names;
 }
 
+std::vector<QString> Texts(std::initializer_list<const char *> texts)
+{
+    std::vector<QString> result;
+    for (const char *text : texts)
+        result.push_back(QString::fromUtf8(text));
+    return result;
+}
+
 PageLoader LabelledPages(QSize size, std::vector<std::int32_t> imagesWithoutPicture)
 {
     return [size, imagesWithoutPicture](std::int32_t image) -> std::optional<QImage> {

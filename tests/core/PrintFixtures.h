@@ -17,6 +17,7 @@ void PrintTo(const PrintRect &rect, std::ostream *out);
 MainWindowState BookState(int pages, int backCovers);
 
 std::vector<QString> PageNames(const MainWindowState &state);
+std::vector<QString> Texts(std::initializer_list<const char *> texts);
 
 // Image record k is a size-pixel picture labelled "p<k+1>"; imagesWithoutPicture give nullopt.
 PageLoader LabelledPages(QSize size, std::vector<std::int32_t> imagesWithoutPicture = {});

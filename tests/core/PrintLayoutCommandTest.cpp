@@ -61,14 +61,6 @@ struct CommandFixture {
     }
 };
 
-std::vector<QString> Q(std::initializer_list<const char *> sides)
-{
-    std::vector<QString> result;
-    for (const char *side : sides)
-        result.push_back(QString::fromLatin1(side));
-    return result;
-}
-
 // Blank pages and missing positions print as empty places: "|p3" has nothing on the left.
 TEST(PrintLayoutCommand, RecordedPrintOperations)
 {
@@ -78,25 +70,25 @@ TEST(PrintLayoutCommand, RecordedPrintOperations)
         std::vector<QString> pass1, pass2;
     };
     const Case cases[] = {
-        {"A4", 4, 0, 1, Q({"p1", "p3"}), Q({"p2", "p4"})},
-        {"A4", 4, 0, 2, Q({"p4", "p2"}), Q({"p1", "p3"})},
-        {"A4", 4, 0, 3, Q({"p2", "p4"}), Q({"p3", "p1"})},
-        {"A4", 8, 0, 2, Q({"p8", "p6", "p4", "p2"}), Q({"p1", "p3", "p5", "p7"})},
-        {"A4", 12, 0, 3, Q({"p2", "p4", "p6", "p8", "p10", "p12"}),
-         Q({"p11", "p9", "p7", "p5", "p3", "p1"})},
+        {"A4", 4, 0, 1, Texts({"p1", "p3"}), Texts({"p2", "p4"})},
+        {"A4", 4, 0, 2, Texts({"p4", "p2"}), Texts({"p1", "p3"})},
+        {"A4", 4, 0, 3, Texts({"p2", "p4"}), Texts({"p3", "p1"})},
+        {"A4", 8, 0, 2, Texts({"p8", "p6", "p4", "p2"}), Texts({"p1", "p3", "p5", "p7"})},
+        {"A4", 12, 0, 3, Texts({"p2", "p4", "p6", "p8", "p10", "p12"}),
+         Texts({"p11", "p9", "p7", "p5", "p3", "p1"})},
         // 4 pages and a back cover: page 5 is the blank "Ajout 1", page 6 the back cover.
-        {"A4", 4, 1, 1, Q({"p1", "p3", ""}), Q({"p2", "p4", "p5"})},
-        {"A5", 4, 0, 1, Q({"p4|p1"}), Q({"p2|p3"})},
-        {"A5", 4, 0, 2, Q({"p2|p3"}), Q({"p4|p1"})},
-        {"A5", 4, 0, 3, Q({"p2|p3"}), Q({"p4|p1"})},
-        {"A5", 8, 0, 1, Q({"p8|p1", "p6|p3"}), Q({"p2|p7", "p4|p5"})},
-        {"A5", 8, 0, 2, Q({"p4|p5", "p2|p7"}), Q({"p8|p1", "p6|p3"})},
-        {"A5", 8, 0, 3, Q({"p2|p7", "p4|p5"}), Q({"p6|p3", "p8|p1"})},
-        {"A5", 12, 0, 1, Q({"p12|p1", "p10|p3", "p8|p5"}), Q({"p2|p11", "p4|p9", "p6|p7"})},
-        {"A5", 12, 0, 2, Q({"p6|p7", "p4|p9", "p2|p11"}), Q({"p12|p1", "p10|p3", "p8|p5"})},
-        {"A5", 12, 0, 3, Q({"p2|p11", "p4|p9", "p6|p7"}), Q({"p8|p5", "p10|p3", "p12|p1"})},
+        {"A4", 4, 1, 1, Texts({"p1", "p3", ""}), Texts({"p2", "p4", "p5"})},
+        {"A5", 4, 0, 1, Texts({"p4|p1"}), Texts({"p2|p3"})},
+        {"A5", 4, 0, 2, Texts({"p2|p3"}), Texts({"p4|p1"})},
+        {"A5", 4, 0, 3, Texts({"p2|p3"}), Texts({"p4|p1"})},
+        {"A5", 8, 0, 1, Texts({"p8|p1", "p6|p3"}), Texts({"p2|p7", "p4|p5"})},
+        {"A5", 8, 0, 2, Texts({"p4|p5", "p2|p7"}), Texts({"p8|p1", "p6|p3"})},
+        {"A5", 8, 0, 3, Texts({"p2|p7", "p4|p5"}), Texts({"p6|p3", "p8|p1"})},
+        {"A5", 12, 0, 1, Texts({"p12|p1", "p10|p3", "p8|p5"}), Texts({"p2|p11", "p4|p9", "p6|p7"})},
+        {"A5", 12, 0, 2, Texts({"p6|p7", "p4|p9", "p2|p11"}), Texts({"p12|p1", "p10|p3", "p8|p5"})},
+        {"A5", 12, 0, 3, Texts({"p2|p11", "p4|p9", "p6|p7"}), Texts({"p8|p5", "p10|p3", "p12|p1"})},
         // 5 pages and a back cover: blanks as pages 6 and 7, the back cover as page 8.
-        {"A5", 5, 1, 1, Q({"p6|p1", "|p3"}), Q({"p2|", "p4|p5"})},
+        {"A5", 5, 1, 1, Texts({"p6|p1", "|p3"}), Texts({"p2|", "p4|p5"})},
         {"A5", 8, 0, 0, {}, {}},
         {"A4", 4, 0, 0, {}, {}},
     };

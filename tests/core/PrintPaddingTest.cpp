@@ -6,14 +6,6 @@
 
 namespace {
 
-std::vector<QString> Names(std::initializer_list<const char *> names)
-{
-    std::vector<QString> result;
-    for (const char *name : names)
-        result.push_back(QString::fromUtf8(name));
-    return result;
-}
-
 TEST(PrintPadding, AddsBlankPagesBeforeTheBackCovers)
 {
     struct Case {
@@ -22,14 +14,14 @@ TEST(PrintPadding, AddsBlankPagesBeforeTheBackCovers)
         std::vector<QString> expected;
     };
     const Case cases[] = {
-        {"A4", 8, 1, Names({"P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8", "Ajout 1", "Q1"})},
+        {"A4", 8, 1, Texts({"P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8", "Ajout 1", "Q1"})},
         {"A5", 11, 2,
-         Names({"P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8", "P9", "P10", "P11", "Ajout1",
+         Texts({"P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8", "P9", "P10", "P11", "Ajout1",
                 "Ajout2", "Ajout3", "Q1", "Q2"})},
-        {"A4", 9, 0, Names({"P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8", "P9", "Ajout 1"})},
-        {"A5", 5, 0, Names({"P1", "P2", "P3", "P4", "P5", "Ajout1", "Ajout2", "Ajout3"})},
-        {"A4", 3, 1, Names({"P1", "P2", "P3", "Q1"})},
-        {"A5", 6, 2, Names({"P1", "P2", "P3", "P4", "P5", "P6", "Q1", "Q2"})},
+        {"A4", 9, 0, Texts({"P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8", "P9", "Ajout 1"})},
+        {"A5", 5, 0, Texts({"P1", "P2", "P3", "P4", "P5", "Ajout1", "Ajout2", "Ajout3"})},
+        {"A4", 3, 1, Texts({"P1", "P2", "P3", "Q1"})},
+        {"A5", 6, 2, Texts({"P1", "P2", "P3", "P4", "P5", "P6", "Q1", "Q2"})},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.layout) + " " + std::to_string(c.pages) + "+"
@@ -55,7 +47,7 @@ TEST(PrintPadding, ALaterLayoutAddsOnlyWhatItStillLacks)
     MainWindowState state = BookState(9, 0);
     PadPageList(state, QStringLiteral("A4"));
     PadPageList(state, QStringLiteral("A5"));
-    EXPECT_EQ(PageNames(state), Names({"P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8", "P9",
+    EXPECT_EQ(PageNames(state), Texts({"P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8", "P9",
                                        "Ajout 1", "Ajout1", "Ajout2"}));
     EXPECT_EQ(state.PageCountCache, 12);
     EXPECT_EQ(PadPageList(state, QStringLiteral("A4")), 0);
@@ -66,7 +58,7 @@ TEST(PrintPadding, MoreBackCoversThanPagesPutsTheBlanksFirst)
     MainWindowState state = BookState(3, 0);
     state.QuatrsCount = 7;
     PadPageList(state, QStringLiteral("A4"));
-    EXPECT_EQ(PageNames(state), Names({"Ajout 1", "P1", "P2", "P3"}));
+    EXPECT_EQ(PageNames(state), Texts({"Ajout 1", "P1", "P2", "P3"}));
 }
 
 } // namespace
