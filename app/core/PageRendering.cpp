@@ -21,7 +21,6 @@
 
 namespace {
 
-const QString OutOfMemoryText = QStringLiteral("Manque de mémoire");
 const QString IncorrectImageText = QStringLiteral("Image incorrect");
 
 // The rendering directory of this process: made on first use (mkdtemp gives mode 0700) and
@@ -76,6 +75,13 @@ QImage TextBitmap(const QString &text)
     return bitmap;
 }
 
+QImage OutOfMemoryBitmap(Prompter &prompter)
+{
+    QImage bitmap = TextBitmap(QStringLiteral("Manque de mémoire"));
+    prompter.error(QStringLiteral("Erreur, manque de mémoire."));
+    return bitmap;
+}
+
 std::optional<QImage> LoadBookPage(const MainWindowState &state, std::int32_t image)
 {
     Bytes record;
@@ -119,15 +125,13 @@ std::optional<QImage> LoadPageBitmap(const MainWindowState &state, std::int32_t 
             return QImage();
         return LoadPdfPage(state, image, env);
     } catch (const std::bad_alloc &) {
+        return OutOfMemoryBitmap(env.prompter);
     } catch (const jpeg::JpegError &error) {
-        if (!error.outOfMemory())
-            return TextBitmap(IncorrectImageText);
+        return error.outOfMemory() ? OutOfMemoryBitmap(env.prompter)
+                                   : TextBitmap(IncorrectImageText);
     } catch (...) {
         return TextBitmap(IncorrectImageText);
     }
-    QImage bitmap = TextBitmap(OutOfMemoryText);
-    env.prompter.error(QStringLiteral("Erreur, manque de mémoire."));
-    return bitmap;
 }
 
 QString RenderingPath(const QString &pdfPath, std::int32_t page)
