@@ -1,11 +1,11 @@
 #include "app/core/CrashReport.h"
 
+#include "app/core/AtomicFile.h"
 #include "app/core/Contact.h"
 #include "app/core/Prompter.h"
 #include "platform/PlatformRoot.h"
 
 #include <QLocale>
-#include <QSaveFile>
 
 namespace {
 
@@ -17,16 +17,6 @@ QString HexPointer(std::uintptr_t value)
     return QStringLiteral("%1")
         .arg(static_cast<qulonglong>(value), int(sizeof(void *) * 2), 16, QLatin1Char('0'))
         .toUpper();
-}
-
-bool WriteLines(const QStringList &lines, const std::filesystem::path &file)
-{
-    QSaveFile out(QString::fromStdString(file.string()));
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    for (const QString &line : lines)
-        out.write((line + QStringLiteral("\r\n")).toUtf8());
-    return out.commit();
 }
 
 } // namespace
@@ -62,7 +52,17 @@ QStringList CrashReportLines(const QDateTime &now, const std::vector<platform::S
 bool WriteCrashReport(const QStringList &lines, std::uint32_t tick,
                       const std::filesystem::path &folder)
 {
-    return WriteLines(lines, folder / ("Rapport" + std::to_string(tick) + ".log"));
+    try {
+        AtomicFileWriter out(folder / ("Rapport" + std::to_string(tick) + ".log"));
+        for (const QString &line : lines) {
+            const QByteArray bytes = (line + QStringLiteral("\r\n")).toUtf8();
+            out.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        }
+        out.commit();
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
 }
 
 void ReportException(const QString &message, const CrashReportEnv &env)
