@@ -65,6 +65,7 @@ TForm1::TForm1(const TForm1Services &services_, QWidget *parent)
 
     createControls();
     createMenu();
+    connectEvents();
 
     OpenDialog1.Filter = QStringLiteral("Bande dessinée (*.bd)|*.bd|Adobe Acrobat Document (*.pdf)|*.pdf");
     OpenDialog1.FileMustExist = true;
@@ -169,7 +170,7 @@ void TForm1::createMenu()
     Description = pending(bar->addAction(QStringLiteral("Description")));
     Description->setVisible(false);
     Visionneuse1 = bar->addAction(QStringLiteral("Visionneuse"));
-    Pleincran1 = pending(bar->addAction(QStringLiteral("Plein écran")));
+    Pleincran1 = bar->addAction(QStringLiteral("Plein écran"));
 
     Outils1 = bar->addMenu(QStringLiteral("Outils"));
     Extrairelespages1 = pending(Outils1->addAction(QStringLiteral("Extraire les pages...")));
@@ -184,7 +185,7 @@ void TForm1::createMenu()
     Associerlextensionbd1 = pending(Outils1->addAction(QStringLiteral("Associer l'extension .bd")));
     Dsassocierlextensionbd1 =
         pending(Outils1->addAction(QStringLiteral("Désassocier l'extension .bd")));
-    N3 = pending(bar->addAction(QStringLiteral("?")));
+    N3 = bar->addAction(QStringLiteral("?"));
 
     connect(A41, &QAction::triggered, this, &TForm1::A41Click);
     connect(A51, &QAction::triggered, this, &TForm1::A51Click);

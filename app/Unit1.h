@@ -29,8 +29,11 @@ class QScrollBar;
 class QTextEdit;
 class QTimer;
 class QToolBar;
+class TCreeBD;
+class TDesc;
 class TForm2;
 class TGradButton;
+class TPropos;
 
 // What the main window takes from outside, so that tests can drive it offscreen.
 struct TForm1Services {
@@ -38,6 +41,7 @@ struct TForm1Services {
     Dialogs &dialogs;
     UiHooks &ui;
     QString programPath; // the running program's full path
+    QString commandLineFile = {}; // the program's first argument, opened on the first paint
 };
 
 // The main window: the viewer of the open book or PDF, and the menus of every command.
@@ -70,6 +74,13 @@ public:
     QTextEdit *VireFocus = nullptr;
     QToolBar *ToolBarPleinEcran = nullptr;
     QTimer *SourisPleinEcran = nullptr;
+    QAction *ToolButton1 = nullptr; // the tool bar's one button, leaving full screen
+
+    // The other windows, created at start-up after this one and kept for the whole run
+    // (the margins dialog is the window's own, see marginsDialog()).
+    TPropos *Propos = nullptr;
+    TCreeBD *CreeBD = nullptr;
+    TDesc *Desc = nullptr;
 
     FileDialog OpenDialog1;
     FileDialog OpenDialogPDF;
@@ -139,6 +150,9 @@ public:
     void FormPaint();
     void FormClose();
 
+    // Every exception that no command handled: the crash report, then the error box.
+    void ApplicationEvents1Exception(QObject *sender, const QString &message);
+
     // Printing (Unit1Print.cpp). The printer is kept for the run, and the margins dialog
     // with it, so that their settings carry over from one print to the next.
     void A41Click();
@@ -172,6 +186,9 @@ private:
     void placeThumbnail(PictureBox *thumbnail, std::int32_t position, int width, int height);
     void freeThumbnails();
     void showEmptyBook();
+    void connectEvents();
+    void FirstPaintWork();
+    void OpenCommandLineFile();
 
     struct Thumbnail {
         PictureBox *box = nullptr;

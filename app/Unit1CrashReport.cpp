@@ -1,0 +1,12 @@
+#include "app/Unit1.h"
+
+#include "app/core/CrashReport.h"
+#include "platform/SystemServices.h"
+
+#include <QFileInfo>
+
+void TForm1::ApplicationEvents1Exception(QObject *, const QString &message)
+{
+    const QString programDir = QFileInfo(services.programPath).absolutePath();
+    ReportException(message, {services.prompter, programDir.toStdString(), platform::GetTickCount()});
+}

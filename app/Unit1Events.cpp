@@ -1,0 +1,117 @@
+#include "app/Unit1Events.h"
+
+#include "app/ClientArea.h"
+#include "app/PictureBox.h"
+#include "app/QuirelleApplication.h"
+#include "app/Unit1.h"
+#include "app/VirtualKey.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+
+void TForm1::connectEvents()
+{
+    ToolButton1 = ToolBarPleinEcran->addAction(QIcon(QStringLiteral(":/quirelle/PleinEcran.png")),
+                                               QString());
+    connect(ToolButton1, &QAction::triggered, this, &TForm1::ToolButton1Click);
+    connect(Pleincran1, &QAction::triggered, this, &TForm1::Pleincran1Click);
+    connect(N3, &QAction::triggered, this, &TForm1::N3Click);
+    connect(SourisPleinEcran, &QTimer::timeout, this, &TForm1::SourisPleinEcranTimer);
+    connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm1::ScrollBar1Change);
+    Image1->setMouseTracking(true);
+    connect(Image1, &PictureBox::mouseMoved, this, &TForm1::FormMouseMove);
+    new Unit1Events(*this);
+
+    if (QuirelleApplication *application = QuirelleApplication::instance()) {
+        application->setExceptionHandler([this](QObject *sender, const QString &message) {
+            ApplicationEvents1Exception(sender, message);
+        });
+        connect(this, &QObject::destroyed, application,
+                [application] { application->setExceptionHandler({}); });
+    }
+}
+
+Unit1Events::Unit1Events(TForm1 &form) : QObject(&form), form_(form)
+{
+    form.Client->canvas()->setMouseTracking(true);
+    qApp->installEventFilter(this);
+}
+
+bool Unit1Events::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        keyPressed(watched, static_cast<const QKeyEvent &>(*event));
+        break;
+    case QEvent::KeyRelease:
+        keyReleased(watched, static_cast<const QKeyEvent &>(*event));
+        break;
+    case QEvent::MouseMove:
+        if (watched == form_.Client->canvas()) {
+            const QPoint at = static_cast<const QMouseEvent *>(event)->position().toPoint();
+            form_.FormMouseMove(at.x(), at.y());
+        }
+        break;
+    case QEvent::Paint:
+        if (watched == &form_)
+            form_.FormPaint();
+        break;
+    case QEvent::WindowDeactivate:
+        if (watched == &form_)
+            form_.state.KeyHeld = false;
+        break;
+    case QEvent::Close:
+        if (watched == &form_)
+            return closeRequested(*event);
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+// The window itself takes keys only while no control has the focus.
+bool Unit1Events::boundToKeys(QObject *watched) const
+{
+    if (watched == form_.VireFocus)
+        return true;
+    const QWidget *focus = QApplication::focusWidget();
+    return watched == &form_ && (!focus || focus == &form_);
+}
+
+void Unit1Events::keyPressed(QObject *watched, const QKeyEvent &key)
+{
+    if (boundToKeys(watched))
+        form_.FormKeyDown(VirtualKeyCode(key.key()), key.modifiers());
+}
+
+void Unit1Events::keyReleased(QObject *watched, const QKeyEvent &key)
+{
+    if (key.isAutoRepeat())
+        return;
+    if (watched == form_.Zoom) {
+        // The zoom box turns pages when a key is released in it; that key is up already.
+        form_.FormKeyDown(VirtualKeyCode(key.key()), key.modifiers());
+        form_.state.KeyHeld = false;
+    } else if (boundToKeys(watched)) {
+        form_.FormKeyUp(VirtualKeyCode(key.key()));
+    } else {
+        form_.state.KeyHeld = false;
+    }
+}
+
+bool Unit1Events::closeRequested(QEvent &close)
+{
+    if (!form_.FormCloseQuery()) {
+        close.ignore();
+        return true;
+    }
+    form_.FormClose();
+    return false;
+}

@@ -1,0 +1,102 @@
+// Full screen, the pointer and tool bar that hide in it, and page turning by keyboard.
+#include "app/Unit1.h"
+
+#include "app/ClientArea.h"
+#include "app/PictureBox.h"
+
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+
+void TForm1::Pleincran1Click()
+{
+    if (state.CurrentFile.isEmpty())
+        return;
+    state.FullScreen = !state.FullScreen;
+    if (!state.FullScreen) {
+        SourisPleinEcran->stop();
+        ToolBarPleinEcran->setVisible(false);
+        setCursor(Qt::ArrowCursor);
+        Image1->setCursor(Qt::ArrowCursor);
+    }
+    Panel1->setVisible(!state.FullScreen);
+    menuBar()->setVisible(!state.FullScreen);
+    // Changing the border hides the window; showing it again maximized keeps it so on both
+    // ways, as leaving full screen leaves the window maximized.
+    setWindowFlag(Qt::FramelessWindowHint, state.FullScreen);
+    showMaximized();
+    setCursor(state.FullScreen ? Qt::BlankCursor : Qt::ArrowCursor);
+    ShowEntry(state.CurrentPage - 1);
+    ToolBarPleinEcran->setVisible(state.FullScreen);
+    ToolBarPleinEcran->adjustSize();
+    ToolBarPleinEcran->move(width() - ToolBarPleinEcran->width(), -3);
+    ToolBarPleinEcran->raise();
+}
+
+void TForm1::ToolButton1Click()
+{
+    Pleincran1Click();
+}
+
+bool TForm1::FormCloseQuery()
+{
+    if (!state.FullScreen)
+        return true;
+    Pleincran1Click();
+    return false;
+}
+
+void TForm1::FormMouseMove(int x, int y)
+{
+    if (!state.FullScreen || (x == state.LastMouseX && y == state.LastMouseY))
+        return;
+    state.LastMouseX = x;
+    state.LastMouseY = y;
+    ToolBarPleinEcran->setVisible(true);
+    Image1->setCursor(Qt::ArrowCursor);
+    setCursor(Qt::ArrowCursor);
+    // A running timer is left alone: the pointer goes 2000 ms after it was first shown.
+    if (!SourisPleinEcran->isActive())
+        SourisPleinEcran->start();
+}
+
+void TForm1::SourisPleinEcranTimer()
+{
+    Image1->setCursor(Qt::BlankCursor);
+    setCursor(Qt::BlankCursor);
+    ToolBarPleinEcran->setVisible(false);
+    SourisPleinEcran->stop();
+}
+
+void TForm1::ScrollBar1Change()
+{
+    Image1->move(Image1->x(), -ScrollBar1->value());
+}
+
+void TForm1::FormKeyDown(int key, Qt::KeyboardModifiers)
+{
+    state.KeyHeld = true;
+    if (state.CurrentFile.isEmpty())
+        return;
+    QScrollBar *vertical = state.FullScreen ? ScrollBar1 : Client->verticalScrollBar();
+    switch (key) {
+    case 35: ShowEntry(state.PageCountCache - 1); break;
+    case 36: ShowEntry(0); break;
+    // Past either end the entry does not exist: "Page introuvable.", out of the thumbnails.
+    case 37: ShowEntry(state.CurrentPage - 2); break;
+    case 39: ShowEntry(state.CurrentPage); break;
+    case 38: vertical->setValue(vertical->value() - 30); break;
+    case 40: vertical->setValue(vertical->value() + 30); break;
+    default: break;
+    }
+    VireFocus->setFocus();
+}
+
+void TForm1::FormKeyUp(int key)
+{
+    state.KeyHeld = false;
+    if (key == 27 && state.FullScreen)
+        Pleincran1Click();
+}

@@ -1,0 +1,63 @@
+// The window placement kept in the settings, and the file named on the command line.
+#include "app/Unit1.h"
+
+#include "app/core/ScreenPlacement.h"
+#include "app/core/Settings.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+QList<QRect> ScreenAreas()
+{
+    QList<QRect> areas;
+    for (const QScreen *screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    return areas;
+}
+
+} // namespace
+
+void TForm1::FormPaint()
+{
+    if (!state.FirstPaint)
+        return;
+    state.FirstPaint = false;
+    // Placing the window and opening a book may show message boxes: not inside a paint.
+    QTimer::singleShot(0, this, &TForm1::FirstPaintWork);
+}
+
+void TForm1::FirstPaintWork()
+{
+    if (const std::optional<WindowPlacement> placement = ReadWindowPlacement()) {
+        if (placement->maximized) {
+            showMaximized();
+        } else {
+            showNormal();
+            const QRect bounds = BringOntoScreens(placement->bounds, ScreenAreas());
+            move(bounds.topLeft());
+            resize(bounds.size());
+        }
+    }
+    OpenCommandLineFile();
+}
+
+void TForm1::OpenCommandLineFile()
+{
+    const QString &argument = services.commandLineFile;
+    if (argument.isEmpty() || !state.CommandLinePending)
+        return;
+    if (!QFileInfo::exists(argument))
+        return;
+    state.CommandLinePending = false;
+    Charge(argument);
+}
+
+void TForm1::FormClose()
+{
+    state.CurrentFile.clear(); // also ends a thumbnail loading still running
+    SaveWindowPlacement({isMaximized(), QRect(pos(), size())});
+}

@@ -1,0 +1,322 @@
+#include "app/ClientArea.h"
+#include "app/PictureBox.h"
+#include "app/Unit1.h"
+#include "platform/Registry.h"
+
+#include "tests/support/RecordingPrompter.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString PageNotFound = QStringLiteral("Page introuvable.");
+
+struct Window {
+    RecordingPrompter prompter;
+    ScriptedDialogs dialogs;
+    NoUiHooks ui;
+    TForm1 form{{prompter, dialogs, ui, QStringLiteral("/usr/bin/quirelle")}};
+
+    // As if a book of blank pages "1" to "count" were open, showing the given page.
+    void openBlankPages(int count, int shown = 1)
+    {
+        form.state.CurrentFile = QStringLiteral("/livres/blanc.bd");
+        form.state.PageList.clear();
+        for (int i = 1; i <= count; ++i)
+            form.state.PageList.push_back({QString::number(i), -1});
+        form.state.PageCountCache = count;
+        form.AffichePage(QString::number(shown));
+    }
+
+    void key(QObject *target, QEvent::Type type, int qtKey)
+    {
+        QKeyEvent event(type, qtKey, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+    }
+    void press(QObject *target, int qtKey) { key(target, QEvent::KeyPress, qtKey); }
+    void release(QObject *target, int qtKey) { key(target, QEvent::KeyRelease, qtKey); }
+    void tap(QObject *target, int qtKey)
+    {
+        press(target, qtKey);
+        release(target, qtKey);
+    }
+
+    void moveMouse(int x, int y)
+    {
+        QWidget *canvas = form.Client->canvas();
+        QMouseEvent event(QEvent::MouseMove, QPointF(x, y), canvas->mapToGlobal(QPointF(x, y)),
+                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(canvas, &event);
+    }
+
+    bool frameless() const { return form.windowFlags().testFlag(Qt::FramelessWindowHint); }
+};
+
+} // namespace
+
+TEST(FullScreen, NeedsAnOpenFile)
+{
+    Window window;
+    window.form.show();
+    window.form.Pleincran1->trigger();
+    EXPECT_FALSE(window.form.state.FullScreen);
+    EXPECT_FALSE(window.form.menuHidden());
+    EXPECT_FALSE(window.frameless());
+}
+
+TEST(FullScreen, OnAndOffThroughMenuAndToolButton)
+{
+    Window window;
+    window.openBlankPages(3, 2);
+    window.form.showNormal();
+    window.form.Image1->setCursor(Qt::CrossCursor);
+
+    window.form.Pleincran1->trigger();
+    TForm1 &form = window.form;
+    EXPECT_TRUE(form.state.FullScreen);
+    EXPECT_TRUE(form.menuHidden());
+    EXPECT_FALSE(form.Panel1->isVisible());
+    EXPECT_TRUE(window.frameless());
+    EXPECT_TRUE(form.isMaximized());
+    EXPECT_EQ(form.cursor().shape(), Qt::BlankCursor);
+    EXPECT_EQ(form.Image1->cursor().shape(), Qt::CrossCursor); // left alone when turning on
+    EXPECT_TRUE(form.ToolBarPleinEcran->isVisible());
+    EXPECT_EQ(form.ToolBarPleinEcran->pos(),
+              QPoint(form.width() - form.ToolBarPleinEcran->width(), -3));
+    EXPECT_EQ(form.state.CurrentPage, 2);
+
+    form.ToolButton1->trigger();
+    EXPECT_FALSE(form.state.FullScreen);
+    EXPECT_FALSE(form.menuHidden());
+    EXPECT_TRUE(form.Panel1->isVisible());
+    EXPECT_FALSE(window.frameless());
+    EXPECT_TRUE(form.isMaximized()); // whatever it was before
+    EXPECT_FALSE(form.ToolBarPleinEcran->isVisible());
+    EXPECT_FALSE(form.SourisPleinEcran->isActive());
+    EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(form.Image1->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(window.prompter.messages.empty());
+}
+
+TEST(FullScreen, FirstCloseLeavesFullScreenSecondClosesAndSaves)
+{
+    Window window;
+    window.openBlankPages(2);
+    window.form.show();
+    window.form.Pleincran1->trigger();
+
+    EXPECT_FALSE(window.form.close());
+    EXPECT_TRUE(window.form.isVisible());
+    EXPECT_FALSE(window.form.state.FullScreen);
+    EXPECT_FALSE(platform::RegistryKey::exists(platform::Hive::CurrentUser,
+                                               "Software\\Quirelle"));
+
+    EXPECT_TRUE(window.form.close());
+    EXPECT_FALSE(window.form.isVisible());
+    EXPECT_TRUE(window.form.state.CurrentFile.isEmpty());
+    const auto key = platform::RegistryKey::open(platform::Hive::CurrentUser,
+                                                 "Software\\Quirelle", false);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->readString("Agrandissement"), "Max");
+}
+
+TEST(FullScreen, PointerAndToolBarHideAfterTheFirstMovement)
+{
+    Window window;
+    window.openBlankPages(2);
+    window.form.show();
+    QTimer &timer = *window.form.SourisPleinEcran;
+    EXPECT_EQ(timer.interval(), 2000);
+
+    window.moveMouse(5, 5); // not in full screen: nothing
+    EXPECT_FALSE(timer.isActive());
+
+    window.form.Pleincran1->trigger();
+    timer.setInterval(1000); // shorter than in use, the rule is the same
+    window.moveMouse(5, 5);
+    EXPECT_TRUE(window.form.ToolBarPleinEcran->isVisible());
+    EXPECT_EQ(window.form.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(window.form.Image1->cursor().shape(), Qt::ArrowCursor);
+    ASSERT_TRUE(timer.isActive());
+    QTest::qWait(300);
+    window.moveMouse(6, 6);
+    // Still counting from the first movement: a restarted timer would have about 1000 ms left.
+    EXPECT_LE(timer.remainingTime(), 750);
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.form.ToolBarPleinEcran->isVisible(); }));
+    EXPECT_FALSE(timer.isActive());
+    EXPECT_EQ(window.form.cursor().shape(), Qt::BlankCursor);
+    EXPECT_EQ(window.form.Image1->cursor().shape(), Qt::BlankCursor);
+
+    window.moveMouse(6, 6); // the same place: no movement
+    EXPECT_FALSE(window.form.ToolBarPleinEcran->isVisible());
+    window.moveMouse(7, 6);
+    EXPECT_TRUE(window.form.ToolBarPleinEcran->isVisible());
+    EXPECT_TRUE(timer.isActive());
+}
+
+TEST(Keys, PageTurningAtBothEndsOfTheBook)
+{
+    struct Case {
+        int shown;
+        int key;
+        int expected;
+        bool notFound;
+    };
+    const Case cases[] = {
+        {2, Qt::Key_Left, 1, false}, {1, Qt::Key_Left, 1, true},
+        {2, Qt::Key_Right, 3, false}, {3, Qt::Key_Right, 3, true},
+        {3, Qt::Key_Home, 1, false}, {1, Qt::Key_End, 3, false},
+        {2, Qt::Key_A, 2, false},     {2, Qt::Key_Escape, 2, false},
+    };
+    for (const Case &c : cases) {
+        Window window;
+        window.openBlankPages(3, c.shown);
+        window.press(window.form.VireFocus, c.key);
+        EXPECT_EQ(window.form.state.CurrentPage, c.expected) << c.shown << " " << c.key;
+        EXPECT_EQ(window.prompter.texts(),
+                  c.notFound ? std::vector<QString>{PageNotFound} : std::vector<QString>{})
+            << c.shown << " " << c.key;
+        EXPECT_TRUE(window.form.state.KeyHeld);
+    }
+}
+
+TEST(Keys, PastTheFirstPageLeavesTheThumbnailGrid)
+{
+    Window window;
+    window.openBlankPages(3);
+    window.form.show();
+    window.form.Visionneuse1->trigger();
+    ASSERT_FALSE(window.form.Image1->isVisible());
+    window.press(window.form.VireFocus, Qt::Key_Left);
+    EXPECT_TRUE(window.form.Image1->isVisible());
+    EXPECT_TRUE(window.form.Panel1->isVisible());
+    EXPECT_EQ(window.prompter.texts(), std::vector<QString>{PageNotFound});
+}
+
+TEST(Keys, WindowTakesKeysOnlyWhenNoControlHasTheFocus)
+{
+    Window window;
+    window.openBlankPages(3, 2);
+    window.form.show();
+    QApplication::setActiveWindow(&window.form);
+    window.form.setFocus();
+    window.press(&window.form, Qt::Key_Right);
+    EXPECT_EQ(window.form.state.CurrentPage, 3);
+    EXPECT_TRUE(window.form.VireFocus->hasFocus()) << "the focus goes to VireFocus";
+
+    // Typing in the page-name box turns no page, even when the key reaches the window.
+    window.form.Label3Click();
+    window.form.Edit3->setFocus();
+    window.press(window.form.Edit3, Qt::Key_Home);
+    window.press(&window.form, Qt::Key_Home);
+    EXPECT_EQ(window.form.state.CurrentPage, 3);
+}
+
+TEST(Keys, WithNoFileOnlyKeyHeldChanges)
+{
+    Window window;
+    window.press(window.form.VireFocus, Qt::Key_End);
+    EXPECT_TRUE(window.form.state.KeyHeld);
+    EXPECT_TRUE(window.prompter.messages.empty());
+    window.release(window.form.VireFocus, Qt::Key_End);
+    EXPECT_FALSE(window.form.state.KeyHeld);
+}
+
+TEST(Keys, UpAndDownScrollByThirty)
+{
+    Window window;
+    window.openBlankPages(1);
+    window.form.show();
+    window.form.Pleincran1->trigger();
+    QScrollBar &bar = *window.form.ScrollBar1;
+    bar.setRange(0, 100);
+    bar.setValue(50);
+    EXPECT_EQ(window.form.Image1->y(), -50);
+    const struct {
+        int key;
+        int value;
+    } steps[] = {{Qt::Key_Up, 20}, {Qt::Key_Up, 0}, {Qt::Key_Down, 30},
+                 {Qt::Key_Down, 60}, {Qt::Key_Down, 90}, {Qt::Key_Down, 100}};
+    for (const auto &step : steps) {
+        window.press(window.form.VireFocus, step.key);
+        EXPECT_EQ(bar.value(), step.value);
+        EXPECT_EQ(window.form.Image1->y(), -step.value);
+    }
+
+    // In a window the keys scroll the client area instead.
+    window.form.ToolButton1->trigger();
+    window.form.Image1->setGeometry(0, 0, 100, 5000);
+    window.form.Client->updateScrollRange();
+    QScrollBar &client = *window.form.Client->verticalScrollBar();
+    ASSERT_GT(client.maximum(), 60);
+    window.press(window.form.VireFocus, Qt::Key_Down);
+    window.press(window.form.VireFocus, Qt::Key_Down);
+    EXPECT_EQ(client.value(), 60);
+    window.press(window.form.VireFocus, Qt::Key_Up);
+    EXPECT_EQ(client.value(), 30);
+    EXPECT_EQ(bar.value(), 100);
+}
+
+TEST(Keys, EscLeavesFullScreenOnKeyUp)
+{
+    Window window;
+    window.openBlankPages(1);
+    window.form.showNormal();
+    window.tap(window.form.VireFocus, Qt::Key_Escape);
+    EXPECT_FALSE(window.form.state.FullScreen);
+    EXPECT_FALSE(window.form.state.KeyHeld);
+    EXPECT_FALSE(window.form.isMaximized());
+
+    window.form.Pleincran1->trigger();
+    window.press(window.form.VireFocus, Qt::Key_Escape);
+    EXPECT_TRUE(window.form.state.FullScreen);
+    window.release(window.form.VireFocus, Qt::Key_Escape);
+    EXPECT_FALSE(window.form.state.FullScreen);
+}
+
+TEST(Keys, KeyHeldEndsWhereverTheKeyIsReleased)
+{
+    Window window;
+    window.openBlankPages(3, 2);
+    window.form.show();
+
+    // The zoom box turns the page on key up; the key is up, so nothing stays held.
+    window.release(window.form.Zoom, Qt::Key_Right);
+    EXPECT_EQ(window.form.state.CurrentPage, 3);
+    EXPECT_FALSE(window.form.state.KeyHeld);
+    window.press(window.form.Zoom, Qt::Key_Left); // key down in the zoom box: no page turned
+    EXPECT_EQ(window.form.state.CurrentPage, 3);
+
+    // A key let go over another control, or while another window is active.
+    window.press(window.form.VireFocus, Qt::Key_Left);
+    ASSERT_TRUE(window.form.state.KeyHeld);
+    window.release(window.form.Edit3, Qt::Key_Left);
+    EXPECT_FALSE(window.form.state.KeyHeld);
+
+    window.press(window.form.VireFocus, Qt::Key_Left);
+    ASSERT_TRUE(window.form.state.KeyHeld);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(&window.form, &deactivate);
+    EXPECT_FALSE(window.form.state.KeyHeld);
+
+    // Auto-repeat releases do not end a key held down.
+    window.press(window.form.VireFocus, Qt::Key_Left);
+    QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier, QString(), true);
+    QCoreApplication::sendEvent(window.form.VireFocus, &repeat);
+    EXPECT_TRUE(window.form.state.KeyHeld);
+}
