@@ -1,16 +1,26 @@
+#include "app/Forms.h"
 #include "app/QtDialogs.h"
+#include "app/QtLinkOpener.h"
+#include "app/QtPrintTarget.h"
 #include "app/QtPrompter.h"
 #include "app/QtUiHooks.h"
 #include "app/QuirelleApplication.h"
-#include "app/Unit1.h"
+#include "platform/ExceptionTracking.h"
 
 int main(int argc, char *argv[])
 {
+    platform::StartExceptionTracking();
     QuirelleApplication application(argc, argv);
     QtPrompter prompter;
     QtDialogs dialogs;
     QtUiHooks ui;
-    TForm1 Form1({prompter, dialogs, ui, QApplication::applicationFilePath()});
-    Form1.showMaximized();
-    return QuirelleApplication::exec();
+    QtLinkOpener links;
+    QtPrintTarget printer;
+    Forms forms({prompter, dialogs, ui, QApplication::applicationFilePath(),
+                 QApplication::arguments().value(1)},
+                links, printer);
+    forms.Form1.showMaximized();
+    const int result = QuirelleApplication::exec();
+    platform::StopExceptionTracking();
+    return result;
 }
