@@ -1,20 +1,15 @@
 #include "app/ClientArea.h"
 #include "app/PictureBox.h"
-#include "app/Unit1.h"
 #include "platform/Registry.h"
-
-#include "tests/support/RecordingPrompter.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
@@ -25,46 +20,18 @@ namespace {
 
 const QString PageNotFound = QStringLiteral("Page introuvable.");
 
-struct Window {
-    RecordingPrompter prompter;
-    ScriptedDialogs dialogs;
-    NoUiHooks ui;
-    TForm1 form{{prompter, dialogs, ui, QStringLiteral("/usr/bin/quirelle")}};
+void MoveMouse(Window &window, int x, int y)
+{
+    QWidget *canvas = window.form.Client->canvas();
+    QMouseEvent event(QEvent::MouseMove, QPointF(x, y), canvas->mapToGlobal(QPointF(x, y)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &event);
+}
 
-    // As if a book of blank pages "1" to "count" were open, showing the given page.
-    void openBlankPages(int count, int shown = 1)
-    {
-        form.state.CurrentFile = QStringLiteral("/livres/blanc.bd");
-        form.state.PageList.clear();
-        for (int i = 1; i <= count; ++i)
-            form.state.PageList.push_back({QString::number(i), -1});
-        form.state.PageCountCache = count;
-        form.AffichePage(QString::number(shown));
-    }
-
-    void key(QObject *target, QEvent::Type type, int qtKey)
-    {
-        QKeyEvent event(type, qtKey, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &event);
-    }
-    void press(QObject *target, int qtKey) { key(target, QEvent::KeyPress, qtKey); }
-    void release(QObject *target, int qtKey) { key(target, QEvent::KeyRelease, qtKey); }
-    void tap(QObject *target, int qtKey)
-    {
-        press(target, qtKey);
-        release(target, qtKey);
-    }
-
-    void moveMouse(int x, int y)
-    {
-        QWidget *canvas = form.Client->canvas();
-        QMouseEvent event(QEvent::MouseMove, QPointF(x, y), canvas->mapToGlobal(QPointF(x, y)),
-                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(canvas, &event);
-    }
-
-    bool frameless() const { return form.windowFlags().testFlag(Qt::FramelessWindowHint); }
-};
+bool Frameless(const Window &window)
+{
+    return window.form.windowFlags().testFlag(Qt::FramelessWindowHint);
+}
 
 } // namespace
 
@@ -75,7 +42,7 @@ TEST(FullScreen, NeedsAnOpenFile)
     window.form.Pleincran1->trigger();
     EXPECT_FALSE(window.form.state.FullScreen);
     EXPECT_FALSE(window.form.menuHidden());
-    EXPECT_FALSE(window.frameless());
+    EXPECT_FALSE(Frameless(window));
 }
 
 TEST(FullScreen, OnAndOffThroughMenuAndToolButton)
@@ -90,7 +57,7 @@ TEST(FullScreen, OnAndOffThroughMenuAndToolButton)
     EXPECT_TRUE(form.state.FullScreen);
     EXPECT_TRUE(form.menuHidden());
     EXPECT_FALSE(form.Panel1->isVisible());
-    EXPECT_TRUE(window.frameless());
+    EXPECT_TRUE(Frameless(window));
     EXPECT_TRUE(form.isMaximized());
     EXPECT_EQ(form.cursor().shape(), Qt::BlankCursor);
     EXPECT_EQ(form.Image1->cursor().shape(), Qt::CrossCursor); // left alone when turning on
@@ -103,7 +70,7 @@ TEST(FullScreen, OnAndOffThroughMenuAndToolButton)
     EXPECT_FALSE(form.state.FullScreen);
     EXPECT_FALSE(form.menuHidden());
     EXPECT_TRUE(form.Panel1->isVisible());
-    EXPECT_FALSE(window.frameless());
+    EXPECT_FALSE(Frameless(window));
     EXPECT_TRUE(form.isMaximized()); // whatever it was before
     EXPECT_FALSE(form.ToolBarPleinEcran->isVisible());
     EXPECT_FALSE(form.SourisPleinEcran->isActive());
@@ -142,18 +109,18 @@ TEST(FullScreen, PointerAndToolBarHideAfterTheFirstMovement)
     QTimer &timer = *window.form.SourisPleinEcran;
     EXPECT_EQ(timer.interval(), 2000);
 
-    window.moveMouse(5, 5); // not in full screen: nothing
+    MoveMouse(window, 5, 5); // not in full screen: nothing
     EXPECT_FALSE(timer.isActive());
 
     window.form.Pleincran1->trigger();
     timer.setInterval(1000); // shorter than in use, the rule is the same
-    window.moveMouse(5, 5);
+    MoveMouse(window, 5, 5);
     EXPECT_TRUE(window.form.ToolBarPleinEcran->isVisible());
     EXPECT_EQ(window.form.cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(window.form.Image1->cursor().shape(), Qt::ArrowCursor);
     ASSERT_TRUE(timer.isActive());
     QTest::qWait(300);
-    window.moveMouse(6, 6);
+    MoveMouse(window, 6, 6);
     // Still counting from the first movement: a restarted timer would have about 1000 ms left.
     EXPECT_LE(timer.remainingTime(), 750);
 
@@ -162,9 +129,9 @@ TEST(FullScreen, PointerAndToolBarHideAfterTheFirstMovement)
     EXPECT_EQ(window.form.cursor().shape(), Qt::BlankCursor);
     EXPECT_EQ(window.form.Image1->cursor().shape(), Qt::BlankCursor);
 
-    window.moveMouse(6, 6); // the same place: no movement
+    MoveMouse(window, 6, 6); // the same place: no movement
     EXPECT_FALSE(window.form.ToolBarPleinEcran->isVisible());
-    window.moveMouse(7, 6);
+    MoveMouse(window, 7, 6);
     EXPECT_TRUE(window.form.ToolBarPleinEcran->isVisible());
     EXPECT_TRUE(timer.isActive());
 }
@@ -277,7 +244,8 @@ TEST(Keys, EscLeavesFullScreenOnKeyUp)
     Window window;
     window.openBlankPages(1);
     window.form.showNormal();
-    window.tap(window.form.VireFocus, Qt::Key_Escape);
+    window.press(window.form.VireFocus, Qt::Key_Escape);
+    window.release(window.form.VireFocus, Qt::Key_Escape);
     EXPECT_FALSE(window.form.state.FullScreen);
     EXPECT_FALSE(window.form.state.KeyHeld);
     EXPECT_FALSE(window.form.isMaximized());

@@ -1,0 +1,117 @@
+#include "app/ClickLabel.h"
+#include "app/Forms.h"
+#include "app/core/LinkOpener.h"
+
+#include "tests/support/RecordingPrintTarget.h"
+#include "tests/support/RecordingPrompter.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class RecordingLinks : public LinkOpener {
+public:
+    void open(const QUrl &link) override { opened.append(link.toString()); }
+    QStringList opened;
+};
+
+struct Program {
+    RecordingPrompter prompter;
+    ScriptedDialogs dialogs;
+    NoUiHooks ui;
+    RecordingLinks links;
+    RecordingPrintTarget printer;
+    Forms forms{{prompter, dialogs, ui, QStringLiteral("/usr/bin/quirelle")}, links, printer};
+};
+
+} // namespace
+
+TEST(StartUp, TheMainWindowReachesTheOtherFourWindows)
+{
+    Program program;
+    Forms &forms = program.forms;
+    EXPECT_EQ(forms.Form1.Propos, &forms.Propos);
+    EXPECT_EQ(forms.Form1.CreeBD, &forms.CreeBD);
+    EXPECT_EQ(forms.Form1.Desc, &forms.Desc);
+    EXPECT_EQ(forms.Form1.Form2, &forms.Form2);
+    const struct {
+        QWidget *window;
+        const char *caption;
+        QSize size;
+    } windows[] = {
+        {&forms.Propos, "A propos", QSize(272, 231)},
+        {&forms.CreeBD, "Création", QSize(571, 577)},
+        {&forms.Desc, "Description", QSize(870, 640)},
+    };
+    for (const auto &w : windows) {
+        EXPECT_EQ(w.window->windowTitle(), QString::fromUtf8(w.caption));
+        EXPECT_EQ(w.window->size(), w.size) << w.caption;
+        EXPECT_FALSE(w.window->windowFlags() & Qt::WindowMinMaxButtonsHint) << w.caption;
+        EXPECT_FALSE(w.window->isVisible()) << w.caption;
+    }
+    EXPECT_EQ(forms.CreeBD.minimumSize(), QSize(360, 577));
+    EXPECT_EQ(forms.CreeBD.maximumHeight(), 577);
+}
+
+TEST(AboutBox, TextsAndPlaces)
+{
+    Program program;
+    TPropos &propos = program.forms.Propos;
+    const struct {
+        QLabel *label;
+        const char *text;
+        QPoint place;
+    } labels[] = {
+        {propos.Label1, "Quirelle vs 8.4.13", {80, 40}},
+        {propos.Label2, "Programmé par :", {20, 90}},
+        {propos.Label3, "support@quirelle.invalid", {105, 90}},
+        {propos.Label4, "Convertir des docs en bd : ", {21, 112}},
+        {propos.Label5, "https://quirelle.invalid/", {17, 130}},
+    };
+    for (const auto &l : labels) {
+        EXPECT_EQ(l.label->text(), QString::fromUtf8(l.text));
+        EXPECT_EQ(l.label->pos(), l.place) << l.text;
+    }
+    EXPECT_TRUE(propos.Label1->font().underline());
+    for (QLabel *link : {static_cast<QLabel *>(propos.Label3), static_cast<QLabel *>(propos.Label5)}) {
+        EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
+        EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    }
+    EXPECT_EQ(propos.Image1->geometry(), QRect(30, 30, 32, 32));
+    EXPECT_FALSE(propos.Image1->pixmap().isNull()) << "the icon is stored with the program";
+    EXPECT_EQ(propos.Button1->text(), QStringLiteral("OK"));
+    EXPECT_EQ(propos.Button1->geometry(), QRect(90, 160, 75, 25));
+}
+
+TEST(AboutBox, LinksOpenMailAndWebPage)
+{
+    Program program;
+    TPropos &propos = program.forms.Propos;
+    propos.show();
+    QTest::mouseClick(propos.Label3, Qt::LeftButton);
+    QTest::mouseClick(propos.Label5, Qt::LeftButton);
+    EXPECT_EQ(program.links.opened,
+              (QStringList{QStringLiteral("mailto:support@quirelle.invalid?subject=Quirelle"),
+                           QStringLiteral("https://quirelle.invalid/")}));
+}
+
+TEST(AboutBox, MenuShowsItModallyAndOkClosesIt)
+{
+    Program program;
+    program.forms.Form1.show();
+    QWidget *modal = nullptr;
+    QTimer::singleShot(0, [&] {
+        modal = QApplication::activeModalWidget();
+        QTest::mouseClick(program.forms.Propos.Button1, Qt::LeftButton);
+    });
+    program.forms.Form1.N3->trigger();
+    EXPECT_EQ(modal, &program.forms.Propos);
+    EXPECT_FALSE(program.forms.Propos.isVisible());
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/Unit1.h"
+
+#include "tests/support/RecordingPrompter.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QTest>
+
+// A main window driven offscreen, its messages recorded and its dialogs scripted.
+struct Window {
+    explicit Window(const QString &commandLineFile = {})
+        : form({prompter, dialogs, ui, QStringLiteral("/usr/bin/quirelle"), commandLineFile})
+    {
+    }
+
+    RecordingPrompter prompter;
+    ScriptedDialogs dialogs;
+    NoUiHooks ui;
+    TForm1 form;
+
+    // As if a book of blank pages "1" to "count" were open, showing the given page.
+    void openBlankPages(int count, int shown = 1)
+    {
+        form.state.CurrentFile = QStringLiteral("/livres/blanc.bd");
+        form.state.PageList.clear();
+        for (int i = 1; i <= count; ++i)
+            form.state.PageList.push_back({QString::number(i), -1});
+        form.state.PageCountCache = count;
+        form.AffichePage(QString::number(shown));
+    }
+
+    // Shows the window maximized, as the program starts it, and lets its first paint and the
+    // work posted from there run.
+    bool start()
+    {
+        form.showMaximized();
+        const bool painted = QTest::qWaitFor([this] { return !form.state.FirstPaint; });
+        QCoreApplication::processEvents();
+        return painted;
+    }
+
+    void press(QObject *target, int qtKey) { key(target, QEvent::KeyPress, qtKey); }
+    void release(QObject *target, int qtKey) { key(target, QEvent::KeyRelease, qtKey); }
+
+private:
+    static void key(QObject *target, QEvent::Type type, int qtKey)
+    {
+        QKeyEvent event(type, qtKey, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+    }
+};
