@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QUrlQuery>
 
+#include <algorithm>
+
 namespace {
 
 template <typename Label>
@@ -45,7 +47,10 @@ TPropos::TPropos(LinkOpener &links, QWidget *parent) : QDialog(parent), links_(l
     Label1->adjustSize();
 
     Label2 = PlaceLabel<QLabel>(this, QStringLiteral("Programmé par :"), 20, 90);
-    Label3 = PlaceLabel<ClickLabel>(this, QLatin1String(SupportAddress), 105, 90);
+    // Where the font is wider than the one these places were made for, the address moves
+    // right rather than cover the end of its caption.
+    Label3 = PlaceLabel<ClickLabel>(this, QLatin1String(SupportAddress),
+                                    std::max(105, Label2->geometry().right() + 3), 90);
     StyleAsLink(*Label3);
     Label4 = PlaceLabel<QLabel>(this, QStringLiteral("Convertir des docs en bd : "), 21, 112);
     Label5 = PlaceLabel<ClickLabel>(this, QLatin1String(WebPageAddress), 17, 130);
