@@ -3,20 +3,19 @@
 #include "app/APropos.h"
 #include "app/Creation.h"
 #include "app/Descript.h"
-#include "app/Marges.h"
 #include "app/Unit1.h"
 
 class LinkOpener;
-class PrintTarget;
 
-// The program's five windows, created once in this order when it starts and kept for the
-// whole run. The main window reaches the others through its pointers to them.
+// The program's windows, created once when it starts, in this order, and kept for the whole
+// run: the main window, the about box, the book-creation window, the description editor and
+// last the margins dialog, which the main window owns. The main window reaches the others
+// through its pointers to them.
 struct Forms {
-    Forms(const TForm1Services &services, LinkOpener &links, PrintTarget &printer);
+    Forms(const TForm1Services &services, LinkOpener &links);
 
     TForm1 Form1;
     TPropos Propos;
     TCreeBD CreeBD;
     TDesc Desc;
-    TForm2 Form2;
 };

@@ -1,7 +1,6 @@
 #include "app/Forms.h"
 #include "app/QtDialogs.h"
 #include "app/QtLinkOpener.h"
-#include "app/QtPrintTarget.h"
 #include "app/QtPrompter.h"
 #include "app/QtUiHooks.h"
 #include "app/QuirelleApplication.h"
@@ -15,10 +14,9 @@ int main(int argc, char *argv[])
     QtDialogs dialogs;
     QtUiHooks ui;
     QtLinkOpener links;
-    QtPrintTarget printer;
     Forms forms({prompter, dialogs, ui, QApplication::applicationFilePath(),
                  QApplication::arguments().value(1)},
-                links, printer);
+                links);
     forms.Form1.showMaximized();
     const int result = QuirelleApplication::exec();
     platform::StopExceptionTracking();

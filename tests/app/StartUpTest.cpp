@@ -1,8 +1,8 @@
 #include "app/ClickLabel.h"
 #include "app/Forms.h"
+#include "app/Marges.h"
 #include "app/core/LinkOpener.h"
 
-#include "tests/support/RecordingPrintTarget.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -27,8 +27,7 @@ struct Program {
     ScriptedDialogs dialogs;
     NoUiHooks ui;
     RecordingLinks links;
-    RecordingPrintTarget printer;
-    Forms forms{{prompter, dialogs, ui, QStringLiteral("/usr/bin/quirelle")}, links, printer};
+    Forms forms{{prompter, dialogs, ui, QStringLiteral("/usr/bin/quirelle")}, links};
 };
 
 } // namespace
@@ -40,7 +39,7 @@ TEST(StartUp, TheMainWindowReachesTheOtherFourWindows)
     EXPECT_EQ(forms.Form1.Propos, &forms.Propos);
     EXPECT_EQ(forms.Form1.CreeBD, &forms.CreeBD);
     EXPECT_EQ(forms.Form1.Desc, &forms.Desc);
-    EXPECT_EQ(forms.Form1.Form2, &forms.Form2);
+    EXPECT_NE(forms.Form1.findChild<TForm2 *>(), nullptr) << "the margins dialog exists from the start";
     const struct {
         QWidget *window;
         const char *caption;

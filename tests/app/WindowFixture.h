@@ -4,18 +4,22 @@
 
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TempDir.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QTest>
 
-// A main window driven offscreen, its messages recorded and its dialogs scripted.
+// A main window driven offscreen, its messages recorded and its dialogs scripted. The
+// program's folder, where crash reports go, is a fresh one.
 struct Window {
     explicit Window(const QString &commandLineFile = {})
-        : form({prompter, dialogs, ui, QStringLiteral("/usr/bin/quirelle"), commandLineFile})
+        : form({prompter, dialogs, ui, QString::fromStdString((programFolder / "quirelle").string()),
+                commandLineFile})
     {
     }
 
+    TempDir programFolder;
     RecordingPrompter prompter;
     ScriptedDialogs dialogs;
     NoUiHooks ui;
