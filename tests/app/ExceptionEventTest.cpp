@@ -22,7 +22,7 @@ std::uintptr_t ThisProgramBase()
 }
 
 // Runs a menu command the way a click does: from the event loop.
-void Run(QAction *command)
+void RunFromEventLoop(QAction *command)
 {
     QMetaObject::invokeMethod(command, &QAction::trigger, Qt::QueuedConnection);
     QCoreApplication::processEvents();
@@ -59,7 +59,7 @@ TEST(ExceptionEvent, AnErrorInAMenuCommandIsReportedAndTheWindowGoesOn)
     WriteFileBytes(registry, ToBytes("pas un registre\n"));
     Window window;
     window.dialogs.choose({book});
-    Run(window.form.Ouvrir1);
+    RunFromEventLoop(window.form.Ouvrir1);
 
     const QStringList lines = ReportLines(window.programFolder.path());
     ASSERT_GE(lines.size(), 4);
@@ -86,7 +86,7 @@ TEST(ExceptionEvent, AnErrorInAMenuCommandIsReportedAndTheWindowGoesOn)
     // The program goes on: with the registry mended, the same command opens the book.
     std::filesystem::remove(registry);
     window.dialogs.choose({book});
-    Run(window.form.Ouvrir1);
+    RunFromEventLoop(window.form.Ouvrir1);
     EXPECT_EQ(window.form.state.CurrentFile, book);
     EXPECT_EQ(window.form.state.PageList.size(), 2u);
     EXPECT_EQ(window.prompter.messages.size(), 1u);
