@@ -216,6 +216,17 @@ TEST(BuildPageList, FrontCoversAreMadeEvenBeforeThePages)
     EXPECT_EQ(book.state.PremsCount, 1);
 }
 
+TEST(BuildPageList, PresentationAndCoverImagesAreNoPages)
+{
+    TempDir dir;
+    WriteFileBytes(dir / "livre.bd",
+                   bookWithLines(images(4), {"%Presentation", "%Reliure", "%ListePages", "2"}));
+    Opened book(dir / "livre.bd");
+    EXPECT_EQ(book.pages(), "1:2 2:3 [3] [4]");
+    EXPECT_EQ(book.state.LeadCount, 2);
+    EXPECT_EQ(book.state.PageCountCache + book.state.LeadCount - book.state.BlankCount, 4);
+}
+
 TEST(BuildPageList, ChangedImageGivesOneMessageAndTheBookOpens)
 {
     TempDir dir;
@@ -274,7 +285,13 @@ INSTANTIATE_TEST_SUITE_P(
                       FallbackCase{
                           "NoEofLine", "{\\rtf1 x}", {"%ListePages", "3"}, true, "1:0 2:1 3:2"},
                       FallbackCase{"NoCounts", "", {}, true, "1:0 2:1 3:2"},
-                      FallbackCase{"CoverWithoutCounts", "", {"%Reliure"}, true, "1:1 2:2"}),
+                      FallbackCase{"CoverWithoutCounts", "", {"%Reliure"}, true, "1:1 2:2"},
+                      // "%Presentation" after "%Reliure" is out of place and ends the reading.
+                      FallbackCase{"GroupOutOfOrder",
+                                   "",
+                                   {"%Reliure", "%Presentation", "%ListePages", "2"},
+                                   true,
+                                   "1:1 2:2"}),
     caseName);
 
 struct DamagedCase {
