@@ -452,13 +452,14 @@ bool TGradButton::DialogKey(const QKeyEvent &key)
     return false;
 }
 
+// The key goes to the buttons of this window, not to those of the windows it owns.
 bool TGradButton::OfferDialogKey(const QKeyEvent &key)
 {
     if (window() == this)
         return DialogKey(key);
     const QList<TGradButton *> buttons = window()->findChildren<TGradButton *>();
     for (TGradButton *button : buttons)
-        if (button->DialogKey(key))
+        if (button->window() == window() && button->DialogKey(key))
             return true;
     return false;
 }

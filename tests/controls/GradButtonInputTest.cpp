@@ -267,6 +267,21 @@ TEST_F(ButtonInput, KeysNeverReachTheWindow)
     EXPECT_TRUE(window.isVisible());
 }
 
+TEST_F(ButtonInput, DialogKeysStayInTheButtonsWindow)
+{
+    QDialog child(&window);
+    TGradButton cancel(&child);
+    cancel.SetCancel(true);
+    int cancelClicks = 0;
+    QObject::connect(&cancel, &TGradButton::OnClick, [&] { ++cancelClicks; });
+    child.show();
+    button->setFocus();
+    SendKey(*button, QEvent::KeyPress, Qt::Key_Escape);
+    EXPECT_EQ(cancelClicks, 0);
+    SendKey(*other, QEvent::KeyPress, Qt::Key_Escape);
+    EXPECT_EQ(cancelClicks, 0);
+}
+
 TEST_F(ButtonInput, AcceleratorClicksAtOnceAndFollowsTheCaption)
 {
     QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
