@@ -3,6 +3,7 @@
 #include "app/ClickLabel.h"
 #include "app/ClientArea.h"
 #include "app/PictureBox.h"
+#include "app/WindowStyle.h"
 #include "app/core/Ghostscript.h"
 #include "controls/GradButton.h"
 
@@ -59,7 +60,7 @@ TForm1::TForm1(const TForm1Services &services_, QWidget *parent)
     : QMainWindow(parent), services(services_)
 {
     setWindowTitle(QStringLiteral("Quirelle"));
-    setFont(QFont(QStringLiteral("Sans Serif"), 8));
+    setFont(FormFont());
     move(48, 72);
     resize(995, 1036);
 

@@ -6,7 +6,10 @@
 
 QFont FormFont()
 {
-    QFont font(QStringLiteral("Sans Serif"));
+    // Narrow sans-serif faces first, so that captions fit buttons sized for them.
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                      QStringLiteral("Arial"), QStringLiteral("Sans Serif")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     return font;

@@ -7,6 +7,7 @@
 #include "controls/GradButton.h"
 
 #include "tests/support/BookFixture.h"
+#include "tests/support/PdfFixture.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempDir.h"
@@ -445,6 +446,30 @@ TEST_F(Viewer, TypingAPageName)
     EXPECT_EQ(prompter.texts(), std::vector<QString>{NotFound});
     EXPECT_TRUE(form.Edit3->isHidden());
     EXPECT_EQ(form.state.CurrentPage, 3);
+}
+
+TEST_F(Viewer, PdfPagesAreRenderedAndItsBlankPageIsWhite)
+{
+    const auto pdf = dir / "Album.pdf";
+    MakeColouredPdf(pdf, {Qt::red, Qt::green, Qt::blue});
+    form.Charge(QString::fromStdString(pdf.string()));
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_FALSE(form.Description->isVisible());
+    // Three pages made even by a blank one.
+    EXPECT_EQ(pageNames(), (QStringList{"1", "2", "3", "4"}));
+    EXPECT_EQ(form.state.PageList[3].Image, -1);
+    // 72 points at 200 dpi.
+    EXPECT_EQ(form.state.PageWidth, 200);
+    EXPECT_GT(qRed(form.Image1->picture().pixel(100, 100)), 200);
+
+    // w = 200, h = 200 x 200 div 200 = 200; the blank page's empty bitmap copies nothing.
+    PictureBox *second = form.thumbnail(QStringLiteral("2"));
+    PictureBox *blank = form.thumbnail(QStringLiteral("4"));
+    ASSERT_TRUE(second && blank);
+    EXPECT_EQ(second->geometry(), QRect(200, 0, 195, 195));
+    EXPECT_GT(qGreen(second->picture().pixel(97, 97)), 100);
+    EXPECT_LT(qRed(second->picture().pixel(97, 97)), 60);
+    EXPECT_EQ(blank->picture().pixel(97, 97), qRgb(255, 255, 255));
 }
 
 } // namespace
