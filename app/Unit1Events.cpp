@@ -17,6 +17,8 @@
 
 void TForm1::connectEvents()
 {
+    ToolBarPleinEcran->setMovable(false);
+    ToolBarPleinEcran->setStyleSheet(QStringLiteral("QToolBar { background: black; border: 0; }"));
     ToolButton1 = ToolBarPleinEcran->addAction(QIcon(QStringLiteral(":/quirelle/PleinEcran.png")),
                                                QString());
     connect(ToolButton1, &QAction::triggered, this, &TForm1::ToolButton1Click);

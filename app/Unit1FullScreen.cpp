@@ -23,10 +23,13 @@ void TForm1::Pleincran1Click()
     }
     Panel1->setVisible(!state.FullScreen);
     menuBar()->setVisible(!state.FullScreen);
-    // Changing the border hides the window; showing it again maximized keeps it so on both
-    // ways, as leaving full screen leaves the window maximized.
+    // Changing the border hides the window, so it is shown again: over the whole screen,
+    // and on leaving, maximized whatever it was before.
     setWindowFlag(Qt::FramelessWindowHint, state.FullScreen);
-    showMaximized();
+    if (state.FullScreen)
+        showFullScreen();
+    else
+        showMaximized();
     setCursor(state.FullScreen ? Qt::BlankCursor : Qt::ArrowCursor);
     ShowEntry(state.CurrentPage - 1);
     ToolBarPleinEcran->setVisible(state.FullScreen);

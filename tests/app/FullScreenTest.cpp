@@ -58,7 +58,7 @@ TEST(FullScreen, OnAndOffThroughMenuAndToolButton)
     EXPECT_TRUE(form.menuHidden());
     EXPECT_FALSE(form.Panel1->isVisible());
     EXPECT_TRUE(Frameless(window));
-    EXPECT_TRUE(form.isMaximized());
+    EXPECT_TRUE(form.isFullScreen());
     EXPECT_EQ(form.cursor().shape(), Qt::BlankCursor);
     EXPECT_EQ(form.Image1->cursor().shape(), Qt::CrossCursor); // left alone when turning on
     EXPECT_TRUE(form.ToolBarPleinEcran->isVisible());
@@ -71,6 +71,7 @@ TEST(FullScreen, OnAndOffThroughMenuAndToolButton)
     EXPECT_FALSE(form.menuHidden());
     EXPECT_TRUE(form.Panel1->isVisible());
     EXPECT_FALSE(Frameless(window));
+    EXPECT_FALSE(form.isFullScreen());
     EXPECT_TRUE(form.isMaximized()); // whatever it was before
     EXPECT_FALSE(form.ToolBarPleinEcran->isVisible());
     EXPECT_FALSE(form.SourisPleinEcran->isActive());
