@@ -15,7 +15,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <new>
 #include <stdexcept>
 

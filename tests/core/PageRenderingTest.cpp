@@ -1,6 +1,5 @@
 #include "app/core/PageRendering.h"
 #include "app/core/TemporaryDirectory.h"
-#include "app/jpeg/Jpeg.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/PdfFixture.h"
 #include "tests/support/RecordingPrompter.h"
@@ -12,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdio> // before jpeglib.h
 #include <cstdlib>
 #include <dlfcn.h>
 #include <fstream>
