@@ -149,6 +149,8 @@ public:
     void FormKeyUp(int key);
     void FormPaint();
     void FormClose();
+    // The full-screen tool bar in the window's top right corner, as the window is now.
+    void PlaceToolBarPleinEcran();
 
     // Every exception that no command handled: the crash report, then the error box.
     void ApplicationEvents1Exception(QObject *sender, const QString &message);

@@ -64,6 +64,11 @@ bool Unit1Events::eventFilter(QObject *watched, QEvent *event)
         if (watched == &form_)
             form_.FormPaint();
         break;
+    case QEvent::Resize:
+        // The window reaches its full-screen size only once the screen has taken it.
+        if (watched == &form_ && form_.state.FullScreen)
+            form_.PlaceToolBarPleinEcran();
+        break;
     case QEvent::WindowDeactivate:
         if (watched == &form_)
             form_.state.KeyHeld = false;

@@ -7,8 +7,9 @@ class TForm1;
 
 // Routes the events of the main window and its controls to the window's handlers: keys of
 // the window (when no control has the focus), of VireFocus and of the zoom box, the mouse
-// over the client area, the first paint, the close request. Any key released anywhere, and
-// the window losing activation, end KeyHeld: a key let go elsewhere is no longer held.
+// over the client area, the first paint, the close request, the full-screen size. Any key
+// released anywhere, and the window losing activation, end KeyHeld: a key let go elsewhere
+// is no longer held.
 class Unit1Events : public QObject {
 public:
     explicit Unit1Events(TForm1 &form);

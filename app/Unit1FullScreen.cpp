@@ -33,6 +33,11 @@ void TForm1::Pleincran1Click()
     setCursor(state.FullScreen ? Qt::BlankCursor : Qt::ArrowCursor);
     ShowEntry(state.CurrentPage - 1);
     ToolBarPleinEcran->setVisible(state.FullScreen);
+    PlaceToolBarPleinEcran();
+}
+
+void TForm1::PlaceToolBarPleinEcran()
+{
     ToolBarPleinEcran->adjustSize();
     ToolBarPleinEcran->move(width() - ToolBarPleinEcran->width(), -3);
     ToolBarPleinEcran->raise();

@@ -65,6 +65,9 @@ TEST(FullScreen, OnAndOffThroughMenuAndToolButton)
     EXPECT_EQ(form.ToolBarPleinEcran->pos(),
               QPoint(form.width() - form.ToolBarPleinEcran->width(), -3));
     EXPECT_EQ(form.state.CurrentPage, 2);
+    form.resize(form.width() - 100, form.height()); // the screen resizes it later
+    EXPECT_EQ(form.ToolBarPleinEcran->pos(),
+              QPoint(form.width() - form.ToolBarPleinEcran->width(), -3));
 
     form.ToolButton1->trigger();
     EXPECT_FALSE(form.state.FullScreen);
