@@ -199,6 +199,8 @@ private:
     QHash<QString, Thumbnail> thumbnails_; // by key: ThumbnailPrefix + page name
     // Counts the files opened, so a thumbnail loop knows when another Charge took over.
     std::uint64_t chargeGeneration_ = 0;
+    bool opening_ = false;   // Charge is counting the pages or showing the first one
+    QString deferredCharge_; // a file opened meanwhile
 
     void printLayout(const QString &layout);
     PrintJobEnv printJobEnv();

@@ -15,9 +15,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 
 #include <filesystem>
+#include <utility>
 
 namespace {
 
@@ -38,6 +40,12 @@ std::unique_ptr<std::ifstream> openBookStream(const QString &fileName)
 
 void TForm1::Charge(const QString &fileName)
 {
+    // Counting a PDF's pages and rendering its first page let window messages run. A file
+    // opened meanwhile waits until this one is set up, then takes over from it.
+    if (opening_) {
+        deferredCharge_ = fileName;
+        return;
+    }
     OpenDialog1.InitialDir = QFileInfo(fileName).path();
 
     // The new stream is opened first, so a file that cannot be read leaves the open book
@@ -60,17 +68,23 @@ void TForm1::Charge(const QString &fileName)
             Zoom->setCurrentIndex(*zoom >= 0 && *zoom < Zoom->count() ? *zoom : -1);
     }
 
-    CountPages(state, services.prompter, services.ui);
-    BuildPageList(state, services.prompter);
-    Description->setVisible(state.DescriptionMenuVisible);
-
-    // CountPages has said why there is nothing to show.
-    if (state.PageList.empty()) {
-        showEmptyBook();
+    {
+        opening_ = true;
+        const auto opened = qScopeGuard([this] { opening_ = false; });
+        CountPages(state, services.prompter, services.ui);
+        BuildPageList(state, services.prompter);
+        Description->setVisible(state.DescriptionMenuVisible);
+        // CountPages has said why there is nothing to show.
+        if (state.PageList.empty())
+            showEmptyBook();
+        else
+            AffichePage(state.PageList.front().Name);
+    }
+    if (!deferredCharge_.isEmpty()) {
+        Charge(std::exchange(deferredCharge_, QString()));
         return;
     }
-    AffichePage(state.PageList.front().Name);
-    if (generation != chargeGeneration_)
+    if (state.PageList.empty())
         return;
     Imprimer1->menuAction()->setEnabled(true);
     loadThumbnails(fileName, generation);

@@ -18,6 +18,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include <sys/resource.h>
+
 namespace {
 
 constexpr int PageCount = 300;
@@ -132,6 +134,9 @@ void BM_ChargeToFullGrid(benchmark::State &run)
         window.form.Charge(book);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    run.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 BENCHMARK(BM_ChargeToFullGrid)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -472,4 +472,25 @@ TEST_F(Viewer, PdfPagesAreRenderedAndItsBlankPageIsWhite)
     EXPECT_EQ(blank->picture().pixel(97, 97), qRgb(255, 255, 255));
 }
 
+// Counting a PDF's pages lets messages run: a book opened then waits for the PDF to be set up.
+TEST_F(Viewer, BookOpenedWhileAPdfOpensTakesOverOnceItIsSetUp)
+{
+    const auto pdf = dir / "Album.pdf";
+    MakeColouredPdf(pdf, {Qt::red, Qt::green});
+    const QString book = writeBook("Livre.bd", 2, {}, 120, 80); // first page red
+    ui.onEvents = [&] {
+        if (ui.passes == 1)
+            form.Charge(book);
+    };
+    form.Charge(QString::fromStdString(pdf.string()));
+
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(form.state.CurrentFile, book);
+    EXPECT_EQ(pageNames(), (QStringList{"1", "2"}));
+    EXPECT_EQ(form.Label2->text(), QStringLiteral("Livre"));
+    EXPECT_EQ(form.Image1->picture().size(), QSize(120, 80));
+    EXPECT_EQ(form.state.PageWidth, 120);
+    EXPECT_EQ(thumbnailKeys(), (QStringList{"ImageBD1", "ImageBD2"}));
+}
+
 } // namespace
