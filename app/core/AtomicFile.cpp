@@ -3,6 +3,7 @@
 #include "app/core/ReadOnlyFile.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -31,6 +32,9 @@ AtomicFileWriter::AtomicFileWriter(const std::filesystem::path &target) : target
         target_ = std::filesystem::canonical(target_, ignored);
     if (target_.empty())
         target_ = target;
+    // The rename would replace a file that may not be written, such as a read-only book.
+    if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+        fail();
 
     std::string hidden = ".";
     hidden += target_.filename().string();

@@ -13,7 +13,8 @@ public:
 
 // Writes a new version of target into a temporary file beside it and renames that into
 // place on commit(), so the target is either left as it was or replaced whole. Dropped
-// without commit(), the temporary file is removed. Errors raise FileWriteError.
+// without commit(), the temporary file is removed. A target that exists but may not be
+// written is refused. Errors raise FileWriteError.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(const std::filesystem::path &target);

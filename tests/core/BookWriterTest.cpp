@@ -8,8 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -56,6 +59,21 @@ public:
 private:
     rlimit saved_{};
 };
+
+// Runs action in a child process that, when started as root, drops to the user nobody so
+// that file permissions apply to it; true when action returned true.
+bool runUnprivileged(const std::function<bool()> &action)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(2);
+        _exit(action() ? 0 : 1);
+    }
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
 
 } // namespace
 
@@ -256,4 +274,42 @@ TEST(WriteDescription, FailedWriteLeavesTheBookIntactAndTheStreamOpen)
     EXPECT_EQ(fileNames(dir.path()), std::vector<std::string>{"livre.bd"});
     EXPECT_FALSE(state.DescriptionMenuVisible);
     expectStreamReads(state, 4);
+}
+
+TEST(BookWriting, ReadOnlyBookIsRefusedAndKept)
+{
+    TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    const Bytes page = MakeJpeg(8, 8);
+    WriteFileBytes(dir / "page.jpg", page);
+    const auto path = dir / "livre.bd";
+    const Bytes book = AssembleBook({page, page});
+    const std::pair<const char *, std::function<void(MainWindowState &)>> cases[] = {
+        {"description",
+         [](MainWindowState &state) {
+             RecordingPrompter prompter;
+             WriteDescription(state, prompter, ToBytes("{\\rtf1 x}"));
+         }},
+        {"new book in its place",
+         [&](MainWindowState &) { WriteBookImages({qpath(dir / "page.jpg")}, qpath(path)); }},
+    };
+    for (const auto &[name, write] : cases) {
+        SCOPED_TRACE(name);
+        std::filesystem::remove(path);
+        WriteFileBytes(path, book);
+        std::filesystem::permissions(path, std::filesystem::perms(0444));
+
+        EXPECT_TRUE(runUnprivileged([&, &write = write] {
+            MainWindowState state = openBook(path);
+            try {
+                write(state);
+                return false;
+            } catch (const FileWriteError &error) {
+                return error.what() == "Impossible d'écrire le fichier " + path.string() + "." &&
+                       state.BookStream && state.BookStream->is_open();
+            }
+        }));
+        EXPECT_EQ(ReadFileBytes(path), book);
+        EXPECT_EQ(fileNames(dir.path()), (std::vector<std::string>{"livre.bd", "page.jpg"}));
+    }
 }
