@@ -92,9 +92,15 @@ void TForm1::FormKeyDown(int key, Qt::KeyboardModifiers)
     switch (key) {
     case 35: ShowEntry(state.PageCountCache - 1); break;
     case 36: ShowEntry(0); break;
-    // Past either end the entry does not exist: "Page introuvable.", out of the thumbnails.
+    // Past either end: "Page introuvable.", out of the thumbnails. The end is the page count,
+    // even when the list holds entries past it.
     case 37: ShowEntry(state.CurrentPage - 2); break;
-    case 39: ShowEntry(state.CurrentPage); break;
+    case 39:
+        if (state.CurrentPage == state.PageCountCache)
+            AffichePage(QString());
+        else
+            ShowEntry(state.CurrentPage);
+        break;
     case 38: vertical->setValue(vertical->value() - 30); break;
     case 40: vertical->setValue(vertical->value() + 30); break;
     default: break;
