@@ -23,9 +23,9 @@ void TForm1::Pleincran1Click()
     }
     Panel1->setVisible(!state.FullScreen);
     menuBar()->setVisible(!state.FullScreen);
-    // Changing the border hides the window, so it is shown again: over the whole screen,
-    // and on leaving, maximized whatever it was before.
-    setWindowFlag(Qt::FramelessWindowHint, state.FullScreen);
+    // A full-screen window has no border; on leaving, it is maximized whatever it was before.
+    // The border is left to the window state: changing the window's flags would hide and show
+    // it again, and the window manager's answers then undo the new state.
     if (state.FullScreen)
         showFullScreen();
     else

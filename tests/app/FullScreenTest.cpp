@@ -28,11 +28,6 @@ void MoveMouse(Window &window, int x, int y)
     QCoreApplication::sendEvent(canvas, &event);
 }
 
-bool Frameless(const Window &window)
-{
-    return window.form.windowFlags().testFlag(Qt::FramelessWindowHint);
-}
-
 } // namespace
 
 TEST(FullScreen, NeedsAnOpenFile)
@@ -42,7 +37,7 @@ TEST(FullScreen, NeedsAnOpenFile)
     window.form.Pleincran1->trigger();
     EXPECT_FALSE(window.form.state.FullScreen);
     EXPECT_FALSE(window.form.menuHidden());
-    EXPECT_FALSE(Frameless(window));
+    EXPECT_FALSE(window.form.isFullScreen());
 }
 
 TEST(FullScreen, OnAndOffThroughMenuAndToolButton)
@@ -57,7 +52,6 @@ TEST(FullScreen, OnAndOffThroughMenuAndToolButton)
     EXPECT_TRUE(form.state.FullScreen);
     EXPECT_TRUE(form.menuHidden());
     EXPECT_FALSE(form.Panel1->isVisible());
-    EXPECT_TRUE(Frameless(window));
     EXPECT_TRUE(form.isFullScreen());
     EXPECT_EQ(form.cursor().shape(), Qt::BlankCursor);
     EXPECT_EQ(form.Image1->cursor().shape(), Qt::CrossCursor); // left alone when turning on
@@ -73,7 +67,6 @@ TEST(FullScreen, OnAndOffThroughMenuAndToolButton)
     EXPECT_FALSE(form.state.FullScreen);
     EXPECT_FALSE(form.menuHidden());
     EXPECT_TRUE(form.Panel1->isVisible());
-    EXPECT_FALSE(Frameless(window));
     EXPECT_FALSE(form.isFullScreen());
     EXPECT_TRUE(form.isMaximized()); // whatever it was before
     EXPECT_FALSE(form.ToolBarPleinEcran->isVisible());
