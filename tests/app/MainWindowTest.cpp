@@ -1,7 +1,4 @@
-#include "app/Unit1.h"
-
-#include "tests/support/RecordingPrompter.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QAction>
 #include <QMenu>
@@ -10,13 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct Window {
-    RecordingPrompter prompter;
-    ScriptedDialogs dialogs;
-    NoUiHooks ui;
-    TForm1 form{{prompter, dialogs, ui, QStringLiteral("/usr/bin/quirelle")}};
-};
 
 // Each action as "caption" (submenu entries indented by "- "), "-" for a separator, with
 // " [disabled]" or " [hidden]" when so.

@@ -108,7 +108,8 @@ protected:
     RecordingPrompter prompter;
     ScriptedDialogs dialogs;
     ScriptedUi ui;
-    TForm1 form{{prompter, dialogs, ui, QStringLiteral("/usr/bin/quirelle")}};
+    // The program's folder, where a crash report would go, is the test's own.
+    TForm1 form{{prompter, dialogs, ui, QString::fromStdString((dir / "quirelle").string())}};
 };
 
 TEST_F(Viewer, OpensABookAtItsFirstPage)
