@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -35,9 +36,61 @@ void drawCentredText(QPainter &painter, const QRect &box, int pointSize, const Q
     painter.drawText(box, Qt::AlignCenter | Qt::TextWordWrap, text);
 }
 
-// A page of strips: rows of framed panels with a sun, hills and a speech bubble.
+// One panel of a strip: sky, a hill, the sun, a little character and what it says, all
+// inside the panel's frame.
+void drawPanel(QPainter &painter, const QRect &panel, int hue, int step, const QString &speech)
+{
+    painter.save();
+    painter.setClipRect(panel);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromHsv(hue, 50, 245));
+    painter.drawRect(panel);
+    const int ground = panel.bottom() - panel.height() / 4;
+    painter.setBrush(QColor::fromHsv((hue + 120) % 360, 110, 180));
+    painter.drawEllipse(QRect(panel.left() - panel.width() / 4, ground, panel.width() * 3 / 2,
+                              panel.height() / 2));
+    painter.setBrush(QColor(255, 210, 60));
+    painter.drawEllipse(QPoint(panel.right() - 34, panel.top() + 34), 18, 18);
+
+    // The character walks across the strip from one panel to the next.
+    const int x = panel.left() + 30 + (step * 53) % std::max(1, panel.width() - 60);
+    painter.setBrush(QColor(200, 60, 50));
+    painter.drawRoundedRect(QRect(x - 16, ground - 44, 32, 52), 10, 10);
+    painter.setBrush(QColor(255, 224, 189));
+    painter.setPen(QPen(Ink, 2));
+    painter.drawEllipse(QPoint(x, ground - 62), 18, 18);
+    painter.drawPoint(x + 6, ground - 65);
+
+    const QRect bubble(panel.left() + 12, panel.top() + 12, panel.width() * 4 / 5 - 24, 44);
+    painter.setBrush(Qt::white);
+    const QPoint tail[] = {QPoint(bubble.center().x() - 6, bubble.bottom()),
+                           QPoint(bubble.center().x() + 8, bubble.bottom()),
+                           QPoint(x - 8, ground - 84)};
+    painter.drawPolygon(tail, 3);
+    painter.drawRoundedRect(bubble, 18, 18);
+    painter.setPen(Qt::NoPen);
+    painter.drawRect(QRect(tail[0].x() + 1, bubble.bottom() - 2, 12, 3));
+    painter.setPen(Ink);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(15);
+    painter.setFont(font);
+    painter.drawText(bubble, Qt::AlignCenter, speech);
+    painter.restore();
+
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Ink, 4));
+    painter.drawRect(panel);
+}
+
+// A page of strips: three rows of two or three framed panels.
 QImage drawPage(int number, const QString &caption)
 {
+    static const QStringList Speech = {
+        QStringLiteral("Bonjour !"),      QStringLiteral("Quel beau temps."),
+        QStringLiteral("On y va ?"),      QStringLiteral("Par ici !"),
+        QStringLiteral("Encore loin ?"),  QStringLiteral("Presque..."),
+        QStringLiteral("Regarde !"),      QStringLiteral("Oh !"),
+    };
     QImage page(PageWidth, PageHeight, QImage::Format_RGB32);
     page.fill(QColor(250, 247, 238));
     QPainter painter(&page);
@@ -45,29 +98,15 @@ QImage drawPage(int number, const QString &caption)
     const int margin = 40;
     const int rows = 3;
     const int rowHeight = (PageHeight - 2 * margin - 60) / rows;
+    int step = number * 7;
     for (int row = 0; row < rows; ++row) {
         const int panels = 2 + (number + row) % 2;
         const int panelWidth = (PageWidth - 2 * margin - (panels - 1) * 16) / panels;
-        for (int column = 0; column < panels; ++column) {
+        for (int column = 0; column < panels; ++column, ++step) {
             const QRect panel(margin + column * (panelWidth + 16), margin + row * rowHeight,
                               panelWidth, rowHeight - 16);
-            const int hue = (number * 47 + row * 90 + column * 30) % 360;
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(QColor::fromHsv(hue, 60, 240));
-            painter.drawRect(panel);
-            painter.setBrush(QColor::fromHsv((hue + 120) % 360, 120, 170));
-            painter.drawEllipse(QPoint(panel.left() + panel.width() / 3, panel.bottom() + 30),
-                                panel.width() / 2, panel.height() / 2);
-            painter.setBrush(QColor(255, 210, 60));
-            painter.drawEllipse(QPoint(panel.right() - 40, panel.top() + 40), 22, 22);
-            painter.setBrush(Qt::white);
-            painter.setPen(QPen(Ink, 2));
-            const QRect bubble(panel.left() + 14, panel.top() + 14, panel.width() / 2, 46);
-            painter.drawRoundedRect(bubble, 18, 18);
-            painter.drawText(bubble, Qt::AlignCenter, QStringLiteral("%1-%2").arg(row + 1).arg(column + 1));
-            painter.setBrush(Qt::NoBrush);
-            painter.setPen(QPen(Ink, 4));
-            painter.drawRect(panel);
+            drawPanel(painter, panel, (number * 47 + row * 90 + column * 30) % 360, step,
+                      Speech[step % Speech.size()]);
         }
     }
     painter.setPen(Ink);
@@ -165,8 +204,8 @@ void makeSample(const QString &output)
     book.DescriptionChecked = true;
     book.Description = writeDescription(dir);
 
-    // Front matter in lower-case roman numerals; the story starts at 1 on a right-hand page
-    // (after two roman pages this inserts a blank page); the appendix is lettered.
+    // Front matter in lower-case roman numerals; the story starts at 1 on a right-hand page;
+    // the lettered appendix follows the seven pages of the story after a blank page "8".
     book.Constraints = {
         {book.PageFiles[0], 4, 0},
         {book.PageFiles[2], 0, RightPageBit},
