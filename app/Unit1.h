@@ -188,6 +188,8 @@ private:
     void placeThumbnail(PictureBox *thumbnail, std::int32_t position, int width, int height);
     void freeThumbnails();
     void showEmptyBook();
+    // Label2 := the open book's name; then the top panel is placed for its width.
+    void showBookTitle();
     void connectEvents();
     void FirstPaintWork();
     void OpenCommandLineFile();
@@ -199,6 +201,9 @@ private:
     QHash<QString, Thumbnail> thumbnails_; // by key: ThumbnailPrefix + page name
     // Counts the files opened, so a thumbnail loop knows when another Charge took over.
     std::uint64_t chargeGeneration_ = 0;
+    // Counts the pages asked for, so a page that lets messages run while it renders knows
+    // when a later one was shown meanwhile.
+    std::uint64_t pageRequest_ = 0;
     bool opening_ = false;   // Charge is counting the pages or showing the first one
     QString deferredCharge_; // a file opened meanwhile
 

@@ -74,6 +74,8 @@ void TForm1::Charge(const QString &fileName)
         CountPages(state, services.prompter, services.ui);
         BuildPageList(state, services.prompter);
         Description->setVisible(state.DescriptionMenuVisible);
+        // A blank first page keeps the page area, not the previous book's name.
+        showBookTitle();
         // CountPages has said why there is nothing to show.
         if (state.PageList.empty())
             showEmptyBook();
@@ -97,10 +99,8 @@ void TForm1::showEmptyBook()
     state.PageWidth = 0;
     state.PageHeight = 0;
     AfficheTout(false);
-    Label2->setText(QFileInfo(state.CurrentFile).completeBaseName());
-    Label2->adjustSize();
     Label3->clear();
-    FormResize();
+    ResizeImage1();
 }
 
 void TForm1::loadThumbnails(const QString &fileName, std::uint64_t generation)

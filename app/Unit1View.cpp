@@ -44,6 +44,7 @@ void TForm1::AffichePage(const QString &pageName)
         services.prompter.error(PageNotFound);
     } else {
         const PageEntry entry = *found;
+        const std::uint64_t request = ++pageRequest_;
         state.CurrentPage = static_cast<std::int32_t>(found - state.PageList.begin()) + 1;
         Label3->setText(entry.Name);
         Label3->adjustSize();
@@ -59,21 +60,26 @@ void TForm1::AffichePage(const QString &pageName)
 
         const std::uint64_t generation = chargeGeneration_;
         std::optional<QImage> bitmap = loadPageBitmap(entry.Image);
-        // Rendering lets window messages run: another file may have been opened meanwhile.
-        if (generation != chargeGeneration_)
+        // Rendering lets window messages run: another file or another page may have been
+        // shown meanwhile.
+        if (generation != chargeGeneration_ || request != pageRequest_)
             return;
         const QImage page = bitmap.value_or(QImage());
         Image1->setPicture(page);
         state.PageWidth = page.width();
         state.PageHeight = page.height();
         ResizeImage1();
-
-        Label2->setText(bookTitle(state.CurrentFile));
-        Label2->adjustSize();
-        FormResize();
+        showBookTitle();
     }
     Image1->repaint();
     Label3->repaint();
+}
+
+void TForm1::showBookTitle()
+{
+    Label2->setText(bookTitle(state.CurrentFile));
+    Label2->adjustSize();
+    FormResize();
 }
 
 void TForm1::AfficheTout(bool all)

@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -259,6 +260,16 @@ TEST_F(Viewer, BlankPagePaintsThePageWhiteAndKeepsItsSize)
     EXPECT_TRUE(prompter.messages.empty());
 }
 
+TEST_F(Viewer, BookOpeningOnABlankPageShowsItsOwnName)
+{
+    form.Charge(writeBook("Un titre bien plus long.bd", 1));
+    form.Charge(writeBook("Album.bd", 2, {"%ListePages", "2", "%Contraintes", "1", "5",
+                                          "536870912"}));
+    ASSERT_EQ(form.state.PageList[0].Image, -1);
+    EXPECT_EQ(form.Label2->text(), QStringLiteral("Album"));
+    EXPECT_EQ(form.Button2->x(), form.Label2->x() + form.Label2->width() + 50);
+}
+
 TEST_F(Viewer, ThumbnailHeightComesFromTheFirstPageWithABitmap)
 {
     const QString book = writeBook("Album.bd", 2, {"%ListePages", "2", "%Contraintes", "1", "5",
@@ -486,6 +497,27 @@ TEST_F(Viewer, PdfPagesAreRenderedAndItsBlankPageIsWhite)
     EXPECT_GT(qGreen(second->picture().pixel(97, 97)), 100);
     EXPECT_LT(qRed(second->picture().pixel(97, 97)), 60);
     EXPECT_EQ(blank->picture().pixel(97, 97), qRgb(255, 255, 255));
+}
+
+// Rendering a PDF page lets messages run: a page asked for meanwhile is the one that stays.
+TEST_F(Viewer, PageShownWhileAnotherRendersStaysShown)
+{
+    const auto pdf = dir / "Album.pdf";
+    MakeColouredPdf(pdf, {Qt::red, Qt::green, Qt::blue});
+    form.Charge(QString::fromStdString(pdf.string()));
+    bool nextAgain = true;
+    ui.onEvents = [&] {
+        if (std::exchange(nextAgain, false))
+            form.Button2Click(); // while page 2 renders
+    };
+    form.Button2Click();
+
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(form.state.CurrentPage, 3);
+    EXPECT_EQ(form.Label3->text(), QStringLiteral("3"));
+    const QRgb shown = form.Image1->picture().pixel(100, 100);
+    EXPECT_GT(qBlue(shown), 200);
+    EXPECT_LT(qGreen(shown), 60);
 }
 
 // Counting a PDF's pages lets messages run: a book opened then waits for the PDF to be set up.
