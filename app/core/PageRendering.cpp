@@ -18,12 +18,16 @@
 #include <new>
 #include <stdexcept>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const QString IncorrectImageText = QStringLiteral("Image incorrect");
 
 // The rendering directory of this process: made on first use (mkdtemp gives mode 0700) and
-// removed with its contents when the process ends.
+// removed with its contents when the process ends. Made anew once it is no longer our own
+// 0700 directory (a temporary-file cleaner may remove it and anyone may then take the name).
 class PrivateRenderingDirectory {
 public:
     ~PrivateRenderingDirectory()
@@ -35,7 +39,7 @@ public:
 
     const QString &path()
     {
-        if (path_.isEmpty()) {
+        if (!stillOurs()) {
             QByteArray pattern = QFile::encodeName(GetTempDir() + "/quirelle-pages-XXXXXX");
             if (!mkdtemp(pattern.data()))
                 throw std::runtime_error("no private rendering directory");
@@ -45,6 +49,14 @@ public:
     }
 
 private:
+    bool stillOurs() const
+    {
+        struct stat status {};
+        return !path_.isEmpty() && lstat(QFile::encodeName(path_).constData(), &status) == 0 &&
+               S_ISDIR(status.st_mode) && status.st_uid == geteuid() &&
+               (status.st_mode & 0777) == 0700;
+    }
+
     QString path_;
 };
 

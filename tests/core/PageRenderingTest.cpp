@@ -284,6 +284,29 @@ TEST_F(PageRendering, RunThatRendersNothingShowsImageIncorrectWithoutBox)
     EXPECT_TRUE(prompter.messages.empty());
 }
 
+// A temporary-file cleaner removed the private directory and someone took its name.
+TEST_F(PageRendering, PrivateDirectoryTakenOverIsReplacedByANewOne)
+{
+    MakeColouredPdf(dir / "Album.pdf", {Qt::red});
+    Open(dir / "Album.pdf");
+    ExpectFilledWith(Load(0), {200, 200}, Qt::red);
+    const fs::path taken = fs::path(RenderingPath(state.CurrentFile, 0).toStdString())
+                               .parent_path()
+                               .parent_path();
+    fs::remove_all(taken);
+    fs::create_directory(taken);
+    fs::permissions(taken, fs::perms::all);
+
+    ExpectFilledWith(Load(0), {200, 200}, Qt::red);
+    const fs::path renewed = fs::path(RenderingPath(state.CurrentFile, 0).toStdString())
+                                 .parent_path()
+                                 .parent_path();
+    EXPECT_NE(renewed, taken);
+    EXPECT_EQ(fs::status(renewed).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_TRUE(fs::is_empty(taken));
+    fs::remove(taken);
+}
+
 TEST_F(PageRendering, PercentSignsInThePathAreTakenLiterally)
 {
     fs::create_directories(dir / "50%d");
