@@ -88,16 +88,17 @@ bool GhostscriptLibrary::run(const QStringList &arguments) const
     if (!newInstance || !initWithArgs || !exitInterpreter || !deleteInstance)
         return false;
 
-    void *instance = nullptr;
-    if (newInstance(&instance, nullptr) < 0 || !instance)
-        return false;
-
     std::vector<QByteArray> encoded;
     std::vector<char *> argv;
     for (const QString &argument : arguments)
         encoded.push_back(QFile::encodeName(argument));
     for (QByteArray &argument : encoded)
         argv.push_back(argument.data());
+
+    // Nothing may throw from here until the instance is deleted.
+    void *instance = nullptr;
+    if (newInstance(&instance, nullptr) < 0 || !instance)
+        return false;
     const int initialised = initWithArgs(instance, static_cast<int>(argv.size()), argv.data());
     // After a usage display the interpreter must not be exited.
     const int exited = initialised == gs_error_Info ? 0 : exitInterpreter(instance);
