@@ -72,6 +72,11 @@ void TForm1::Charge(const QString &fileName)
         opening_ = true;
         const auto opened = qScopeGuard([this] { opening_ = false; });
         CountPages(state, services.prompter, services.ui);
+        // Counting a PDF lets messages run: closing the window meanwhile ends the opening.
+        if (state.CurrentFile != fileName) {
+            deferredCharge_.clear();
+            return;
+        }
         BuildPageList(state, services.prompter);
         Description->setVisible(state.DescriptionMenuVisible);
         // A blank first page keeps the page area, not the previous book's name.

@@ -121,7 +121,8 @@ std::int32_t CountPages(MainWindowState &state, Prompter &prompter, UiHooks &ui)
     } else if (isPdf(state.CurrentFile)) {
         state.DescriptionMenuVisible = false;
         state.DescriptionCommandEnabled = false;
-        count = CountPdfPages(state.CurrentFile, ui);
+        // A copy of the name: counting lets messages run, and closing the window clears it.
+        count = CountPdfPages(QString(state.CurrentFile), ui);
         if (count < 0) {
             prompter.error(QStringLiteral("Impossible de lire le nombre de pages du fichier ") +
                            state.CurrentFile + '.');

@@ -520,6 +520,21 @@ TEST_F(Viewer, PageShownWhileAnotherRendersStaysShown)
     EXPECT_LT(qGreen(shown), 60);
 }
 
+// Counting a PDF's pages lets messages run: closing the window then ends the opening quietly.
+TEST_F(Viewer, ClosingTheWindowWhileAPdfOpens)
+{
+    const auto pdf = dir / "Album.pdf";
+    MakeColouredPdf(pdf, {Qt::red, Qt::green});
+    ui.onEvents = [&] {
+        if (ui.passes == 1)
+            form.close();
+    };
+    form.Charge(QString::fromStdString(pdf.string()));
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(form.state.CurrentFile.isEmpty());
+    EXPECT_TRUE(thumbnailKeys().isEmpty());
+}
+
 // Counting a PDF's pages lets messages run: a book opened then waits for the PDF to be set up.
 TEST_F(Viewer, BookOpenedWhileAPdfOpensTakesOverOnceItIsSetUp)
 {
