@@ -14,7 +14,6 @@ public:
     const QImage &picture() const { return picture_; }
     void setPicture(const QImage &picture);
 
-    bool stretch() const { return stretch_; }
     void setStretch(bool stretch);
 
 signals:

@@ -36,6 +36,21 @@ std::unique_ptr<std::ifstream> openBookStream(const QString &fileName)
     return stream;
 }
 
+// A thumbnail's picture: white, with the page stretched over all of it but the last column
+// and row.
+QImage thumbnailPicture(const QSize &size, const std::optional<QImage> &page)
+{
+    QImage picture(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    if (page && !page->isNull()) {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRect(0, 0, size.width() - 1, size.height() - 1), *page,
+                          QRect(0, 0, page->width() - 1, page->height() - 1));
+    }
+    return picture;
+}
+
 } // namespace
 
 void TForm1::Charge(const QString &fileName)
@@ -129,8 +144,10 @@ void TForm1::loadThumbnails(const QString &fileName, std::uint64_t generation)
             if (h == 0 && bitmap && bitmap->width() > 0) {
                 h = static_cast<int>(static_cast<std::int64_t>(bitmap->height()) * w
                                      / bitmap->width());
-                for (const Thumbnail &earlier : std::as_const(thumbnails_))
+                for (const Thumbnail &earlier : std::as_const(thumbnails_)) {
                     placeThumbnail(earlier.box, earlier.position, w, h);
+                    earlier.box->setPicture(thumbnailPicture(earlier.box->size(), std::nullopt));
+                }
             }
 
             Thumbnail &thumbnail = thumbnails_[ThumbnailPrefix + entry.Name];
@@ -142,16 +159,7 @@ void TForm1::loadThumbnails(const QString &fileName, std::uint64_t generation)
             }
             thumbnail.position = i;
             placeThumbnail(thumbnail.box, i, w, h);
-            const QSize size = thumbnail.box->size();
-            QImage picture(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-            picture.fill(Qt::white);
-            if (bitmap && !bitmap->isNull()) {
-                QPainter painter(&picture);
-                painter.setRenderHint(QPainter::SmoothPixmapTransform);
-                painter.drawImage(QRect(0, 0, size.width() - 1, size.height() - 1), *bitmap,
-                                  QRect(0, 0, bitmap->width() - 1, bitmap->height() - 1));
-            }
-            thumbnail.box->setPicture(picture);
+            thumbnail.box->setPicture(thumbnailPicture(thumbnail.box->size(), bitmap));
             thumbnail.box->setVisible(Panel1->isHidden() && !menuHidden());
             Client->updateScrollRange();
             ++i;
