@@ -42,6 +42,10 @@ void TForm1::connectEvents()
 Unit1Events::Unit1Events(TForm1 &form) : QObject(&form), form_(form)
 {
     form.Client->canvas()->setMouseTracking(true);
+    // The client area is the window itself, not a control: it must not take the arrow keys,
+    // neither at start nor when the page is clicked. The keys start at VireFocus.
+    form.Client->setFocusPolicy(Qt::NoFocus);
+    form.VireFocus->setFocus();
     qApp->installEventFilter(this);
 }
 

@@ -193,6 +193,24 @@ TEST(Keys, WindowTakesKeysOnlyWhenNoControlHasTheFocus)
     EXPECT_EQ(window.form.state.CurrentPage, 3);
 }
 
+TEST(Keys, TurnPagesFromTheStartAndAfterAClickOnThePage)
+{
+    Window window;
+    window.openBlankPages(3);
+    window.form.show();
+    QApplication::setActiveWindow(&window.form);
+    const auto pressWhereTheKeyboardIs = [&](int key) {
+        QWidget *focus = QApplication::focusWidget();
+        window.press(focus ? static_cast<QObject *>(focus) : &window.form, key);
+    };
+    pressWhereTheKeyboardIs(Qt::Key_Right);
+    EXPECT_EQ(window.form.state.CurrentPage, 2);
+
+    QTest::mouseClick(window.form.Image1, Qt::LeftButton);
+    pressWhereTheKeyboardIs(Qt::Key_Right);
+    EXPECT_EQ(window.form.state.CurrentPage, 3);
+}
+
 TEST(Keys, WithNoFileOnlyKeyHeldChanges)
 {
     Window window;
