@@ -1,12 +1,12 @@
 #include "app/Marges.h"
 
+#include "app/WindowStyle.h"
+
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -34,7 +34,8 @@ ArrowSpinBox::ArrowSpinBox(int minimum, int maximum, int value, int step, QWidge
 TForm2::TForm2(MainWindowState &state, const PrintTarget &printer, QWidget *parent)
     : QDialog(parent), state_(state), printer_(printer)
 {
-    setWindowTitle(QStringLiteral("Marges"));
+    // The children take the form font from the window; its size is that of its content.
+    setFont(FormFont());
 
     Haut = new ArrowSpinBox(2, 100, 20, 1, this);
     Gauche = new ArrowSpinBox(2, 100, 20, 1, this);
@@ -67,6 +68,8 @@ TForm2::TForm2(MainWindowState &state, const PrintTarget &printer, QWidget *pare
     column->addLayout(dimensions);
     column->addWidget(Valider, 0, Qt::AlignHCenter);
     column->setSizeConstraint(QLayout::SetFixedSize);
+    ensurePolished(); // the style's sizes, as the dialog will be shown
+    StyleSecondaryWindow(*this, QStringLiteral("Marges"), sizeHint());
 
     for (QSpinBox *box : {Haut, Gauche, Milieu})
         connect(box, &QSpinBox::valueChanged, this, &TForm2::HautChange);
@@ -87,9 +90,6 @@ void TForm2::setMinima(const MarginsMm &minima)
 
 void TForm2::showModal()
 {
-    adjustSize();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
     exec();
 }
 

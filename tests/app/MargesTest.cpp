@@ -1,10 +1,14 @@
 #include "app/Marges.h"
 
+#include "app/WindowStyle.h"
+
 #include "tests/support/RecordingPrintTarget.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -108,6 +112,29 @@ TEST(Marges, ValuesMoveOnlyByTheirStep)
     QTest::keyClick(f.form.Haut, Qt::Key_Up);
     EXPECT_EQ(f.form.Haut->value(), 100);
     EXPECT_EQ(f.form.values().Milieu, 42);
+}
+
+// Sized in the form font of the other windows, every text whole, and centred on the screen.
+TEST(Marges, OpensCentredWithEveryTextWhole)
+{
+    MargesFixture f;
+    f.state.PrintLayout = QStringLiteral("A5");
+    QRect shown;
+    std::vector<QString> cut;
+    QTimer::singleShot(0, f.form.Valider, [&] {
+        shown = f.form.frameGeometry();
+        for (const QWidget *child : f.form.findChildren<QWidget *>())
+            if (child->isVisible() && child->width() < child->sizeHint().width())
+                cut.push_back(child->objectName() + child->metaObject()->className());
+        f.form.Valider->click();
+    });
+    f.form.refresh();
+    f.form.showModal();
+    EXPECT_EQ(f.form.font(), FormFont());
+    EXPECT_TRUE(cut.empty()) << cut.front().toStdString();
+    const QPoint offset =
+        shown.center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE(offset.manhattanLength(), 10); // the window frame aside
 }
 
 TEST(Marges, ValiderClosesTheModalDialog)
