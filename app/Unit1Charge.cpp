@@ -84,6 +84,8 @@ void TForm1::Charge(const QString &fileName)
     }
 
     {
+        // The page list is rebuilt: nothing is printed from it until the book is set up.
+        Imprimer1->menuAction()->setEnabled(false);
         opening_ = true;
         const auto opened = qScopeGuard([this] { opening_ = false; });
         CountPages(state, services.prompter, services.ui);

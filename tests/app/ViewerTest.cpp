@@ -558,4 +558,23 @@ TEST_F(Viewer, BookOpenedWhileAPdfOpensTakesOverOnceItIsSetUp)
     EXPECT_EQ(thumbnailKeys(), (QStringList{"ImageBD1", "ImageBD2"}));
 }
 
+// The page list of the book before is being replaced: it cannot be printed meanwhile.
+TEST_F(Viewer, PrintCommandsWaitWhileAPdfOpens)
+{
+    form.Charge(writeBook("Livre.bd", 2));
+    ASSERT_TRUE(form.Imprimer1->menuAction()->isEnabled());
+    const auto pdf = dir / "Album.pdf";
+    MakeColouredPdf(pdf, {Qt::red, Qt::green});
+    bool printable = true;
+    ui.onEvents = [&] {
+        if (ui.passes == 1)
+            printable = form.Imprimer1->menuAction()->isEnabled();
+    };
+    ui.passes = 0;
+    form.Charge(QString::fromStdString(pdf.string()));
+
+    EXPECT_FALSE(printable);
+    EXPECT_TRUE(form.Imprimer1->menuAction()->isEnabled());
+}
+
 } // namespace
