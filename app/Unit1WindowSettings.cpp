@@ -37,9 +37,7 @@ void TForm1::FirstPaintWork()
             showMaximized();
         } else {
             showNormal();
-            const QRect bounds = BringOntoScreens(placement->bounds, ScreenAreas());
-            move(bounds.topLeft());
-            resize(bounds.size());
+            setGeometry(BringOntoScreens(placement->bounds, ScreenAreas()));
         }
     }
     OpenCommandLineFile();
@@ -59,5 +57,7 @@ void TForm1::OpenCommandLineFile()
 void TForm1::FormClose()
 {
     state.CurrentFile.clear(); // also ends a thumbnail loading still running
-    SaveWindowPlacement({isMaximized(), QRect(pos(), size())});
+    // The client area's place, not the frame's: the frame around a window that has just left
+    // the maximized state is not known yet, and placing by it would shift the window each run.
+    SaveWindowPlacement({isMaximized(), geometry()});
 }
