@@ -77,8 +77,6 @@ void TForm1::Charge(const QString &fileName)
     state.CurrentFile = fileName;
     state.BookStream = std::move(stream);
     state.BlankCount = 0;
-    // The previous book's page list must not be printed from the new file while it is read.
-    Imprimer1->menuAction()->setEnabled(false);
     {
         const QSignalBlocker detached(Zoom);
         if (const std::optional<std::int32_t> zoom = ReadZoomSetting())

@@ -522,21 +522,6 @@ TEST_F(Viewer, PageShownWhileAnotherRendersStaysShown)
     EXPECT_LT(qGreen(shown), 60);
 }
 
-// Counting a PDF's pages lets messages run: the previous book cannot be printed meanwhile.
-TEST_F(Viewer, NoPrintingWhileAPdfIsCounted)
-{
-    form.Charge(writeBook("Album.bd", 2));
-    ASSERT_TRUE(form.Imprimer1->menuAction()->isEnabled());
-    const auto pdf = dir / "Album.pdf";
-    MakeColouredPdf(pdf, {Qt::red, Qt::green});
-    std::vector<bool> printable;
-    ui.onEvents = [&] { printable.push_back(form.Imprimer1->menuAction()->isEnabled()); };
-    form.Charge(QString::fromStdString(pdf.string()));
-    ASSERT_GE(printable.size(), 2u);
-    EXPECT_FALSE(printable.front()); // while counting
-    EXPECT_TRUE(printable.back());   // while the thumbnails load
-}
-
 // Counting a PDF's pages lets messages run: closing the window then ends the opening quietly.
 TEST_F(Viewer, ClosingTheWindowWhileAPdfOpens)
 {
