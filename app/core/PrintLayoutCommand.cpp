@@ -89,6 +89,12 @@ bool PrepareLayout(MainWindowState &state, const QString &layout, LayoutCommandE
     const DotsPerMm dpm{state.DotsPerMmX, state.DotsPerMmY};
     const MarginsMm margins = env.margins.values();
     const MarginDots dots{state.MarginTopDots, state.MarginLeftDots, state.MarginMiddleDots};
+    if (const QSize area = PrintArea(printer, dpm, margins, a5);
+        area.width() <= 0 || area.height() <= 0) {
+        env.job.prompter.error(QStringLiteral(
+            "Les marges sont trop grandes : il ne reste plus de place pour les images."));
+        return false;
+    }
     if (a5)
         std::tie(state.PrintRect1, state.PrintRect2) =
             A5PrintRects(printer, dpm, margins, dots, *pageSize);

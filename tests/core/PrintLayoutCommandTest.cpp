@@ -209,6 +209,22 @@ TEST(PrintLayoutCommand, UnusablePrinterEndsTheCommandWithAMessage)
     }
 }
 
+// 2 x 100 + 100 mm leave nothing of the 297 mm across for the two pages.
+TEST(PrintLayoutCommand, MarginsWiderThanThePaperEndTheCommandWithAMessage)
+{
+    CommandFixture f(5, 0);
+    f.margins.margins = {20, 100, 100};
+    f.prompter.answer(MessageAnswer::Yes);
+    f.run("A5");
+    EXPECT_EQ(f.prompter.texts(),
+              (std::vector{SelectLandscape,
+                           QStringLiteral("Les marges sont trop grandes : il ne reste plus de "
+                                          "place pour les images.")}));
+    EXPECT_EQ(f.prompter.messages.back().icon, MessageIcon::Error);
+    EXPECT_EQ(f.state.PageList.size(), 5u);
+    EXPECT_TRUE(f.target.documents.empty());
+}
+
 TEST(PrintLayoutCommand, ShapeComesFromTheFirstPageWithAPicture)
 {
     CommandFixture f(4, 0);
