@@ -31,6 +31,11 @@ ArrowSpinBox::ArrowSpinBox(int minimum, int maximum, int value, int step, QWidge
     lineEdit()->setReadOnly(true);
 }
 
+void ArrowSpinBox::stepBy(int steps)
+{
+    QSpinBox::stepBy((steps > 0) - (steps < 0));
+}
+
 TForm2::TForm2(MainWindowState &state, const PrintTarget &printer, QWidget *parent)
     : QDialog(parent), state_(state), printer_(printer)
 {

@@ -14,6 +14,9 @@ class QPushButton;
 class ArrowSpinBox : public QSpinBox {
 public:
     ArrowSpinBox(int minimum, int maximum, int value, int step, QWidget *parent);
+
+    // One step at a time, also for Page Up and Page Down and the wheel.
+    void stepBy(int steps) override;
 };
 
 // The margins dialog "Marges": top/bottom, left/right and middle margins in millimetres, and

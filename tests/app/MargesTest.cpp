@@ -108,6 +108,8 @@ TEST(Marges, ValuesMoveOnlyByTheirStep)
     EXPECT_EQ(f.form.Gauche->value(), 20);
     QTest::keyClick(f.form.Milieu, Qt::Key_Up);
     EXPECT_EQ(f.form.Milieu->value(), 42);
+    QTest::keyClick(f.form.Gauche, Qt::Key_PageUp);
+    EXPECT_EQ(f.form.Gauche->value(), 21);
     f.form.Haut->setValue(100);
     QTest::keyClick(f.form.Haut, Qt::Key_Up);
     EXPECT_EQ(f.form.Haut->value(), 100);
