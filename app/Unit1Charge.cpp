@@ -4,6 +4,7 @@
 #include "app/ClickLabel.h"
 #include "app/ClientArea.h"
 #include "app/PictureBox.h"
+#include "app/core/OpenFile.h"
 #include "app/core/PageList.h"
 #include "app/core/PageRendering.h"
 #include "app/core/Settings.h"
@@ -67,8 +68,7 @@ void TForm1::Charge(const QString &fileName)
     // (stream, page list, CurrentFile) as it was.
     std::unique_ptr<std::ifstream> stream = openBookStream(fileName);
     if (!stream) {
-        services.prompter.error(QStringLiteral("Impossible d'ouvrir le fichier ") + fileName
-                                + QLatin1Char('.'));
+        services.prompter.error(CannotOpenFileMessage(fileName));
         return;
     }
 

@@ -1,4 +1,5 @@
 #include "app/core/AtomicFile.h"
+#include "app/core/OpenFile.h"
 
 #include "app/core/ReadOnlyFile.h"
 
@@ -22,7 +23,7 @@ mode_t newFileMode()
 
 std::string CannotOpenMessage(const std::filesystem::path &path)
 {
-    return "Impossible d'ouvrir le fichier " + path.string() + ".";
+    return CannotOpenFileMessage(QString::fromStdString(path.string())).toStdString();
 }
 
 AtomicFileWriter::AtomicFileWriter(const std::filesystem::path &target) : target_(target)

@@ -1,10 +1,10 @@
 #include "app/core/BookWriter.h"
 
 #include "app/core/MainWindowState.h"
+#include "app/core/OpenFile.h"
 #include "app/core/Prompter.h"
 #include "app/core/ReadOnlyFile.h"
 
-#include <QFileInfo>
 
 #include <array>
 #include <climits>
@@ -155,13 +155,12 @@ void AppendMetaRecord(const QString &book, const Bytes &meta)
 
 void WriteDescription(MainWindowState &state, Prompter &prompter, const Bytes &rtf)
 {
-    if (QFileInfo(state.CurrentFile).suffix().toLower() == QLatin1String("pdf"))
+    if (IsPdfFile(state.CurrentFile))
         return;
 
     const std::optional<LastRecord> last = readLastRecord(state.BookStream.get());
     if (!last) {
-        prompter.error(QStringLiteral("Impossible d'ouvrir le fichier ") + state.CurrentFile +
-                       QStringLiteral("."));
+        prompter.error(CannotOpenFileMessage(state.CurrentFile));
         return;
     }
 

@@ -3,25 +3,15 @@
 #include "app/book/BookFile.h"
 #include "app/core/Md5.h"
 #include "app/core/MetaData.h"
+#include "app/core/OpenFile.h"
 #include "app/core/PdfPageCount.h"
 
-#include <QFileInfo>
 
 #include <filesystem>
 #include <limits>
 #include <stdexcept>
 
 namespace {
-
-bool isPdf(const QString &path)
-{
-    return QFileInfo(path).suffix().toLower() == QLatin1String("pdf");
-}
-
-QString openErrorText(const MainWindowState &state)
-{
-    return QStringLiteral("Impossible d'ouvrir le fichier ") + state.CurrentFile + '.';
-}
 
 std::istream &bookStream(MainWindowState &state)
 {
@@ -117,8 +107,8 @@ std::int32_t CountPages(MainWindowState &state, Prompter &prompter, UiHooks &ui)
     std::error_code error;
     (void)std::filesystem::last_write_time(state.CurrentFile.toStdString(), error); // its age
     if (error) {
-        prompter.error(openErrorText(state));
-    } else if (isPdf(state.CurrentFile)) {
+        prompter.error(CannotOpenFileMessage(state.CurrentFile));
+    } else if (IsPdfFile(state.CurrentFile)) {
         state.DescriptionMenuVisible = false;
         state.DescriptionCommandEnabled = false;
         // A copy of the name: counting lets messages run, and closing the window clears it.
@@ -137,7 +127,7 @@ std::int32_t CountPages(MainWindowState &state, Prompter &prompter, UiHooks &ui)
                 prompter.error(QStringLiteral("Le fichier ") + state.CurrentFile +
                                QStringLiteral(" ne contient aucune image."));
         } catch (const std::exception &) {
-            prompter.error(openErrorText(state));
+            prompter.error(CannotOpenFileMessage(state.CurrentFile));
             count = 0;
         }
     }
@@ -148,13 +138,13 @@ std::int32_t CountPages(MainWindowState &state, Prompter &prompter, UiHooks &ui)
 void BuildPageList(MainWindowState &state, Prompter &prompter)
 {
     const std::int32_t imageCount = std::max(state.PageCountCache, 0);
-    const bool pdf = isPdf(state.CurrentFile);
+    const bool pdf = IsPdfFile(state.CurrentFile);
     BookMetaData meta;
     if (!pdf && imageCount > 0) {
         try {
             meta = readBookMetaData(state, imageCount, prompter);
         } catch (const std::exception &) {
-            prompter.error(openErrorText(state));
+            prompter.error(CannotOpenFileMessage(state.CurrentFile));
             commit(state, {}, NumberingRun(PageListPolicy), 0);
             return;
         }

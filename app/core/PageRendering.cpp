@@ -2,6 +2,7 @@
 
 #include "app/book/BookFile.h"
 #include "app/core/JpegImage.h"
+#include "app/core/OpenFile.h"
 #include "app/core/TemporaryDirectory.h"
 #include "app/jpeg/Jpeg.h"
 
@@ -126,11 +127,11 @@ std::optional<QImage> LoadPageBitmap(const MainWindowState &state, std::int32_t 
                                      const PageRenderEnv &env)
 {
     if (!QFileInfo(state.CurrentFile).isFile()) {
-        env.prompter.error("Impossible d'ouvrir le fichier " + state.CurrentFile + ".");
+        env.prompter.error(CannotOpenFileMessage(state.CurrentFile));
         return BlankBitmap(env.pageControlSize);
     }
     try {
-        if (QFileInfo(state.CurrentFile).suffix().toLower() != u"pdf")
+        if (!IsPdfFile(state.CurrentFile))
             return LoadBookPage(state, image);
         if (image < 0)
             return QImage();

@@ -1,6 +1,7 @@
 #include "app/core/PictureFormats.h"
 
 #include "app/core/JpegImage.h"
+#include "app/core/OpenFile.h"
 #include "app/jpeg/Jpeg.h"
 
 #include <QFile>
@@ -102,7 +103,7 @@ QImage ReadWithGraphicsMagick(const QString &path, const PictureFormat &format)
                            format.description + " n'est installé.");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw PictureError("Impossible d'ouvrir le fichier " + path + ".");
+        throw PictureError(CannotOpenFileMessage(path));
     const QByteArray bytes = file.readAll();
     try {
         const Magick::Blob blob(bytes.constData(), std::size_t(bytes.size()));
@@ -150,7 +151,7 @@ QImage LoadPicture(const QString &path)
     if (!format)
         throw PictureError("Le format du fichier " + path + " n'est pas reconnu.");
     if (!QFileInfo(path).isFile())
-        throw PictureError("Impossible d'ouvrir le fichier " + path + ".");
+        throw PictureError(CannotOpenFileMessage(path));
     try {
         switch (format->reader) {
         case PictureReader::QtImageReader:
