@@ -25,7 +25,7 @@ struct Window {
     RecordingPrompter prompter;
     ScriptedDialogs dialogs;
     NoUiHooks ui;
-    TForm1 form{{prompter, dialogs, ui, QStringLiteral("/usr/bin/quirelle")}};
+    TForm1 form{{prompter, dialogs, ui, QString::fromStdString((dir / "quirelle").string())}};
     QString pdf = QString::fromStdString((dir / "Livre.pdf").string());
 
     // A book of `pages` pages, each a picture of its own colour.

@@ -5,6 +5,7 @@
 
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TempDir.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,11 +24,13 @@ public:
 };
 
 struct Program {
+    TempDir programFolder;
     RecordingPrompter prompter;
     ScriptedDialogs dialogs;
     NoUiHooks ui;
     RecordingLinks links;
-    Forms forms{{prompter, dialogs, ui, QStringLiteral("/usr/bin/quirelle")}, links};
+    Forms forms{{prompter, dialogs, ui, QString::fromStdString((programFolder / "quirelle").string())},
+                links};
 };
 
 } // namespace
