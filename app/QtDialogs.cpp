@@ -1,8 +1,15 @@
 #include "app/QtDialogs.h"
 
+#include "app/core/PictureFormats.h"
+
+#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QInputDialog>
+#include <QLabel>
 #include <QPrintDialog>
 
 namespace {
@@ -19,13 +26,41 @@ QStringList nameFilters(const QString &filter)
     return result;
 }
 
+// The picture of the file under the cursor, shrunk into a box beside the file list.
+void addPicturePreview(QFileDialog &box)
+{
+    constexpr int Side = 200;
+    auto *preview = new QLabel(&box);
+    preview->setFixedSize(Side, Side);
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setFrameShape(QFrame::StyledPanel);
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+    QObject::connect(&box, &QFileDialog::currentChanged, preview, [preview](const QString &path) {
+        preview->clear();
+        if (!QFileInfo(path).isFile())
+            return;
+        try {
+            const QImage picture = LoadPicture(path);
+            preview->setPixmap(QPixmap::fromImage(
+                picture.scaled(Side, Side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        } catch (const PictureError &) {
+        }
+    });
+}
+
 bool run(QWidget *parent, FileDialog &dialog, QFileDialog::AcceptMode mode)
 {
     QFileDialog box(parent, dialog.Title);
     box.setAcceptMode(mode);
     box.setOption(QFileDialog::HideNameFilterDetails);
     box.setOption(QFileDialog::DontUseNativeDialog);
-    box.setNameFilters(nameFilters(dialog.Filter));
+    if (dialog.Picture && dialog.Filter.isEmpty())
+        box.setNameFilters(PictureFilter().split(QStringLiteral(";;")));
+    else
+        box.setNameFilters(nameFilters(dialog.Filter));
+    if (dialog.Picture)
+        addPicturePreview(box);
     if (mode == QFileDialog::AcceptSave)
         box.setFileMode(QFileDialog::AnyFile);
     else
@@ -64,4 +99,48 @@ bool QtDialogs::print(QPrinter &printer)
 {
     QPrintDialog box(&printer, parent_);
     return box.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::chooseFolder(const QString &caption, QString &folder)
+{
+    const QString chosen = QFileDialog::getExistingDirectory(
+        parent_, caption, QString(), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (chosen.isEmpty())
+        return false;
+    folder = QDir::toNativeSeparators(chosen);
+    return true;
+}
+
+bool QtDialogs::chooseColor(QColor &colour)
+{
+    const QColor chosen =
+        QColorDialog::getColor(colour, parent_, QString(), QColorDialog::DontUseNativeDialog);
+    if (!chosen.isValid())
+        return false;
+    colour = chosen;
+    return true;
+}
+
+bool QtDialogs::chooseFont(QFont &font)
+{
+    bool ok = false;
+    const QFont chosen =
+        QFontDialog::getFont(&ok, font, parent_, QString(), QFontDialog::DontUseNativeDialog);
+    if (ok)
+        font = chosen;
+    return ok;
+}
+
+bool QtDialogs::inputQuery(const QString &title, const QString &prompt, QString &text)
+{
+    QInputDialog box(parent_);
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(text);
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("Annuler"));
+    if (box.exec() != QDialog::Accepted)
+        return false;
+    text = box.textValue();
+    return true;
 }

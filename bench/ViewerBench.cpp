@@ -37,6 +37,10 @@ public:
     bool openFile(FileDialog &) override { return false; }
     bool saveFile(FileDialog &) override { return false; }
     bool print(QPrinter &) override { return false; }
+    bool chooseFolder(const QString &, QString &) override { return false; }
+    bool chooseColor(QColor &) override { return false; }
+    bool chooseFont(QFont &) override { return false; }
+    bool inputQuery(const QString &, const QString &, QString &) override { return false; }
 };
 
 // With a key held the thumbnail loop only lets messages run: the first time it does, the
