@@ -69,8 +69,7 @@ std::int64_t ReadLength(std::istream &stream)
     std::array<unsigned char, 4> bytes{};
     Read(stream, reinterpret_cast<char *>(bytes.data()), 4);
     return static_cast<std::int32_t>(std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 |
-                                     std::uint32_t(bytes[2]) << 16 |
-                                     std::uint32_t(bytes[3]) << 24);
+                                     std::uint32_t(bytes[2]) << 16 | std::uint32_t(bytes[3]) << 24);
 }
 
 void CopyRecord(std::istream &stream, std::int64_t offset, std::int64_t length,
@@ -163,8 +162,8 @@ void ExtractPages(MainWindowState &state, Prompter &prompter,
     QString folder;
     if (!chooseFolder(folder))
         return;
-    const fs::path target =
-        fs::path(folder.toStdString()) / QFileInfo(state.CurrentFile).completeBaseName().toStdString();
+    const fs::path target = fs::path(folder.toStdString()) /
+                            QFileInfo(state.CurrentFile).completeBaseName().toStdString();
     try {
         if (!state.BookStream || !state.BookStream->is_open())
             throw BookFormatError(ExtractionProblem);

@@ -50,8 +50,14 @@ struct Extraction {
     MainWindowState state;
     int folderDialogs = 0;
 
-    fs::path book() const { return dir / "Album.bd"; }
-    fs::path folder() const { return dir / "out" / "Album"; }
+    fs::path book() const
+    {
+        return dir / "Album.bd";
+    }
+    fs::path folder() const
+    {
+        return dir / "out" / "Album";
+    }
 
     void open(const std::vector<Bytes> &records)
     {
@@ -114,8 +120,8 @@ TEST(PageExtraction, LabelsAlikeWhateverTheirCaseKeepFilesOfTheirOwn)
     // roman), with blank pages between them.
     const std::vector<Bytes> images = Images(4);
     Extraction e;
-    e.open(Plus(images, Meta(images, {"%ListePages", "4", "%Contraintes", "1", "1", "8", "2",
-                                      "3", "0", "3", "2", "8", "4", "4", "0"})));
+    e.open(Plus(images, Meta(images, {"%ListePages", "4", "%Contraintes", "1", "1", "8", "2", "3",
+                                      "0", "3", "2", "8", "4", "4", "0"})));
 
     e.extract();
 
@@ -153,8 +159,8 @@ TEST(PageExtraction, DescriptionComesFromTheMetaRecordOnly)
          Plus(images, Meta(images, {"%ListePages", "2"}, "{\\rtf1 Texte}\r\n")),
          "{\\rtf1 Texte}\r\n"},
         // "%EOF" is then on no line of its own: the page list has one page per image.
-        {"description ending right before %EOF",
-         Plus(images, Meta(images, {}, "{\\rtf1 Texte}")), "{\\rtf1 Texte}"},
+        {"description ending right before %EOF", Plus(images, Meta(images, {}, "{\\rtf1 Texte}")),
+         "{\\rtf1 Texte}"},
         {"meta record without %EOF", Plus(images, ToBytes("{\\rtf1 Tout}")), "{\\rtf1 Tout}"},
     };
     for (const auto &c : cases) {
@@ -257,9 +263,9 @@ TEST(PageExtraction, FolderThatCannotBeCreatedGivesItsName)
 
     e.extract();
 
-    EXPECT_EQ(e.prompter.texts(), std::vector<QString>{QString::fromStdString(
-                                      "Impossible de créer le dossier " + e.folder().string() +
-                                      ".")});
+    EXPECT_EQ(e.prompter.texts(),
+              std::vector<QString>{QString::fromStdString("Impossible de créer le dossier " +
+                                                          e.folder().string() + ".")});
     EXPECT_EQ(ReadFileBytes(e.folder()), ToBytes("a file, not a folder"));
 }
 

@@ -99,7 +99,8 @@ TEST_F(Conversion, EveryReaderFamilyConvertsToAJpegThatDecodes)
         {"a.b.png", "a.b.jpg", GmConvert("PNG")},
         {"bitmap.bmp", "bitmap.jpg", QtSave("BMP")},
         {"icon.ico", "icon.jpg", QtSave("ICO")},
-        {"camera.jpeg", "camera.jpg", [&](const QString &p) { WriteFileBytes(p.toStdString(), jpegBytes); }},
+        {"camera.jpeg", "camera.jpg",
+         [&](const QString &p) { WriteFileBytes(p.toStdString(), jpegBytes); }},
         {"album.bd", "album.jpg",
          [&](const QString &p) {
              WriteFileBytes(p.toStdString(), AssembleBook({jpegBytes, MakeJpeg(50, 70)}));
@@ -206,7 +207,10 @@ TEST_F(Conversion, BadMiddleFileGetsItsMessageAndTheOthersAreConverted)
         std::function<QString(const QString &)> message;
         bool answerYes = false;
     } cases[] = {
-        {"damaged.png", [](const QString &p) { WriteFileBytes(p.toStdString(), ToBytes("\x89PNG\r\n\x1a\n bad")); },
+        {"damaged.png",
+         [](const QString &p) {
+             WriteFileBytes(p.toStdString(), ToBytes("\x89PNG\r\n\x1a\n bad"));
+         },
          [](const QString &p) { return "Le fichier " + p + " est invalide."; }},
         {"readme", [](const QString &p) { WriteFileBytes(p.toStdString(), ToBytes("text")); },
          [](const QString &p) { return "Le format du fichier " + p + " n'est pas reconnu."; }},
