@@ -26,7 +26,8 @@ struct PageFile {
     QString name;
 };
 
-// The cover and presentation image first, then the pages, ordered by record.
+// Every file to write, ordered by record. Names are handed out in book order, so of two
+// pages whose labels name the same file the later one takes the suffix.
 std::vector<PageFile> PageFiles(const MainWindowState &state)
 {
     std::vector<PageFile> files;
@@ -38,7 +39,7 @@ std::vector<PageFile> PageFiles(const MainWindowState &state)
         taken.insert(name.toCaseFolded());
         files.push_back({record, name});
     };
-    // The leading images stand before the pages in this order.
+    // The leading images, in this order, are the records before the first page.
     std::int32_t lead = 0;
     if (state.HasPresentation)
         add(lead++, QStringLiteral("Présentation"));

@@ -8,23 +8,14 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace {
-
-namespace fs = std::filesystem;
-
-QString Q(const fs::path &path)
-{
-    return QString::fromStdString(path.string());
-}
 
 TEST(PictureCommands, ConvertOffersEveryPictureFormatWithAPreview)
 {
     Window w;
     TempDir dir;
     WriteFileBytes(dir / "album.bd", AssembleBook({MakeJpeg(30, 20), MakeJpeg(10, 10)}));
-    w.dialogs.choose({Q(dir / "album.bd")});
+    w.dialogs.choose({QString::fromStdString((dir / "album.bd").string())});
 
     w.form.Convertir1->trigger();
 
@@ -45,8 +36,8 @@ TEST(PictureCommands, ExtractAsksForTheDestinationFolder)
     TempDir dir;
     const std::vector<Bytes> images = {MakeJpeg(30, 20), MakeJpeg(10, 10)};
     WriteFileBytes(dir / "album.bd", AssembleBook(images));
-    w.form.Charge(Q(dir / "album.bd"));
-    w.dialogs.choose({Q(dir.path())});
+    w.form.Charge(QString::fromStdString((dir / "album.bd").string()));
+    w.dialogs.choose({QString::fromStdString(dir.path().string())});
 
     w.form.Extrairelespages1->trigger();
 
