@@ -11,6 +11,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QPrintDialog>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -26,27 +27,43 @@ QStringList nameFilters(const QString &filter)
     return result;
 }
 
-// The picture of the file under the cursor, shrunk into a box beside the file list.
-void addPicturePreview(QFileDialog &box)
+// The picture of the file under the cursor, shrunk into a box at the top right of the file
+// list, with its size in pixels below it; at first the picture of the file given.
+void addPicturePreview(QFileDialog &box, const QString &initialFile)
 {
     constexpr int Side = 200;
-    auto *preview = new QLabel(&box);
+    auto *panel = new QWidget(&box);
+    auto *preview = new QLabel(panel);
+    preview->setObjectName(QStringLiteral("PicturePreview"));
     preview->setFixedSize(Side, Side);
     preview->setAlignment(Qt::AlignCenter);
     preview->setFrameShape(QFrame::StyledPanel);
+    auto *size = new QLabel(panel);
+    size->setObjectName(QStringLiteral("PicturePreviewSize"));
+    size->setAlignment(Qt::AlignCenter);
+    auto *column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(preview);
+    column->addWidget(size);
+    // The file dialog's grid: the list spans row 1 of its three columns.
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
-        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
-    QObject::connect(&box, &QFileDialog::currentChanged, preview, [preview](const QString &path) {
+        grid->addWidget(panel, 1, grid->columnCount(), Qt::AlignTop);
+
+    const auto showPicture = [preview, size](const QString &path) {
         preview->clear();
+        size->clear();
         if (!QFileInfo(path).isFile())
             return;
         try {
             const QImage picture = LoadPicture(path);
             preview->setPixmap(QPixmap::fromImage(
                 picture.scaled(Side, Side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+            size->setText(QStringLiteral("%1 x %2").arg(picture.width()).arg(picture.height()));
         } catch (const PictureError &) {
         }
-    });
+    };
+    QObject::connect(&box, &QFileDialog::currentChanged, panel, showPicture);
+    showPicture(initialFile);
 }
 
 bool run(QWidget *parent, FileDialog &dialog, QFileDialog::AcceptMode mode)
@@ -60,7 +77,7 @@ bool run(QWidget *parent, FileDialog &dialog, QFileDialog::AcceptMode mode)
     else
         box.setNameFilters(nameFilters(dialog.Filter));
     if (dialog.Picture)
-        addPicturePreview(box);
+        addPicturePreview(box, dialog.FileName);
     if (mode == QFileDialog::AcceptSave)
         box.setFileMode(QFileDialog::AnyFile);
     else

@@ -76,6 +76,7 @@ TForm1::TForm1(const TForm1Services &services_, QWidget *parent)
     DocDialog.Filter = QStringLiteral("Fichier Word (*.doc;docx)|*.doc;*.docx");
     OpenPictureDialog1.FileMustExist = true;
     OpenPictureDialog1.AllowMultiSelect = true;
+    OpenPictureDialog1.Picture = true;
 
     FormCreate();
 }
@@ -174,11 +175,11 @@ void TForm1::createMenu()
     Pleincran1 = bar->addAction(QStringLiteral("Plein écran"));
 
     Outils1 = bar->addMenu(QStringLiteral("Outils"));
-    Extrairelespages1 = pending(Outils1->addAction(QStringLiteral("Extraire les pages...")));
+    Extrairelespages1 = Outils1->addAction(QStringLiteral("Extraire les pages..."));
     AjouterRemplacerladescription1 =
         pending(Outils1->addAction(QStringLiteral("Ajouter/Remplacer la description...")));
     N4 = Outils1->addSeparator();
-    Convertir1 = pending(Outils1->addAction(QStringLiteral("Convertir en JPG...")));
+    Convertir1 = Outils1->addAction(QStringLiteral("Convertir en JPG..."));
     CrationduneBD1 = pending(Outils1->addAction(QStringLiteral("Création d'une BD...")));
     DocBD1 = pending(Outils1->addAction(QStringLiteral("Doc -> Pdf...")));
     PDFBD1 = pending(Outils1->addAction(QStringLiteral("Pdf -> BD...")));
@@ -193,6 +194,8 @@ void TForm1::createMenu()
     connect(Ouvrir1, &QAction::triggered, this, &TForm1::Ouvrir1Click);
     connect(Quitter1, &QAction::triggered, this, &TForm1::Quitter1Click);
     connect(Visionneuse1, &QAction::triggered, this, &TForm1::Visionneuse1Click);
+    connect(Extrairelespages1, &QAction::triggered, this, &TForm1::Extrairelespages1Click);
+    connect(Convertir1, &QAction::triggered, this, &TForm1::Convertir1Click);
 }
 
 bool TForm1::menuHidden() const

@@ -6,10 +6,19 @@
 #include "app/QuirelleApplication.h"
 #include "platform/ExceptionTracking.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 int main(int argc, char *argv[])
 {
     platform::StartExceptionTracking();
     QuirelleApplication application(argc, argv);
+    // Qt's own texts (file dialogs, print dialog) in French, like the rest of the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QuirelleApplication::installTranslator(&qtTexts);
     QtPrompter prompter;
     QtDialogs dialogs;
     QtUiHooks ui;

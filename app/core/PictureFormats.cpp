@@ -67,11 +67,6 @@ constexpr PictureFormat Table[] = {
     {"png", "Portable network graphic images", GraphicsMagick, "PNG"},
 };
 
-QString InvalidFileMessage(const QString &path)
-{
-    return "Le fichier " + path + " est invalide.";
-}
-
 bool GraphicsMagickReads(const char *coder)
 {
     static std::once_flag initialised;
@@ -91,7 +86,7 @@ QImage ReadWithQt(const QString &path, const PictureFormat &format)
     reader.setAllocationLimit(int(jpeg::MaxPixels * 4 >> 20));
     QImage image = reader.read();
     if (image.isNull())
-        throw PictureError(InvalidFileMessage(path));
+        throw PictureError(InvalidPictureMessage(path));
     return image;
 }
 
@@ -114,7 +109,7 @@ QImage ReadWithGraphicsMagick(const QString &path, const PictureFormat &format)
             picture.subImage(3); // of its several sizes, the base one: 768 x 512
         picture.ping(blob);
         if (std::uint64_t{picture.columns()} * picture.rows() > jpeg::MaxPixels)
-            throw PictureError(InvalidFileMessage(path));
+            throw PictureError(InvalidPictureMessage(path));
         picture.read(blob);
         QImage image(int(picture.columns()), int(picture.rows()), QImage::Format_ARGB32);
         if (image.isNull())
@@ -123,13 +118,23 @@ QImage ReadWithGraphicsMagick(const QString &path, const PictureFormat &format)
                       image.bits());
         return image;
     } catch (const Magick::Exception &) {
-        throw PictureError(InvalidFileMessage(path));
+        throw PictureError(InvalidPictureMessage(path));
     }
 }
 
 } // namespace
 
 PictureError::PictureError(const QString &message) : std::runtime_error(message.toStdString()) {}
+
+QString InvalidPictureMessage(const QString &path)
+{
+    return "Le fichier " + path + " est invalide.";
+}
+
+QString PictureTooLargeMessage(const QString &path)
+{
+    return "Le fichier " + path + " est trop grand pour la mémoire disponible.";
+}
 
 std::span<const PictureFormat> PictureFormats()
 {
@@ -164,11 +169,11 @@ QImage LoadPicture(const QString &path)
     } catch (const PictureError &) {
         throw;
     } catch (const std::bad_alloc &) {
-        throw PictureError("Le fichier " + path + " est trop grand pour la mémoire disponible.");
+        throw PictureError(PictureTooLargeMessage(path));
     } catch (const std::exception &) {
-        throw PictureError(InvalidFileMessage(path));
+        throw PictureError(InvalidPictureMessage(path));
     }
-    throw PictureError(InvalidFileMessage(path));
+    throw PictureError(InvalidPictureMessage(path));
 }
 
 QString PictureFilter()

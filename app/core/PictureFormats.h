@@ -30,6 +30,11 @@ public:
     explicit PictureError(const QString &message);
 };
 
+// "Le fichier <path> est invalide." and "Le fichier <path> est trop grand pour la mémoire
+// disponible."
+QString InvalidPictureMessage(const QString &path);
+QString PictureTooLargeMessage(const QString &path);
+
 // Loads the picture with the reader of its extension: JPEG pictures as Format_RGB32, the
 // others as Qt and GraphicsMagick give them (with their transparency). Throws PictureError.
 QImage LoadPicture(const QString &path);
