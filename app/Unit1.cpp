@@ -168,7 +168,7 @@ void TForm1::createMenu()
     A51 = Imprimer1->addAction(QStringLiteral("A5... (deux images par pages)"));
     Quitter1 = Fichier1->addAction(QStringLiteral("Quitter"));
 
-    Description = pending(bar->addAction(QStringLiteral("Description")));
+    Description = bar->addAction(QStringLiteral("Description"));
     Description->setVisible(false);
     Visionneuse1 = bar->addAction(QStringLiteral("Visionneuse"));
     Pleincran1 = bar->addAction(QStringLiteral("Plein écran"));
@@ -176,7 +176,7 @@ void TForm1::createMenu()
     Outils1 = bar->addMenu(QStringLiteral("Outils"));
     Extrairelespages1 = pending(Outils1->addAction(QStringLiteral("Extraire les pages...")));
     AjouterRemplacerladescription1 =
-        pending(Outils1->addAction(QStringLiteral("Ajouter/Remplacer la description...")));
+        Outils1->addAction(QStringLiteral("Ajouter/Remplacer la description..."));
     N4 = Outils1->addSeparator();
     Convertir1 = pending(Outils1->addAction(QStringLiteral("Convertir en JPG...")));
     CrationduneBD1 = pending(Outils1->addAction(QStringLiteral("Création d'une BD...")));
@@ -193,6 +193,9 @@ void TForm1::createMenu()
     connect(Ouvrir1, &QAction::triggered, this, &TForm1::Ouvrir1Click);
     connect(Quitter1, &QAction::triggered, this, &TForm1::Quitter1Click);
     connect(Visionneuse1, &QAction::triggered, this, &TForm1::Visionneuse1Click);
+    connect(Description, &QAction::triggered, this, &TForm1::DescriptionClick);
+    connect(AjouterRemplacerladescription1, &QAction::triggered, this,
+            &TForm1::AjouterRemplacerladescription1Click);
 }
 
 bool TForm1::menuHidden() const
