@@ -37,7 +37,7 @@ TEST(MainWindow, MenuBarInOrderWithItsCaptions)
         "- - A4... (une image par page)",
         "- - A5... (deux images par pages)",
         "- Quitter",
-        "Description [hidden]",
+        "Description [disabled] [hidden]",
         "Visionneuse",
         "Plein écran",
         "Outils",
