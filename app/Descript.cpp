@@ -228,7 +228,8 @@ void TDesc::CouleurClick()
 
 void TDesc::PoliveClick()
 {
-    QFont font = RichEdit1->currentCharFormat().font().resolve(RichEdit1->document()->defaultFont());
+    QFont font =
+        RichEdit1->currentCharFormat().font().resolve(RichEdit1->document()->defaultFont());
     if (!dialogs_.chooseFont(font))
         return;
     QTextCharFormat change;

@@ -314,7 +314,8 @@ TEST_F(Description, EditorReplacesTheTextOfTheLastShowing)
 {
     form.Charge(qpath(plainBook(MakeMetaRecord("{\\rtf1 Premier}\r\n", {"%EOF"}))));
     EXPECT_TRUE(runEditor([&] { QTest::keyClicks(desc.RichEdit1, QStringLiteral("abandon")); }));
-    EXPECT_TRUE(runEditor([&] { EXPECT_EQ(desc.RichEdit1->toPlainText(), QStringLiteral("Premier")); }));
+    EXPECT_TRUE(
+        runEditor([&] { EXPECT_EQ(desc.RichEdit1->toPlainText(), QStringLiteral("Premier")); }));
 
     // Undo does not bring back the text of another showing.
     EXPECT_TRUE(runEditor([&] {
@@ -370,10 +371,14 @@ TEST_F(Description, StyleButtonsToggleTheSelectionAndFollowIt)
         std::function<void()> click;
         std::function<bool(const QTextCharFormat &)> holds;
     } styles[] = {
-        {desc.Gras, [&] { desc.GrasClick(); }, [](const QTextCharFormat &f) { return f.fontWeight() >= QFont::Bold; }},
-        {desc.Italique, [&] { desc.ItaliqueClick(); }, [](const QTextCharFormat &f) { return f.fontItalic(); }},
-        {desc.Souligne, [&] { desc.SouligneClick(); }, [](const QTextCharFormat &f) { return f.fontUnderline(); }},
-        {desc.Barre, [&] { desc.BarreClick(); }, [](const QTextCharFormat &f) { return f.fontStrikeOut(); }},
+        {desc.Gras, [&] { desc.GrasClick(); },
+         [](const QTextCharFormat &f) { return f.fontWeight() >= QFont::Bold; }},
+        {desc.Italique, [&] { desc.ItaliqueClick(); },
+         [](const QTextCharFormat &f) { return f.fontItalic(); }},
+        {desc.Souligne, [&] { desc.SouligneClick(); },
+         [](const QTextCharFormat &f) { return f.fontUnderline(); }},
+        {desc.Barre, [&] { desc.BarreClick(); },
+         [](const QTextCharFormat &f) { return f.fontStrikeOut(); }},
     };
     for (const auto &s : styles) {
         SCOPED_TRACE(s.button->toolTip().toStdString());
@@ -520,7 +525,8 @@ TEST_F(Description, FailedSavesLeaveTheBookAndTheSharedStreamUsable)
         desc.Sauver->click();
         EXPECT_FALSE(desc.isVisible());
     }));
-    EXPECT_EQ(prompter.texts(), std::vector<QString>{"Impossible d'ouvrir le fichier " + qpath(book) + "."});
+    EXPECT_EQ(prompter.texts(),
+              std::vector<QString>{"Impossible d'ouvrir le fichier " + qpath(book) + "."});
     EXPECT_EQ(ReadFileBytes(book), ToBytes("xy"));
 
     // The book cannot be written: the error reaches the crash report, the editor stays open

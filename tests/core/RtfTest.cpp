@@ -120,15 +120,19 @@ std::unique_ptr<QTextDocument> richDocument()
     QTextBlockFormat centred;
     centred.setAlignment(Qt::AlignHCenter);
     cursor.setBlockFormat(centred);
-    cursor.insertText(QStringLiteral("Titre"),
-                      with([](QTextCharFormat &f) { f.setFontWeight(QFont::Bold); f.setFontPointSize(24); }));
+    cursor.insertText(QStringLiteral("Titre"), with([](QTextCharFormat &f) {
+                          f.setFontWeight(QFont::Bold);
+                          f.setFontPointSize(24);
+                      }));
     QTextBlockFormat right;
     right.setAlignment(Qt::AlignRight);
     cursor.insertBlock(right);
     cursor.insertText(QStringLiteral("rouge "),
                       with([](QTextCharFormat &f) { f.setForeground(QColor(200, 0, 0)); }));
-    cursor.insertText(QStringLiteral("souligné barré"),
-                      with([](QTextCharFormat &f) { f.setFontUnderline(true); f.setFontStrikeOut(true); }));
+    cursor.insertText(QStringLiteral("souligné barré"), with([](QTextCharFormat &f) {
+                          f.setFontUnderline(true);
+                          f.setFontStrikeOut(true);
+                      }));
     cursor.insertText(QStringLiteral(" Courier\titalique"), with([](QTextCharFormat &f) {
                           f.setFontFamilies({QStringLiteral("Courier New")});
                           f.setFontItalic(true);
@@ -152,7 +156,8 @@ Bytes rtfWrittenByLibreOffice(const TempDir &dir)
 {
     WriteFileBytes(dir / "page.html", ToBytes(R"(<html><head><meta charset="utf-8"></head><body>
 <p align="center"><b>Gras</b> <i>italique</i> <u>souligné</u> <s>barré</s></p>
-<p align="right"><font color="#ff0000">rouge</font> <span style="font-size:20pt">grand</span> <font face="Courier New">Courier</font></p>
+<p align="right"><font color="#ff0000">rouge</font> <span style="font-size:20pt">grand</span>
+<font face="Courier New">Courier</font></p>
 <p>été € Ωμέγα 漢字</p>
 </body></html>)"));
     const QString folder = QString::fromStdString(dir.path().string());
@@ -182,13 +187,16 @@ TEST(RtfCodec, EveryAttributeAndAlignmentIsWrittenAndReadBack)
         {"bold", [](QTextCharFormat &f) { f.setFontWeight(QFont::Bold); }, Qt::AlignLeft, "\\b "},
         {"italic", [](QTextCharFormat &f) { f.setFontItalic(true); }, Qt::AlignLeft, "\\i "},
         {"underline", [](QTextCharFormat &f) { f.setFontUnderline(true); }, Qt::AlignLeft, "\\ul "},
-        {"strike-out", [](QTextCharFormat &f) { f.setFontStrikeOut(true); }, Qt::AlignLeft, "\\strike "},
+        {"strike-out", [](QTextCharFormat &f) { f.setFontStrikeOut(true); }, Qt::AlignLeft,
+         "\\strike "},
         {"colour", [](QTextCharFormat &f) { f.setForeground(QColor(0x12, 0x80, 0xfe)); },
          Qt::AlignLeft, "\\red18\\green128\\blue254;"},
         {"font", [](QTextCharFormat &f) { f.setFontFamilies({QStringLiteral("Courier New")}); },
          Qt::AlignLeft, "Courier New;"},
-        {"size in half points", [](QTextCharFormat &f) { f.setFontPointSize(7.5); }, Qt::AlignLeft, "\\fs15"},
-        {"large size", [](QTextCharFormat &f) { f.setFontPointSize(250); }, Qt::AlignLeft, "\\fs500"},
+        {"size in half points", [](QTextCharFormat &f) { f.setFontPointSize(7.5); }, Qt::AlignLeft,
+         "\\fs15"},
+        {"large size", [](QTextCharFormat &f) { f.setFontPointSize(250); }, Qt::AlignLeft,
+         "\\fs500"},
         {"all styles at once",
          [](QTextCharFormat &f) {
              f.setFontWeight(QFont::Bold);
@@ -277,10 +285,11 @@ TEST(RtfCodec, EmptyParagraphsKeepTheirPlaceAndSize)
 
 TEST(RtfReader, ReadsWhatWordProcessorsWrite)
 {
-    const std::string header = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\froman\\fcharset0 "
-                               "Times New Roman;}{\\f1\\fswiss\\fprq2{\\*\\panose 020b0604020202020204}"
-                               "Arial;}\\f2\\fmodern Courier New;}"
-                               "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}";
+    const std::string header =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\froman\\fcharset0 "
+        "Times New Roman;}{\\f1\\fswiss\\fprq2{\\*\\panose 020b0604020202020204}"
+        "Arial;}\\f2\\fmodern Courier New;}"
+        "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}";
     struct Case {
         const char *name;
         std::string body;
@@ -289,23 +298,38 @@ TEST(RtfReader, ReadsWhatWordProcessorsWrite)
         const char *alignments = "<";
     };
     const Case cases[] = {
-        {"plain text in the default font", "Bonjour}", "Bonjour", {{"Bonjour", "Times New Roman 12"}}},
+        {"plain text in the default font",
+         "Bonjour}",
+         "Bonjour",
+         {{"Bonjour", "Times New Roman 12"}}},
         {"styles switched on and off",
          "\\b gras\\b0  \\i it\\i0  \\ul sou\\ulnone  \\strike bar\\strike0  \\uldb db\\ul0  fin}",
          "gras it sou bar db fin",
-         {{"gras", "Times New Roman 12 b"}, {"it", "Times New Roman 12 i"},
-          {"sou", "Times New Roman 12 u"}, {"bar", "Times New Roman 12 s"},
-          {"db", "Times New Roman 12 u"}, {"fin", "Times New Roman 12"}}},
+         {{"gras", "Times New Roman 12 b"},
+          {"it", "Times New Roman 12 i"},
+          {"sou", "Times New Roman 12 u"},
+          {"bar", "Times New Roman 12 s"},
+          {"db", "Times New Roman 12 u"},
+          {"fin", "Times New Roman 12"}}},
         {"groups restore the formatting",
-         "{\\b\\f1\\fs40\\cf1 un {\\i\\cf2 deux} trois} quatre}", "un deux trois quatre",
-         {{"un", "Arial 20 b #ff0000"}, {"deux", "Arial 20 b i #0000ff"},
-          {"trois", "Arial 20 b #ff0000"}, {"quatre", "Times New Roman 12"}}},
+         "{\\b\\f1\\fs40\\cf1 un {\\i\\cf2 deux} trois} quatre}",
+         "un deux trois quatre",
+         {{"un", "Arial 20 b #ff0000"},
+          {"deux", "Arial 20 b i #0000ff"},
+          {"trois", "Arial 20 b #ff0000"},
+          {"quatre", "Times New Roman 12"}}},
         {"a font table entry outside a group", "\\f2 code}", "code", {{"code", "Courier New 12"}}},
         {"plain resets the characters, pard the paragraph",
-         "\\qc\\b\\f1 a\\par\\pard\\plain b\\par}", "a\nb", {{"b", "Times New Roman 12"}}, "|<"},
+         "\\qc\\b\\f1 a\\par\\pard\\plain b\\par}",
+         "a\nb",
+         {{"b", "Times New Roman 12"}},
+         "|<"},
         {"alignments", "\\qc a\\par\\qr b\\par\\qj c\\par\\ql d\\par}", "a\nb\nc\nd", {}, "|>=<"},
         {"line, tab and paragraph breaks",
-         "un\\line deux\\tab trois\\par quatre\\\r\ncinq}", "un\u2028deux\ttrois\nquatre\ncinq", {}, "<<<"},
+         "un\\line deux\\tab trois\\par quatre\\\r\ncinq}",
+         "un\u2028deux\ttrois\nquatre\ncinq",
+         {},
+         "<<<"},
         {"Windows-1252 bytes", "\\'e9t\\'e9 \\'80 \\'9c \\'93x\\'94}", "été € œ “x”"},
         {"raw 8-bit bytes", "\xe9t\xe9}", "été"},
         {"Unicode with one fallback character", "\\u937\\'3f\\u-3913?x}", "Ω\uf0b7x"},
@@ -328,7 +352,9 @@ TEST(RtfReader, ReadsWhatWordProcessorsWrite)
         {"a field shows its result", "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt lien}} ici}",
          "lien ici"},
         {"text after the document's group is left out", "fin}{\\b plus}", "fin"},
-        {"a colour that is not in the table is the automatic one", "\\cf9 x\\cf0 y}", "xy",
+        {"a colour that is not in the table is the automatic one",
+         "\\cf9 x\\cf0 y}",
+         "xy",
          {{"x", "Times New Roman 12"}, {"y", "Times New Roman 12"}}},
     };
     for (const Case &c : cases) {
@@ -337,7 +363,8 @@ TEST(RtfReader, ReadsWhatWordProcessorsWrite)
         EXPECT_EQ(document->toRawText().replace(QChar::ParagraphSeparator, u'\n'),
                   QString::fromUtf8(c.text));
         for (const auto &[word, style] : c.styles)
-            EXPECT_EQ(styleAt(*document, QString::fromUtf8(word)), QString::fromUtf8(style)) << word;
+            EXPECT_EQ(styleAt(*document, QString::fromUtf8(word)), QString::fromUtf8(style))
+                << word;
         EXPECT_EQ(alignments(*document), c.alignments);
     }
 }
@@ -379,7 +406,8 @@ TEST(RtfReader, HostileInputGivesABoundedDocument)
         const char *style = nullptr; // of the word "x", when given
     } cases[] = {
         {"deep nesting", deepThenText, "profond"},
-        {"nesting closed again", "{\\rtf1 " + std::string(100'000, '{') + std::string(100'000, '}') + "x}", "x"},
+        {"nesting closed again",
+         "{\\rtf1 " + std::string(100'000, '{') + std::string(100'000, '}') + "x}", "x"},
         {"many groups", manyGroups, nullptr},
         {"huge size", "{\\rtf1 \\fs99999999999999999999 x}", "x", " 1638"},
         {"negative size", "{\\rtf1 \\fs-5 x}", "x", " 1"},
@@ -393,9 +421,12 @@ TEST(RtfReader, HostileInputGivesABoundedDocument)
         {"bad hex digits", "{\\rtf1 \\'zzx}", "zzx"},
         {"endless keyword", "{\\rtf1 \\" + std::string(100'000, 'a') + "1 x}", "x"},
         {"endless number", "{\\rtf1 \\fs" + std::string(100'000, '9') + " x}", "x", " 1638"},
-        {"endless font name", "{\\rtf1 {\\fonttbl{\\f0 " + std::string(100'000, 'n') + ";}}\\f0 x}", "x"},
-        {"endless tables", "{\\rtf1 {\\colortbl" + std::string(1'000'000, ';') + "}{\\fonttbl" +
-                               std::string(200'000, ';') + "}x}", "x"},
+        {"endless font name", "{\\rtf1 {\\fonttbl{\\f0 " + std::string(100'000, 'n') + ";}}\\f0 x}",
+         "x"},
+        {"endless tables",
+         "{\\rtf1 {\\colortbl" + std::string(1'000'000, ';') + "}{\\fonttbl" +
+             std::string(200'000, ';') + "}x}",
+         "x"},
         {"noise", "{\\rtf1 " + noise, nullptr},
     };
     for (const auto &c : cases) {
