@@ -16,13 +16,18 @@ Bytes metaRecord(MainWindowState &state)
 
 } // namespace
 
+Bytes DescriptionOf(Bytes metaRecord)
+{
+    const std::int32_t eof =
+        FindBytes("%EOF", metaRecord.data(), std::int32_t(metaRecord.size()), 1);
+    if (eof >= 0)
+        metaRecord.resize(std::size_t(eof));
+    return metaRecord;
+}
+
 Bytes DescriptionForEditor(MainWindowState &state)
 {
-    Bytes record = metaRecord(state);
-    const std::int32_t eof = FindBytes("%EOF", record.data(), std::int32_t(record.size()), 1);
-    if (eof >= 0)
-        record.resize(std::size_t(eof));
-    return record;
+    return DescriptionOf(metaRecord(state));
 }
 
 std::optional<Bytes> DescriptionForViewer(MainWindowState &state)
