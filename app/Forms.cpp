@@ -1,6 +1,7 @@
 #include "app/Forms.h"
 
-Forms::Forms(const TForm1Services &services, LinkOpener &links) : Form1(services), Propos(links)
+Forms::Forms(const TForm1Services &services, LinkOpener &links)
+    : Form1(services), Propos(links), Desc(Form1.state, services.prompter, services.dialogs)
 {
     Form1.marginsDialog();
     Form1.Propos = &Propos;

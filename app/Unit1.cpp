@@ -169,7 +169,7 @@ void TForm1::createMenu()
     A51 = Imprimer1->addAction(QStringLiteral("A5... (deux images par pages)"));
     Quitter1 = Fichier1->addAction(QStringLiteral("Quitter"));
 
-    Description = pending(bar->addAction(QStringLiteral("Description")));
+    Description = bar->addAction(QStringLiteral("Description"));
     Description->setVisible(false);
     Visionneuse1 = bar->addAction(QStringLiteral("Visionneuse"));
     Pleincran1 = bar->addAction(QStringLiteral("Plein écran"));
@@ -177,7 +177,7 @@ void TForm1::createMenu()
     Outils1 = bar->addMenu(QStringLiteral("Outils"));
     Extrairelespages1 = Outils1->addAction(QStringLiteral("Extraire les pages..."));
     AjouterRemplacerladescription1 =
-        pending(Outils1->addAction(QStringLiteral("Ajouter/Remplacer la description...")));
+        Outils1->addAction(QStringLiteral("Ajouter/Remplacer la description..."));
     N4 = Outils1->addSeparator();
     Convertir1 = Outils1->addAction(QStringLiteral("Convertir en JPG..."));
     CrationduneBD1 = pending(Outils1->addAction(QStringLiteral("Création d'une BD...")));
@@ -196,6 +196,9 @@ void TForm1::createMenu()
     connect(Visionneuse1, &QAction::triggered, this, &TForm1::Visionneuse1Click);
     connect(Extrairelespages1, &QAction::triggered, this, &TForm1::Extrairelespages1Click);
     connect(Convertir1, &QAction::triggered, this, &TForm1::Convertir1Click);
+    connect(Description, &QAction::triggered, this, &TForm1::DescriptionClick);
+    connect(AjouterRemplacerladescription1, &QAction::triggered, this,
+            &TForm1::AjouterRemplacerladescription1Click);
 }
 
 bool TForm1::menuHidden() const

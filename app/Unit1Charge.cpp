@@ -96,6 +96,7 @@ void TForm1::Charge(const QString &fileName)
         }
         BuildPageList(state, services.prompter);
         Description->setVisible(state.DescriptionMenuVisible);
+        AjouterRemplacerladescription1->setEnabled(state.DescriptionCommandEnabled);
         // A blank first page keeps the page area, not the previous book's name.
         showBookTitle();
         // CountPages has said why there is nothing to show.

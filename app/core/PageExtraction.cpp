@@ -2,6 +2,7 @@
 
 #include "app/book/BookFile.h"
 #include "app/core/AtomicFile.h"
+#include "app/core/Description.h"
 #include "app/core/OpenFile.h"
 #include "app/core/Prompter.h"
 
@@ -86,16 +87,6 @@ void CopyRecord(std::istream &stream, std::int64_t offset, std::int64_t length,
         left -= count;
     }
     out.commit();
-}
-
-// The description: the meta record's bytes before its first "%EOF", all of them without one.
-Bytes DescriptionOf(Bytes meta)
-{
-    const std::int32_t end =
-        FindBytes("%EOF", meta.data(), static_cast<std::int32_t>(meta.size()), 1);
-    if (end >= 0)
-        meta.resize(std::size_t(end));
-    return meta;
 }
 
 // Walks the chain once, copying every record that files name; the chain is checked whole

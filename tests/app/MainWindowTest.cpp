@@ -42,7 +42,7 @@ TEST(MainWindow, MenuBarInOrderWithItsCaptions)
         "Plein écran",
         "Outils",
         "- Extraire les pages...",
-        "- Ajouter/Remplacer la description... [disabled]",
+        "- Ajouter/Remplacer la description...",
         "- -",
         "- Convertir en JPG...",
         "- Création d'une BD... [disabled]",

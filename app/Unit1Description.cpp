@@ -1,0 +1,40 @@
+// The description commands: the editor and the viewer.
+#include "app/Unit1.h"
+
+#include "app/Descript.h"
+#include "app/WindowStyle.h"
+#include "app/core/Description.h"
+#include "app/core/OpenFile.h"
+#include "app/core/Rtf.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QTextEdit>
+
+void TForm1::AjouterRemplacerladescription1Click()
+{
+    if (IsPdfFile(state.CurrentFile))
+        return;
+    if (state.CurrentFile.isEmpty()) {
+        services.prompter.information(QStringLiteral("Aucun fichier chargé."));
+        return;
+    }
+    Desc->loadDescription(state.DescriptionMenuVisible ? DescriptionForEditor(state) : Bytes());
+    Desc->exec();
+    Description->setVisible(state.DescriptionMenuVisible);
+}
+
+void TForm1::DescriptionClick()
+{
+    const std::optional<Bytes> description = DescriptionForViewer(state);
+    if (!description)
+        return;
+    QDialog viewer;
+    StyleSecondaryWindow(viewer, QStringLiteral("Description"), QSize(400, 300));
+    viewer.setFixedSize(400, 300);
+    auto *text = new QTextEdit(&viewer);
+    text->setReadOnly(true);
+    text->setGeometry(0, 0, 400, 300);
+    ReadRtf(*description, *text->document());
+    viewer.exec();
+}
