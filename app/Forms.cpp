@@ -1,6 +1,6 @@
 #include "app/Forms.h"
 
-Forms::Forms(const TForm1Services &services, LinkOpener &links) : Form1(services), Propos(links)
+Forms::Forms(const TForm1Services &services) : Form1(services), Propos(services.links)
 {
     Form1.marginsDialog();
     Form1.Propos = &Propos;

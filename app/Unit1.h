@@ -2,8 +2,10 @@
 
 #include "app/Dialogs.h"
 #include "app/QtPrintTarget.h"
-#include "app/core/PrintJob.h"
+#include "app/core/LinkOpener.h"
 #include "app/core/MainWindowState.h"
+#include "app/core/OutsidePrograms.h"
+#include "app/core/PrintJob.h"
 #include "app/core/Prompter.h"
 #include "app/core/UiHooks.h"
 
@@ -40,6 +42,8 @@ struct TForm1Services {
     Prompter &prompter;
     Dialogs &dialogs;
     UiHooks &ui;
+    OutsidePrograms &programs; // Ghostscript, LibreOffice, the restart of the computer
+    LinkOpener &links;
     QString programPath; // the running program's full path
     QString commandLineFile = {}; // the program's first argument, opened on the first paint
 };

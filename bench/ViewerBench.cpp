@@ -43,6 +43,11 @@ public:
     bool inputQuery(const QString &, const QString &, QString &) override { return false; }
 };
 
+class NoLinks : public LinkOpener {
+public:
+    void open(const QUrl &) override {}
+};
+
 // With a key held the thumbnail loop only lets messages run: the first time it does, the
 // first page is on screen and the loading is stopped there.
 class StopAtFirstPage : public UiHooks {
@@ -104,7 +109,8 @@ const QString &bookPath()
 }
 
 struct Window {
-    explicit Window(UiHooks &ui) : form({prompter, dialogs, ui, QStringLiteral("quirelle")})
+    explicit Window(UiHooks &ui)
+        : form({prompter, dialogs, ui, programs, links, QStringLiteral("quirelle")})
     {
         form.resize(1280, 1000);
         form.show();
@@ -112,6 +118,8 @@ struct Window {
     }
     SilentPrompter prompter;
     NoDialogs dialogs;
+    SystemPrograms programs;
+    NoLinks links;
     TForm1 form;
 };
 
