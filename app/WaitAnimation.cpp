@@ -7,7 +7,7 @@
 
 namespace {
 
-const QColor Backing(250, 247, 238, 235);
+const QColor Backing(250, 247, 238);
 const QColor Edge(70, 70, 70);
 const QColor Ink(31, 59, 115);
 const QColor Idle(205, 205, 200);
