@@ -6,9 +6,9 @@
 #include "app/core/PdfToBook.h"
 #include "app/core/Prompter.h"
 #include "app/core/UiHooks.h"
+#include "bench/BenchFiles.h"
 
 #include <QCoreApplication>
-#include <QProcess>
 
 #include <benchmark/benchmark.h>
 
@@ -31,40 +31,15 @@ public:
 
 const fs::path &benchDir()
 {
-    static const fs::path dir = [] {
-        const fs::path path = fs::temp_directory_path() / "quirelle-pdf-to-book-bench";
-        fs::create_directories(path);
-        return path;
-    }();
+    static const fs::path dir = BenchDir("quirelle-pdf-to-book-bench");
     return dir;
 }
 
-QString Q(const fs::path &path)
-{
-    return QString::fromStdString(path.string());
-}
-
-void run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.start(program, arguments);
-    if (!process.waitForFinished(600000) || process.exitCode() != 0)
-        throw std::runtime_error(program.toStdString() + " failed");
-}
-
-// Pages of lettering in grey levels and a coloured disc, as a scanned album might hold.
 const QString &pdfDocument()
 {
     static const QString path = [] {
         const fs::path file = benchDir() / "Album.pdf";
-        const QString page = "/Helvetica findfont 28 scalefont setfont "
-                             "0 1 30 { /i exch def i 30 div setgray 60 i 24 mul 60 add moveto "
-                             "(Quirelle : planche de test, ligne de texte) show } for "
-                             "0.8 0.2 0.2 setrgbcolor newpath 300 420 150 0 360 arc fill showpage";
-        run("gs", {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pdfwrite", "-sPAPERSIZE=a4",
-                   "-sOutputFile=" + Q(file), "-c",
-                   QStringLiteral("1 1 %1 { pop %2 } for").arg(PageCount).arg(page)});
+        MakeLetteringPdf(file, PageCount);
         return Q(file);
     }();
     return path;
@@ -95,7 +70,7 @@ void BM_GsAlone(benchmark::State &state)
     const QString output = Q(benchDir() / "Album.jpg");
     const QStringList arguments = GhostscriptBookArguments(pdf, output);
     for (auto _ : state)
-        run(GhostscriptConsolePath(QString()), arguments);
+        RunProgram(GhostscriptConsolePath(QString()), arguments);
     state.counters["output MB"] = double(fs::file_size(output.toStdString())) / 1e6;
 }
 
