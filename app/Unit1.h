@@ -2,9 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/QtPrintTarget.h"
-#include "app/core/LinkOpener.h"
 #include "app/core/MainWindowState.h"
-#include "app/core/OutsidePrograms.h"
 #include "app/core/PrintJob.h"
 #include "app/core/Prompter.h"
 #include "app/core/UiHooks.h"
@@ -20,6 +18,8 @@
 
 class ClickLabel;
 class ClientArea;
+class LinkOpener;
+class OutsidePrograms;
 class PictureBox;
 class QAction;
 class QComboBox;

@@ -7,6 +7,7 @@
 
 namespace {
 
+constexpr qreal Side = 112; // of the square the ring is drawn in
 const QColor Backing(250, 247, 238);
 const QColor Edge(70, 70, 70);
 const QColor Ink(31, 59, 115);
@@ -49,7 +50,7 @@ void WaitAnimation::paintEvent(QPaintEvent *)
 
     painter.setPen(QPen(Edge, 1.5));
     painter.setBrush(Backing);
-    painter.drawRoundedRect(QRectF(-Side / 2.0, -Side / 2.0, Side, Side), 14, 14);
+    painter.drawRoundedRect(QRectF(-Side / 2, -Side / 2, Side, Side), 14, 14);
 
     // Each panel stands on the ring like a page of a strip, its long side pointing outwards.
     const QRectF panel(-6, -Side * 0.40, 12, 19);

@@ -13,10 +13,7 @@ class WaitAnimation : public QWidget {
 public:
     explicit WaitAnimation(ClientArea *area);
 
-    int frame() const { return frame_; }
     void showFrame(int frame);
-
-    static constexpr int Side = 112; // of the square the ring is drawn in
 
 protected:
     void paintEvent(QPaintEvent *event) override;

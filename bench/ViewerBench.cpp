@@ -5,6 +5,8 @@
 #include "app/Unit1.h"
 #include "app/core/BookWriter.h"
 #include "app/core/CreationMeta.h"
+#include "app/core/LinkOpener.h"
+#include "app/core/OutsidePrograms.h"
 
 #include <QApplication>
 #include <QCoreApplication>

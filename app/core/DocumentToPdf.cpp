@@ -44,7 +44,8 @@ void DocumentToPdf(const DocumentToPdfEnv &env)
     if (!chosen)
         return;
     const QFileInfo document(*chosen);
-    const QString target = ReplaceExtension(document.absoluteFilePath(), QStringLiteral(".pdf"));
+    const QString source = document.absoluteFilePath();
+    const QString target = ReplaceExtension(source, QStringLiteral(".pdf"));
     if (!MayReplace(env.prompter, target))
         return;
 
@@ -55,28 +56,27 @@ void DocumentToPdf(const DocumentToPdfEnv &env)
     const QString outputDir = work.filePath(QStringLiteral("pdf"));
     QDir().mkpath(outputDir);
 
-    ProgramExit exit;
-    {
+    const ProgramExit result = [&] {
         env.ui.setBusyCursor(true);
         const auto idle = qScopeGuard([&] { env.ui.setBusyCursor(false); });
-        exit = env.programs.run({LibreOfficePath(),
-                                 LibreOfficeArguments(work.filePath(QStringLiteral("profil")),
-                                                      outputDir, document.absoluteFilePath()),
-                                 work.path()},
-                                env.ui, env.keepWaiting);
-    }
-    if (exit.outcome == ProgramExit::Outcome::Stopped)
+        return env.programs.run(
+            {LibreOfficePath(),
+             LibreOfficeArguments(work.filePath(QStringLiteral("profil")), outputDir, source),
+             work.path()},
+            env.ui, env.keepWaiting);
+    }();
+    if (result.outcome == ProgramExit::Outcome::Stopped)
         return;
-    if (exit.outcome == ProgramExit::Outcome::NotStarted) {
+    if (result.outcome == ProgramExit::Outcome::NotStarted) {
         env.prompter.error(QStringLiteral("Impossible de lancer LibreOffice."));
         return;
     }
     // soffice reports a document it cannot load on its output, not by its exit status.
     const QFileInfo converted(outputDir + u'/' + document.completeBaseName() +
                               QStringLiteral(".pdf"));
-    if (!exit.succeeded() || !converted.isFile()) {
-        env.prompter.error(QStringLiteral("Impossible de convertir le document ") +
-                           document.absoluteFilePath() + QStringLiteral(" en PDF."));
+    if (!result.succeeded() || !converted.isFile()) {
+        env.prompter.error(QStringLiteral("Impossible de convertir le document ") + source +
+                           QStringLiteral(" en PDF."));
         return;
     }
 

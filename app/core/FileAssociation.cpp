@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
