@@ -1,7 +1,8 @@
 #include "app/Forms.h"
 
-Forms::Forms(const TForm1Services &services, LinkOpener &links)
-    : Form1(services), Propos(links), Desc(Form1.state, services.prompter, services.dialogs)
+Forms::Forms(const TForm1Services &services)
+    : Form1(services), Propos(services.links),
+      Desc(Form1.state, services.prompter, services.dialogs)
 {
     Form1.marginsDialog();
     Form1.Propos = &Propos;

@@ -181,12 +181,11 @@ void TForm1::createMenu()
     N4 = Outils1->addSeparator();
     Convertir1 = Outils1->addAction(QStringLiteral("Convertir en JPG..."));
     CrationduneBD1 = pending(Outils1->addAction(QStringLiteral("Création d'une BD...")));
-    DocBD1 = pending(Outils1->addAction(QStringLiteral("Doc -> Pdf...")));
-    PDFBD1 = pending(Outils1->addAction(QStringLiteral("Pdf -> BD...")));
+    DocBD1 = Outils1->addAction(QStringLiteral("Doc -> Pdf..."));
+    PDFBD1 = Outils1->addAction(QStringLiteral("Pdf -> BD..."));
     N5 = Outils1->addSeparator();
-    Associerlextensionbd1 = pending(Outils1->addAction(QStringLiteral("Associer l'extension .bd")));
-    Dsassocierlextensionbd1 =
-        pending(Outils1->addAction(QStringLiteral("Désassocier l'extension .bd")));
+    Associerlextensionbd1 = Outils1->addAction(QStringLiteral("Associer l'extension .bd"));
+    Dsassocierlextensionbd1 = Outils1->addAction(QStringLiteral("Désassocier l'extension .bd"));
     N3 = bar->addAction(QStringLiteral("?"));
 
     connect(A41, &QAction::triggered, this, &TForm1::A41Click);
@@ -199,6 +198,11 @@ void TForm1::createMenu()
     connect(Description, &QAction::triggered, this, &TForm1::DescriptionClick);
     connect(AjouterRemplacerladescription1, &QAction::triggered, this,
             &TForm1::AjouterRemplacerladescription1Click);
+    connect(DocBD1, &QAction::triggered, this, &TForm1::DocBD1Click);
+    connect(PDFBD1, &QAction::triggered, this, &TForm1::PDFBD1Click);
+    connect(Associerlextensionbd1, &QAction::triggered, this, &TForm1::Associerlextensionbd1Click);
+    connect(Dsassocierlextensionbd1, &QAction::triggered, this,
+            &TForm1::Dsassocierlextensionbd1Click);
 }
 
 bool TForm1::menuHidden() const

@@ -2,8 +2,8 @@
 
 #include "app/Dialogs.h"
 #include "app/QtPrintTarget.h"
-#include "app/core/PrintJob.h"
 #include "app/core/MainWindowState.h"
+#include "app/core/PrintJob.h"
 #include "app/core/Prompter.h"
 #include "app/core/UiHooks.h"
 
@@ -18,6 +18,8 @@
 
 class ClickLabel;
 class ClientArea;
+class LinkOpener;
+class OutsidePrograms;
 class PictureBox;
 class QAction;
 class QComboBox;
@@ -40,6 +42,8 @@ struct TForm1Services {
     Prompter &prompter;
     Dialogs &dialogs;
     UiHooks &ui;
+    OutsidePrograms &programs; // Ghostscript, LibreOffice, the restart of the computer
+    LinkOpener &links;
     QString programPath; // the running program's full path
     QString commandLineFile = {}; // the program's first argument, opened on the first paint
 };

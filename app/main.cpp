@@ -4,6 +4,7 @@
 #include "app/QtPrompter.h"
 #include "app/QtUiHooks.h"
 #include "app/QuirelleApplication.h"
+#include "app/core/OutsidePrograms.h"
 #include "platform/ExceptionTracking.h"
 
 #include <QLibraryInfo>
@@ -23,9 +24,9 @@ int main(int argc, char *argv[])
     QtDialogs dialogs;
     QtUiHooks ui;
     QtLinkOpener links;
-    Forms forms({prompter, dialogs, ui, QApplication::applicationFilePath(),
-                 QApplication::arguments().value(1)},
-                links);
+    SystemPrograms programs;
+    Forms forms({prompter, dialogs, ui, programs, links, QApplication::applicationFilePath(),
+                 QApplication::arguments().value(1)});
     forms.Form1.showMaximized();
     const int result = QuirelleApplication::exec();
     platform::StopExceptionTracking();

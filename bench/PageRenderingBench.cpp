@@ -1,12 +1,12 @@
 // LoadPageBitmap of a 2,500 x 3,500 JPEG page beside djpeg decoding the same file, and of an
 // A4 PDF page beside the gs console program run with the same arguments.
 #include "app/core/PageRendering.h"
+#include "bench/BenchFiles.h"
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QProcess>
 
 #include <benchmark/benchmark.h>
 
@@ -31,25 +31,8 @@ public:
 
 const fs::path &benchDir()
 {
-    static const fs::path dir = [] {
-        const fs::path path = fs::temp_directory_path() / "quirelle-rendering-bench";
-        fs::create_directories(path);
-        return path;
-    }();
+    static const fs::path dir = BenchDir("quirelle-rendering-bench");
     return dir;
-}
-
-QString Q(const fs::path &path)
-{
-    return QString::fromStdString(path.string());
-}
-
-void run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitCode() != 0)
-        throw std::runtime_error(program.toStdString() + " failed");
 }
 
 // A page-like picture: gradients, panels and lettering.
@@ -101,12 +84,7 @@ const fs::path &pdfDocument()
 {
     static const fs::path path = [] {
         const fs::path file = benchDir() / "Planches.pdf";
-        const QString page = "/Helvetica findfont 28 scalefont setfont "
-                             "0 1 30 { /i exch def i 30 div setgray 60 i 24 mul 60 add moveto "
-                             "(Quirelle : planche de test, ligne de texte) show } for "
-                             "0.8 0.2 0.2 setrgbcolor newpath 300 420 150 0 360 arc fill showpage ";
-        run("gs", {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pdfwrite", "-sPAPERSIZE=a4",
-                   "-sOutputFile=" + Q(file), "-c", page + page});
+        MakeLetteringPdf(file, 2);
         return file;
     }();
     return path;
@@ -145,7 +123,7 @@ void BM_Djpeg_JpegPage(benchmark::State &state)
 {
     const QString page = Q(jpegPage());
     for (auto _ : state)
-        run("djpeg", {"-outfile", "/dev/null", page});
+        RunProgram("djpeg", {"-outfile", "/dev/null", page});
 }
 
 void BM_LoadPageBitmap_PdfPage(benchmark::State &state)
@@ -164,7 +142,7 @@ void BM_Gs_PdfPage(benchmark::State &state)
     QStringList arguments = GhostscriptPageArguments("gs", document, 1, Q(benchDir() / "gs.jpg"));
     arguments.removeFirst();
     for (auto _ : state)
-        run("gs", arguments);
+        RunProgram("gs", arguments);
 }
 
 BENCHMARK(BM_LoadPageBitmap_JpegPage)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -5,6 +5,8 @@
 #include "app/Unit1.h"
 #include "app/core/BookWriter.h"
 #include "app/core/CreationMeta.h"
+#include "app/core/LinkOpener.h"
+#include "app/core/OutsidePrograms.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -41,6 +43,11 @@ public:
     bool chooseColor(QColor &) override { return false; }
     bool chooseFont(QFont &) override { return false; }
     bool inputQuery(const QString &, const QString &, QString &) override { return false; }
+};
+
+class NoLinks : public LinkOpener {
+public:
+    void open(const QUrl &) override {}
 };
 
 // With a key held the thumbnail loop only lets messages run: the first time it does, the
@@ -104,7 +111,8 @@ const QString &bookPath()
 }
 
 struct Window {
-    explicit Window(UiHooks &ui) : form({prompter, dialogs, ui, QStringLiteral("quirelle")})
+    explicit Window(UiHooks &ui)
+        : form({prompter, dialogs, ui, programs, links, QStringLiteral("quirelle")})
     {
         form.resize(1280, 1000);
         form.show();
@@ -112,6 +120,8 @@ struct Window {
     }
     SilentPrompter prompter;
     NoDialogs dialogs;
+    SystemPrograms programs;
+    NoLinks links;
     TForm1 form;
 };
 

@@ -10,7 +10,8 @@ packages=(
   libgs-dev ghostscript
   libgraphicsmagick++1-dev graphicsmagick
   libgtest-dev libgmock-dev libbenchmark-dev
-  poppler-utils qpdf xvfb xauth
+  poppler-utils qpdf xvfb xauth zip
+  libreoffice-writer-nogui
   fonts-dejavu-core
 )
 

@@ -63,6 +63,12 @@ bool GhostscriptConsoleExists(const QString &ghostscriptDir)
     return !GhostscriptConsolePath(ghostscriptDir).isEmpty();
 }
 
+QString GhostscriptOutputArgument(const QString &path)
+{
+    QString pattern = path;
+    return QStringLiteral("-sOutputFile=") + pattern.replace(u'%', QStringLiteral("%%"));
+}
+
 void GhostscriptLibrary::Closer::operator()(void *handle) const
 {
     dlclose(handle);

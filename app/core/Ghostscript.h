@@ -21,6 +21,9 @@ inline constexpr const char *GhostscriptLibraryName = "libgs.so.10";
 QString GhostscriptConsolePath(const QString &ghostscriptDir);
 bool GhostscriptConsoleExists(const QString &ghostscriptDir);
 
+// "-sOutputFile=" followed by path, its '%' doubled: Ghostscript reads the name as a pattern.
+QString GhostscriptOutputArgument(const QString &path);
+
 // The interpreter library, loaded for the life of the object.
 class GhostscriptLibrary {
 public:

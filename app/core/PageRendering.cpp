@@ -161,8 +161,6 @@ QStringList GhostscriptPageArguments(const QString &programPath, const QString &
                                      std::int32_t page, const QString &renderingPath)
 {
     const QString pageNumber = QString::number(page + 1);
-    QString outputPattern = renderingPath;
-    outputPattern.replace('%', QStringLiteral("%%")); // the output name is a printf pattern
     return {programPath,
             QStringLiteral("-q"),
             QStringLiteral("-dBATCH"),
@@ -172,6 +170,6 @@ QStringList GhostscriptPageArguments(const QString &programPath, const QString &
             QStringLiteral("-r200x200"),
             "-dFirstPage=" + pageNumber,
             "-dLastPage=" + pageNumber,
-            "-sOutputFile=" + outputPattern,
+            GhostscriptOutputArgument(renderingPath),
             "-f" + pdfPath};
 }

@@ -2,12 +2,13 @@
 #include "app/core/AtomicFile.h"
 #include "app/core/BookWriter.h"
 #include "app/core/CreationMeta.h"
-#include "app/core/LinkOpener.h"
 #include "app/core/Rtf.h"
 
 #include "tests/support/BookFixture.h"
+#include "tests/support/RecordingLinks.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/ScriptedPrograms.h"
 #include "tests/support/TempDir.h"
 
 #include <QAction>
@@ -26,11 +27,6 @@
 #include <functional>
 
 namespace {
-
-class NoLinks : public LinkOpener {
-public:
-    void open(const QUrl &) override {}
-};
 
 QString qpath(const std::filesystem::path &path) { return QString::fromStdString(path.string()); }
 
@@ -73,8 +69,9 @@ protected:
     RecordingPrompter prompter;
     ScriptedDialogs dialogs;
     NoUiHooks ui;
-    NoLinks links;
-    Forms forms{{prompter, dialogs, ui, qpath(dir / "quirelle")}, links};
+    ScriptedPrograms programs;
+    RecordingLinks links;
+    Forms forms{{prompter, dialogs, ui, programs, links, qpath(dir / "quirelle")}};
     TForm1 &form = forms.Form1;
     TDesc &desc = forms.Desc;
 

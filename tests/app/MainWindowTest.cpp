@@ -46,11 +46,11 @@ TEST(MainWindow, MenuBarInOrderWithItsCaptions)
         "- -",
         "- Convertir en JPG...",
         "- Création d'une BD... [disabled]",
-        "- Doc -> Pdf... [disabled]",
-        "- Pdf -> BD... [disabled]",
+        "- Doc -> Pdf...",
+        "- Pdf -> BD...", // the console program is installed here
         "- -",
-        "- Associer l'extension .bd [disabled]",
-        "- Désassocier l'extension .bd [disabled]",
+        "- Associer l'extension .bd",
+        "- Désassocier l'extension .bd",
         "?",
     };
     EXPECT_EQ(menu, expected);

@@ -3,9 +3,11 @@
 #include "app/Unit1.h"
 
 #include "tests/support/BookFixture.h"
+#include "tests/support/RecordingLinks.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/RunTool.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/ScriptedPrograms.h"
 #include "tests/support/TempDir.h"
 
 #include <QAction>
@@ -25,7 +27,10 @@ struct Window {
     RecordingPrompter prompter;
     ScriptedDialogs dialogs;
     NoUiHooks ui;
-    TForm1 form{{prompter, dialogs, ui, QString::fromStdString((dir / "quirelle").string())}};
+    ScriptedPrograms programs;
+    RecordingLinks links;
+    TForm1 form{{prompter, dialogs, ui, programs, links,
+                 QString::fromStdString((dir / "quirelle").string())}};
     QString pdf = QString::fromStdString((dir / "Livre.pdf").string());
 
     // A book of `pages` pages, each a picture of its own colour.

@@ -1,10 +1,11 @@
 #include "app/ClickLabel.h"
 #include "app/Forms.h"
 #include "app/Marges.h"
-#include "app/core/LinkOpener.h"
 
+#include "tests/support/RecordingLinks.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/ScriptedPrograms.h"
 #include "tests/support/TempDir.h"
 
 #include <QAction>
@@ -17,20 +18,15 @@
 
 namespace {
 
-class RecordingLinks : public LinkOpener {
-public:
-    void open(const QUrl &link) override { opened.append(link.toString()); }
-    QStringList opened;
-};
-
 struct Program {
     TempDir programFolder;
     RecordingPrompter prompter;
     ScriptedDialogs dialogs;
     NoUiHooks ui;
+    ScriptedPrograms programs;
     RecordingLinks links;
-    Forms forms{{prompter, dialogs, ui, QString::fromStdString((programFolder / "quirelle").string())},
-                links};
+    Forms forms{{prompter, dialogs, ui, programs, links,
+                 QString::fromStdString((programFolder / "quirelle").string())}};
 };
 
 } // namespace

@@ -8,8 +8,10 @@
 
 #include "tests/support/BookFixture.h"
 #include "tests/support/PdfFixture.h"
+#include "tests/support/RecordingLinks.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/ScriptedPrograms.h"
 #include "tests/support/TempDir.h"
 
 #include <QAction>
@@ -109,8 +111,11 @@ protected:
     RecordingPrompter prompter;
     ScriptedDialogs dialogs;
     ScriptedUi ui;
+    ScriptedPrograms programs;
+    RecordingLinks links;
     // The program's folder, where a crash report would go, is the test's own.
-    TForm1 form{{prompter, dialogs, ui, QString::fromStdString((dir / "quirelle").string())}};
+    TForm1 form{{prompter, dialogs, ui, programs, links,
+                 QString::fromStdString((dir / "quirelle").string())}};
 };
 
 TEST_F(Viewer, OpensABookAtItsFirstPage)

@@ -2,8 +2,10 @@
 
 #include "app/Unit1.h"
 
+#include "tests/support/RecordingLinks.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/ScriptedPrograms.h"
 #include "tests/support/TempDir.h"
 
 #include <QCoreApplication>
@@ -14,8 +16,8 @@
 // program's folder, where crash reports go, is a fresh one.
 struct Window {
     explicit Window(const QString &commandLineFile = {})
-        : form({prompter, dialogs, ui, QString::fromStdString((programFolder / "quirelle").string()),
-                commandLineFile})
+        : form({prompter, dialogs, ui, programs, links,
+                QString::fromStdString((programFolder / "quirelle").string()), commandLineFile})
     {
     }
 
@@ -23,6 +25,8 @@ struct Window {
     RecordingPrompter prompter;
     ScriptedDialogs dialogs;
     NoUiHooks ui;
+    ScriptedPrograms programs;
+    RecordingLinks links;
     TForm1 form;
 
     // As if a book of blank pages "1" to "count" were open, showing the given page.

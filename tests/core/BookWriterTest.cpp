@@ -2,6 +2,7 @@
 
 #include "app/core/MainWindowState.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/TempDir.h"
 
@@ -42,23 +43,6 @@ void expectStreamReads(MainWindowState &state, std::int32_t records)
     ASSERT_TRUE(state.BookStream->is_open());
     EXPECT_EQ(ReadBookRecord(*state.BookStream, nullptr, INT32_MAX), records);
 }
-
-// Makes writes to regular files beyond limit bytes fail for the life of the object.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
-private:
-    rlimit saved_{};
-};
 
 // Runs action in a child process that, when started as root, drops to the user nobody so
 // that file permissions apply to it; true when action returned true.

@@ -20,9 +20,10 @@ bool Run(QProcess &process, const QString &program, const QStringList &arguments
 
 } // namespace
 
-bool RunTool(const QString &program, const QStringList &arguments)
+bool RunTool(const QString &program, const QStringList &arguments, const QString &workingDirectory)
 {
     QProcess process;
+    process.setWorkingDirectory(workingDirectory);
     return Run(process, program, arguments);
 }
 

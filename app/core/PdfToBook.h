@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <string_view>
+
+class OutsidePrograms;
+class Prompter;
+class UiHooks;
+
+// Ghostscript's JPEG device writes every page into one file, each page a whole JFIF file
+// that begins with this marker.
+inline constexpr std::string_view JfifStartMarker{"\xFF\xD8\xFF\xE0\x00\x10JFIF", 10};
+
+// The output file is read this much at a time; it is never held whole.
+inline constexpr qint64 JpegChunkLimit = 0xF00000;
+
+// Cuts Ghostscript's output file into one file per page, named piecePrefix followed by the
+// 0-based page number, and gives their paths in page order. Each piece runs from a page's
+// start marker up to the byte before the next page's marker, the last one to the end of the
+// file; a page larger than a chunk is written whole. An empty file gives no piece. A file
+// that cannot be read or a piece that cannot be written raises FileWriteError.
+QStringList SplitJpegPages(const QString &output, const QString &piecePrefix,
+                           qint64 chunkLimit = JpegChunkLimit);
+
+// The console program's arguments that render every page of pdf at 200 dpi into the one
+// JPEG file output.
+QStringList GhostscriptBookArguments(const QString &pdf, const QString &output);
+
+// The wait display shows one of these frames at a time, the next one at every poll.
+inline constexpr int WaitFrameCount = 12;
+
+struct PdfToBookEnv {
+    Prompter &prompter;
+    UiHooks &ui;
+    OutsidePrograms &programs;
+    QString ghostscriptDir;
+    std::function<void(int frame)> showWaitFrame;       // 0 .. WaitFrameCount - 1
+    std::function<bool()> keepWaiting;                  // false: stop, the window is gone
+    std::function<std::optional<QString>()> chooseBook; // the save dialog; nothing: cancelled
+};
+
+// Turns pdf into a book of its pages: the console program renders them into a private
+// temporary folder, the output is cut into pages, and they are written as the book chosen
+// in the save dialog, with the extension ".bd". The temporary folder goes on every path.
+// A failure of Ghostscript, or an output without a page, gets an error box and no book.
+void PdfToBook(const QString &pdf, const PdfToBookEnv &env);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/core/LinkOpener.h"
+
+#include <QStringList>
+
+// Records every link the program asks the desktop to open.
+class RecordingLinks : public LinkOpener {
+public:
+    void open(const QUrl &link) override { opened.append(link.toString()); }
+    QStringList opened;
+};
