@@ -1,6 +1,8 @@
 #include "app/Forms.h"
 
-Forms::Forms(const TForm1Services &services, LinkOpener &links) : Form1(services), Propos(links)
+Forms::Forms(const TForm1Services &services, LinkOpener &links)
+    : Form1(services), Propos(links),
+      CreeBD({services.prompter, services.dialogs, [this] { return Form1.state.CurrentFile; }})
 {
     Form1.marginsDialog();
     Form1.Propos = &Propos;

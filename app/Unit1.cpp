@@ -179,7 +179,7 @@ void TForm1::createMenu()
         pending(Outils1->addAction(QStringLiteral("Ajouter/Remplacer la description...")));
     N4 = Outils1->addSeparator();
     Convertir1 = pending(Outils1->addAction(QStringLiteral("Convertir en JPG...")));
-    CrationduneBD1 = pending(Outils1->addAction(QStringLiteral("Création d'une BD...")));
+    CrationduneBD1 = Outils1->addAction(QStringLiteral("Création d'une BD..."));
     DocBD1 = pending(Outils1->addAction(QStringLiteral("Doc -> Pdf...")));
     PDFBD1 = pending(Outils1->addAction(QStringLiteral("Pdf -> BD...")));
     N5 = Outils1->addSeparator();
@@ -193,6 +193,7 @@ void TForm1::createMenu()
     connect(Ouvrir1, &QAction::triggered, this, &TForm1::Ouvrir1Click);
     connect(Quitter1, &QAction::triggered, this, &TForm1::Quitter1Click);
     connect(Visionneuse1, &QAction::triggered, this, &TForm1::Visionneuse1Click);
+    connect(CrationduneBD1, &QAction::triggered, this, &TForm1::CrationduneBD1Click);
 }
 
 bool TForm1::menuHidden() const

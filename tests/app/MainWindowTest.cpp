@@ -45,7 +45,7 @@ TEST(MainWindow, MenuBarInOrderWithItsCaptions)
         "- Ajouter/Remplacer la description... [disabled]",
         "- -",
         "- Convertir en JPG... [disabled]",
-        "- Création d'une BD... [disabled]",
+        "- Création d'une BD...",
         "- Doc -> Pdf... [disabled]",
         "- Pdf -> BD... [disabled]",
         "- -",
