@@ -29,7 +29,8 @@ void DeleteConstraint(CreationConstraintList &constraints, std::int32_t index);
 
 // The edits of the constraint menu. Each adds a constraint on path when it has none.
 // A numbering kind from 0 to 4; the value is kept.
-void SetConstraintKind(CreationConstraintList &constraints, const QString &path, NumberingKind kind);
+void SetConstraintKind(CreationConstraintList &constraints, const QString &path,
+                       NumberingKind kind);
 // The imposed counter n (the page number typed, less 1), keeping the side asked for;
 // 0xFFFFFF leaves an existing constraint as it was.
 void ImposeConstraintCounter(CreationConstraintList &constraints, const QString &path,

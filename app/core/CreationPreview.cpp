@@ -9,7 +9,8 @@ namespace {
 // constraint; for a blank page, the label and "Page blanche".
 class PreviewPass {
 public:
-    PreviewPass(NumberingRun &run, const CreationConstraintList &constraints, QStringList &conflicts)
+    PreviewPass(NumberingRun &run, const CreationConstraintList &constraints,
+                QStringList &conflicts)
         : run_(run), constraints_(constraints), conflicts_(conflicts)
     {
     }

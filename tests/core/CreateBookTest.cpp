@@ -138,9 +138,8 @@ TEST(CreateBook, ReplacesAnExistingFileOnlyOnceConfirmed)
         if (c.answer)
             prompter.answer(*c.answer);
 
-        EXPECT_EQ(CreateBook(folder.content(), {folder.file("livre.bd"), QString(), c.confirmedByTheDialog},
-                             prompter),
-                  c.replaced);
+        const CreationTarget target{folder.file("livre.bd"), QString(), c.confirmedByTheDialog};
+        EXPECT_EQ(CreateBook(folder.content(), target, prompter), c.replaced);
 
         std::vector<QString> expected;
         if (c.answer)
@@ -156,8 +155,8 @@ TEST(CreateBook, NewBookNeedsNoQuestion)
 {
     const CreationFolder folder;
     RecordingPrompter prompter;
-    EXPECT_TRUE(CreateBook(folder.content(), {folder.file("neuf.bd"), folder.file("livre.bd"), false},
-                           prompter));
+    const CreationTarget target{folder.file("neuf.bd"), folder.file("livre.bd"), false};
+    EXPECT_TRUE(CreateBook(folder.content(), target, prompter));
     EXPECT_EQ(prompter.texts(), std::vector<QString>{Success});
     std::vector<std::string> lines = StandardMetaLines({folder.page});
     lines.insert(lines.end(), {"%ListePages", "1"});
