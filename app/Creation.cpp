@@ -121,6 +121,10 @@ TCreeBD::TCreeBD(const TCreeBDServices &services, QWidget *parent)
     createControls();
     createPopupMenu();
     connectEvents();
+    // The controls of the cover, the back covers and the description start disabled.
+    ReliureCheckClick();
+    QuatrsCheckClick();
+    DescriptCheckClick();
 
     OpenPictureDialog1.Filter = QStringLiteral("JPG Images|*.jpg;*.jpeg;*.jpe");
     OpenPictureDialog1.Picture = true;
@@ -136,11 +140,8 @@ void TCreeBD::createControls()
     ReliureCheck = checkBox(this, QStringLiteral("Reliure :"), {10, 9, 59, 17}, true);
     Reliure = pathEdit(this, 29);
     Reliure->setReadOnly(true);
-    Reliure->setEnabled(false);
     GradButton4 = gradButton(this, QStringLiteral("..."), {0, 29, 25, 25});
-    GradButton4->setEnabled(false);
     GradButton5 = gradButton(this, QStringLiteral("Suppr"), {0, 29, 36, 26});
-    GradButton5->setEnabled(false);
 
     Label1 = underlinedLabel(this, QStringLiteral("Liste des pages :"), 61);
     ListePages = rowList(this, 81, 193);
@@ -162,16 +163,11 @@ void TCreeBD::createControls()
     GradButton11 = gradButton(this, QStringLiteral("^"), {0, 339, 26, 26});
     GradButton10 = gradButton(this, QString(), {0, 339, 26, 26});
     GradButton10->SetGlyph(DownArrowGlyph());
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             Quatrs, MenuQuatrs, GradButton6, GradButton7, GradButton11, GradButton10})
-        control->setEnabled(false);
 
     DescriptCheck = checkBox(this, QStringLiteral("Utiliser un fichier pour décrire le livre"),
                              {10, 379, 193, 17}, false);
     Descript = pathEdit(this, 403);
-    Descript->setEnabled(false);
     GradButton1 = gradButton(this, QStringLiteral("..."), {0, 403, 25, 25});
-    GradButton1->setEnabled(false);
 
     Label2 = underlinedLabel(this, QStringLiteral("Fichier de destination :"), 435);
     DestinationBD = pathEdit(this, 459);
@@ -181,13 +177,12 @@ void TCreeBD::createControls()
     Fermer = gradButton(this, QStringLiteral("Fermer"), {0, 507, 85, 25});
     RAZ = gradButton(this, QStringLiteral("Remise à zéro"), {0, 507, 85, 25});
 
-    QWidget *const tabOrder[] = {Reliure,      GradButton4,   GradButton5,  ListePages,
-                                 Ajouter,      VersHautFus,   SupprFus,     VersBasFus,
-                                 Quatrs,       GradButton6,   GradButton7,  GradButton11,
-                                 GradButton10, DescriptCheck, Descript,     GradButton1,
-                                 DestinationBD, GradButton2,  GradButton3,  Fermer,
-                                 RAZ,          ReliureCheck,  QuatrsCheck,  MenuPage,
-                                 MenuQuatrs};
+    QWidget *const tabOrder[] = {
+        Reliure,      GradButton4,   GradButton5,  ListePages,   Ajouter,
+        VersHautFus,  SupprFus,      VersBasFus,   Quatrs,       GradButton6,
+        GradButton7,  GradButton11,  GradButton10, DescriptCheck, Descript,
+        GradButton1,  DestinationBD, GradButton2,  GradButton3,  Fermer,
+        RAZ,          ReliureCheck,  QuatrsCheck,  MenuPage,     MenuQuatrs};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }

@@ -46,6 +46,20 @@ std::int64_t checkedImageSize(const std::filesystem::path &source)
     return size;
 }
 
+// Copies count bytes of source into out and gives their MD5 text.
+std::string copyWithMd5Text(AtomicFileWriter &out, const std::filesystem::path &source,
+                            std::int64_t count)
+{
+    MD5Context context;
+    MD5Init(context);
+    out.copyFrom(source, count, [&context](const void *bytes, std::size_t length) {
+        MD5Update(context, bytes, std::uint32_t(length));
+    });
+    MD5Digest digest;
+    MD5Final(context, digest);
+    return MD5DigestToText(digest);
+}
+
 // Rewrites book as its first keep bytes, then record behind its length (nothing when record
 // is empty), then the book's trailer.
 void replaceBookEnd(const std::filesystem::path &book, std::int64_t keep, const Bytes &record)
@@ -148,18 +162,10 @@ void WriteBookImages(const QStringList &files, const QString &destination,
         const std::int64_t size = sizes[std::size_t(i)];
         if (i > 0)
             writeLength(out, std::uint64_t(size));
-        if (!makeMeta) {
+        if (makeMeta)
+            md5Texts.push_back(copyWithMd5Text(out, toPath(files[i]), size));
+        else
             out.copyFrom(toPath(files[i]), size);
-            continue;
-        }
-        MD5Context context;
-        MD5Init(context);
-        out.copyFrom(toPath(files[i]), size, [&](const void *bytes, std::size_t count) {
-            MD5Update(context, bytes, std::uint32_t(count));
-        });
-        MD5Digest digest;
-        MD5Final(context, digest);
-        md5Texts.push_back(MD5DigestToText(digest));
     }
     if (makeMeta) {
         const Bytes meta = makeMeta(md5Texts);

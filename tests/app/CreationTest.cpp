@@ -114,14 +114,19 @@ TEST(CreationWindow, ControlsAndTheirPlacesFollowTheWidth)
     EXPECT_TRUE(form.OpenPictureDialog1.Picture);
     EXPECT_EQ(form.SaveDialog1.Filter, QStringLiteral("Bande dessinée (*.bd)|*.bd"));
     EXPECT_EQ(form.DescriptDialog.Filter, QStringLiteral("Fichier rtf (*.rtf)|*.rtf"));
-    // Cover, back covers and description start disabled; the preview is empty and allows
-    // creating.
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             form.Reliure, form.GradButton4, form.GradButton5, form.Quatrs, form.MenuQuatrs,
-             form.GradButton6, form.GradButton7, form.GradButton11, form.GradButton10,
-             form.Descript, form.GradButton1})
+    // Cover, back covers and description start disabled, until their boxes are checked;
+    // the preview is empty and allows creating.
+    const std::initializer_list<QWidget *> governed = {
+        form.Reliure,     form.GradButton4, form.GradButton5,  form.Quatrs,
+        form.MenuQuatrs,  form.GradButton6, form.GradButton7,  form.GradButton11,
+        form.GradButton10, form.Descript,   form.GradButton1};
+    for (QWidget *control : governed)
         EXPECT_FALSE(control->isEnabled()) << control->metaObject()->className();
     EXPECT_TRUE(form.GradButton3->isEnabled());
+    for (QCheckBox *box : {form.ReliureCheck, form.QuatrsCheck, form.DescriptCheck})
+        box->setChecked(true);
+    for (QWidget *control : governed)
+        EXPECT_TRUE(control->isEnabled()) << control->metaObject()->className();
 
     form.resize(700, form.height());
     for (QWidget *field : std::initializer_list<QWidget *>{form.Reliure, form.ListePages,
@@ -137,20 +142,6 @@ TEST(CreationWindow, ControlsAndTheirPlacesFollowTheWidth)
 
     form.resize(300, form.height());
     EXPECT_EQ(form.width(), 360);
-}
-
-TEST(CreationWindow, CheckBoxesEnableTheirControls)
-{
-    CreationWindow window;
-    TCreeBD &form = window.form;
-    form.ReliureCheck->setChecked(true);
-    form.QuatrsCheck->setChecked(true);
-    form.DescriptCheck->setChecked(true);
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             form.Reliure, form.GradButton4, form.GradButton5, form.Quatrs, form.MenuQuatrs,
-             form.GradButton6, form.GradButton7, form.GradButton11, form.GradButton10,
-             form.Descript, form.GradButton1})
-        EXPECT_TRUE(control->isEnabled()) << control->metaObject()->className();
 }
 
 TEST(CreationWindow, AddsImagesInOrderButNeverTheSameTwice)
