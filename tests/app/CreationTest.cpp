@@ -182,6 +182,15 @@ TEST(CreationWindow, ConstraintMenuEditsThePreview)
 {
     CreationWindow window;
     TCreeBD &form = window.form;
+    // On an empty list the menu's items do nothing.
+    form.PremsContextPopup(form.ListePages, QPoint(5, 5));
+    EXPECT_FALSE(form.Supprimerlacontrainte1->isVisible());
+    for (QAction *item : {form.Supprimerlacontrainte1, form.N1231, form.Adroite1})
+        item->trigger();
+    form.PopupMenu1->close();
+    EXPECT_TRUE(window.prompter.messages.empty());
+    EXPECT_TRUE(form.CreationConstraints.empty());
+
     window.add(form.Ajouter, {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
 
     window.choose(form.ListePages, 1, form.IIIIII2);
