@@ -2,6 +2,7 @@
 
 Forms::Forms(const TForm1Services &services)
     : Form1(services), Propos(services.links),
+      CreeBD({services.prompter, services.dialogs, [this] { return Form1.state.CurrentFile; }}),
       Desc(Form1.state, services.prompter, services.dialogs)
 {
     Form1.marginsDialog();

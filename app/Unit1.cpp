@@ -47,13 +47,6 @@ TGradButton *navigationButton(QWidget *parent, const QString &caption)
     return button;
 }
 
-// A menu entry whose command is not built yet: present, in place, disabled.
-QAction *pending(QAction *action)
-{
-    action->setEnabled(false);
-    return action;
-}
-
 } // namespace
 
 TForm1::TForm1(const TForm1Services &services_, QWidget *parent)
@@ -180,7 +173,7 @@ void TForm1::createMenu()
         Outils1->addAction(QStringLiteral("Ajouter/Remplacer la description..."));
     N4 = Outils1->addSeparator();
     Convertir1 = Outils1->addAction(QStringLiteral("Convertir en JPG..."));
-    CrationduneBD1 = pending(Outils1->addAction(QStringLiteral("Création d'une BD...")));
+    CrationduneBD1 = Outils1->addAction(QStringLiteral("Création d'une BD..."));
     DocBD1 = Outils1->addAction(QStringLiteral("Doc -> Pdf..."));
     PDFBD1 = Outils1->addAction(QStringLiteral("Pdf -> BD..."));
     N5 = Outils1->addSeparator();
@@ -203,6 +196,7 @@ void TForm1::createMenu()
     connect(Associerlextensionbd1, &QAction::triggered, this, &TForm1::Associerlextensionbd1Click);
     connect(Dsassocierlextensionbd1, &QAction::triggered, this,
             &TForm1::Dsassocierlextensionbd1Click);
+    connect(CrationduneBD1, &QAction::triggered, this, &TForm1::CrationduneBD1Click);
 }
 
 bool TForm1::menuHidden() const

@@ -139,6 +139,7 @@ public:
     void Button4Click();
     void Label3Click();
     void Edit3KeyDown(int key);
+    void CrationduneBD1Click();
     void N3Click();
 
     // Full screen, keyboard, window settings.

@@ -1,6 +1,5 @@
 // Opening a 300-page book of about 100 MB: CountPages + BuildPageList (which reads and
 // hashes every image), beside md5sum reading the same file.
-#include "app/core/BookWriter.h"
 #include "app/core/CreationMeta.h"
 #include "app/core/PageList.h"
 
@@ -59,8 +58,7 @@ const std::filesystem::path &bookPath()
         content.QuatrsChecked = true;
         const std::filesystem::path path = dir / "livre.bd";
         const QString name = QString::fromStdString(path.string());
-        WriteBookImages(CreationImageFiles(content), name);
-        AppendMetaRecord(name, BuildCreationMetaRecord(content));
+        WriteCreatedBook(content, name);
         return path;
     }();
     return book;

@@ -3,7 +3,6 @@
 #include "app/ClientArea.h"
 #include "app/QtUiHooks.h"
 #include "app/Unit1.h"
-#include "app/core/BookWriter.h"
 #include "app/core/CreationMeta.h"
 #include "app/core/LinkOpener.h"
 #include "app/core/OutsidePrograms.h"
@@ -102,9 +101,7 @@ const QString &bookPath()
             content.PageFiles << pagePath(i);
         }
         const QString path = QString::fromStdString((benchDir() / "livre.bd").string());
-        const Bytes meta = BuildCreationMetaRecord(content);
-        WriteBookImages(CreationImageFiles(content), path);
-        AppendMetaRecord(path, meta);
+        WriteCreatedBook(content, path);
         return path;
     }();
     return book;

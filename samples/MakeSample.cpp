@@ -3,7 +3,6 @@
 //
 //   make_sample <output.bd>
 #include "app/core/AtomicFile.h"
-#include "app/core/BookWriter.h"
 #include "app/core/CreationMeta.h"
 #include "app/jpeg/Jpeg.h"
 
@@ -212,9 +211,7 @@ void makeSample(const QString &output)
         {book.PageFiles[9], 1, 0},
     };
 
-    const Bytes meta = BuildCreationMetaRecord(book);
-    WriteBookImages(CreationImageFiles(book), output);
-    AppendMetaRecord(output, meta);
+    WriteCreatedBook(book, output);
 }
 
 } // namespace

@@ -81,7 +81,8 @@ void AtomicFileWriter::write(const void *bytes, std::size_t count)
     }
 }
 
-void AtomicFileWriter::copyFrom(const std::filesystem::path &source, std::int64_t count)
+void AtomicFileWriter::copyFrom(const std::filesystem::path &source, std::int64_t count,
+                                const BlockObserver &observe)
 {
     const ReadOnlyFile file(source);
     if (file.get() < 0)
@@ -94,6 +95,8 @@ void AtomicFileWriter::copyFrom(const std::filesystem::path &source, std::int64_
             continue;
         if (got <= 0)
             throw FileWriteError(CannotOpenMessage(source));
+        if (observe)
+            observe(block.data(), static_cast<std::size_t>(got));
         write(block.data(), static_cast<std::size_t>(got));
         count -= got;
     }

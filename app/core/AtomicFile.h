@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -23,8 +24,11 @@ public:
     AtomicFileWriter &operator=(const AtomicFileWriter &) = delete;
 
     void write(const void *bytes, std::size_t count);
-    // Appends count bytes of the file at source, from its offset 0.
-    void copyFrom(const std::filesystem::path &source, std::int64_t count);
+    // Appends count bytes of the file at source, from its offset 0; observe, when given, sees
+    // every block as it is written.
+    using BlockObserver = std::function<void(const void *bytes, std::size_t count)>;
+    void copyFrom(const std::filesystem::path &source, std::int64_t count,
+                  const BlockObserver &observe = {});
     void commit();
 
     // The file that commit() replaces: target, or the file it links to.

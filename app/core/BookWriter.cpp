@@ -1,10 +1,10 @@
 #include "app/core/BookWriter.h"
 
 #include "app/core/MainWindowState.h"
+#include "app/core/Md5.h"
 #include "app/core/OpenFile.h"
 #include "app/core/Prompter.h"
 #include "app/core/ReadOnlyFile.h"
-
 
 #include <array>
 #include <climits>
@@ -44,6 +44,20 @@ std::int64_t checkedImageSize(const std::filesystem::path &source)
         throw FileWriteError("Le fichier " + source.string() +
                              " est trop volumineux pour une bande dessinée.");
     return size;
+}
+
+// Copies count bytes of source into out and gives their MD5 text.
+std::string copyWithMd5Text(AtomicFileWriter &out, const std::filesystem::path &source,
+                            std::int64_t count)
+{
+    MD5Context context;
+    MD5Init(context);
+    out.copyFrom(source, count, [&context](const void *bytes, std::size_t length) {
+        MD5Update(context, bytes, std::uint32_t(length));
+    });
+    MD5Digest digest;
+    MD5Final(context, digest);
+    return MD5DigestToText(digest);
 }
 
 // Rewrites book as its first keep bytes, then record behind its length (nothing when record
@@ -117,40 +131,51 @@ private:
 
 } // namespace
 
-void WriteBookImages(const QStringList &files, const QString &destination)
+void WriteBookImages(const QStringList &files, const QString &destination,
+                     const MetaRecordMaker &makeMeta)
 {
     if (files.isEmpty())
         throw FileWriteError("Aucune image à mettre dans la bande dessinée " +
                              destination.toStdString() + ".");
     const std::filesystem::path target = toPath(destination);
     std::vector<std::int64_t> sizes;
+    std::int64_t bookSize = 0; // the records, their lengths and the trailer
     for (const QString &file : files) {
         const std::filesystem::path source = toPath(file);
         sizes.push_back(checkedImageSize(source));
+        bookSize += sizes.back() + 4;
         std::error_code ignored;
         if (std::filesystem::equivalent(source, target, ignored))
             throw FileWriteError("Le fichier " + target.string() +
                                  " est aussi une des images de la bande dessinée.");
     }
+    const auto checkBookSize = [&] {
+        if (bookSize > INT32_MAX)
+            throw FileWriteError("La bande dessinée " + target.string() +
+                                 " dépasserait la taille permise de 2 Go.");
+    };
+    checkBookSize();
 
     AtomicFileWriter out(target);
+    std::vector<std::string> md5Texts;
     for (qsizetype i = 0; i < files.size(); ++i) {
+        const std::int64_t size = sizes[std::size_t(i)];
         if (i > 0)
-            writeLength(out, std::uint64_t(sizes[std::size_t(i)]));
-        out.copyFrom(toPath(files[i]), sizes[std::size_t(i)]);
+            writeLength(out, std::uint64_t(size));
+        if (makeMeta)
+            md5Texts.push_back(copyWithMd5Text(out, toPath(files[i]), size));
+        else
+            out.copyFrom(toPath(files[i]), size);
+    }
+    if (makeMeta) {
+        const Bytes meta = makeMeta(md5Texts);
+        bookSize += std::int64_t(meta.size()) + 4;
+        checkBookSize();
+        writeLength(out, meta.size());
+        out.write(meta.data(), meta.size());
     }
     writeLength(out, std::uint64_t(sizes.front()));
     out.commit();
-}
-
-void AppendMetaRecord(const QString &book, const Bytes &meta)
-{
-    const std::filesystem::path path = toPath(book);
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    if (error)
-        throw FileWriteError(CannotOpenMessage(path));
-    replaceBookEnd(path, std::int64_t(size) - 4, meta);
 }
 
 void WriteDescription(MainWindowState &state, Prompter &prompter, const Bytes &rtf)

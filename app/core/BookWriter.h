@@ -6,17 +6,24 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 class Prompter;
 struct MainWindowState;
 
-// Writes a new book file from JPEG files, record 0 first, with the trailer and no meta
-// record; an existing destination is replaced whole. Refuses, with FileWriteError, an empty
-// list, a source that cannot be read, is empty, does not start like a JPEG or is too large
-// for a 32-bit length, and a destination that is one of its sources.
-void WriteBookImages(const QStringList &files, const QString &destination);
+// Gives the meta record of a book from the MD5 text of each of its images, in record order.
+using MetaRecordMaker = std::function<Bytes(const std::vector<std::string> &md5Texts)>;
 
-// Appends meta as the last record of a book just written by WriteBookImages.
-void AppendMetaRecord(const QString &book, const Bytes &meta);
+// Writes a new book file from JPEG files, record 0 first, then the meta record that makeMeta
+// (when given) makes from the images as they were copied, then the trailer. An existing
+// destination is replaced whole, in one step, and only when everything was written. Refuses,
+// with FileWriteError, an empty list, a source that cannot be read, is empty, does not start
+// like a JPEG or is too large for a 32-bit length, a book of 2 GiB or more, and a
+// destination that is one of its sources.
+void WriteBookImages(const QStringList &files, const QString &destination,
+                     const MetaRecordMaker &makeMeta = {});
 
 // Makes rtf the description of the open book (state.CurrentFile), keeping its metadata lines
 // from "%EOF" on; a PDF document is left alone. A book that cannot be read gets the error

@@ -1,12 +1,12 @@
 #include "app/core/CreationMeta.h"
 
 #include "app/core/AtomicFile.h"
-#include "app/core/Md5.h"
+#include "app/core/BookWriter.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include <string>
+#include <algorithm>
 
 namespace {
 
@@ -15,12 +15,10 @@ bool coverWritten(const CreationContent &content)
     return content.CoverChecked && QFileInfo(content.Cover).isFile();
 }
 
-std::string md5TextOfFile(const QString &file)
+const QStringList &usedQuatrs(const CreationContent &content)
 {
-    MD5Digest digest;
-    if (!MD5File(file.toStdString(), digest))
-        throw FileWriteError(CannotOpenMessage(file.toStdString()));
-    return MD5DigestToText(digest);
+    static const QStringList none;
+    return content.QuatrsChecked ? content.QuatrsFiles : none;
 }
 
 Bytes descriptionBytes(const CreationContent &content)
@@ -36,27 +34,57 @@ Bytes descriptionBytes(const CreationContent &content)
     Bytes bytes(data.begin(), data.end());
     if (!bytes.empty() && bytes.back() == 0)
         bytes.pop_back();
+    // The readers of the meta record stop at a NUL byte: what follows would be lost.
+    if (std::find(bytes.begin(), bytes.end(), 0) != bytes.end())
+        throw FileWriteError("Le fichier " + content.Description.toStdString() +
+                             " ne peut pas décrire le livre : il contient un caractère nul.");
+    // "%EOF" must start a line of its own to be found.
+    if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n')
+        bytes.insert(bytes.end(), {'\r', '\n'});
     return bytes;
 }
 
-qsizetype indexIgnoringCase(const QStringList &files, const QString &file)
+std::vector<std::string> numberingLines(const CreationContent &content)
 {
-    for (qsizetype i = 0; i < files.size(); ++i)
-        if (files[i].compare(file, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+    std::vector<std::string> lines;
+    if (coverWritten(content))
+        lines.push_back("%Reliure");
+    if (!content.PageFiles.isEmpty()) {
+        lines.push_back("%ListePages");
+        lines.push_back(std::to_string(content.PageFiles.size()));
+    }
+    const QStringList &quatrs = usedQuatrs(content);
+    if (!quatrs.isEmpty()) {
+        lines.push_back("%Quatrs");
+        lines.push_back(std::to_string(quatrs.size()));
+    }
+    std::vector<std::string> constraints;
+    for (const CreationConstraint &constraint : content.Constraints) {
+        // 1-based over the pages followed by the back covers.
+        qsizetype position = content.PageFiles.indexOf(constraint.File) + 1;
+        if (position == 0) {
+            const qsizetype quatr = content.QuatrsFiles.indexOf(constraint.File);
+            if (quatr < 0)
+                throw UnplacedConstraintError();
+            if (!content.QuatrsChecked)
+                continue;
+            position = content.PageFiles.size() + 1 + quatr;
+        }
+        constraints.push_back(std::to_string(position));
+        constraints.push_back(std::to_string(int(constraint.Kind)));
+        constraints.push_back(std::to_string(constraint.Value));
+    }
+    if (!constraints.empty()) {
+        lines.push_back("%Contraintes");
+        lines.insert(lines.end(), constraints.begin(), constraints.end());
+    }
+    return lines;
 }
 
-// 1-based over the pages followed by the back covers.
-qsizetype constraintPosition(const CreationContent &content, const QString &file)
+void appendLine(Bytes &bytes, const std::string &line)
 {
-    const qsizetype page = indexIgnoringCase(content.PageFiles, file);
-    if (page >= 0)
-        return page + 1;
-    const qsizetype quatr = indexIgnoringCase(content.QuatrsFiles, file);
-    if (quatr >= 0)
-        return content.PageFiles.size() + 1 + quatr;
-    throw UnplacedConstraintError();
+    bytes.insert(bytes.end(), line.begin(), line.end());
+    bytes.insert(bytes.end(), {'\r', '\n'});
 }
 
 } // namespace
@@ -72,38 +100,31 @@ QStringList CreationImageFiles(const CreationContent &content)
     QStringList files;
     if (coverWritten(content))
         files << content.Cover;
-    return files << content.PageFiles << content.QuatrsFiles;
+    return files << content.PageFiles << usedQuatrs(content);
 }
 
-Bytes BuildCreationMetaRecord(const CreationContent &content)
+CreationMetaRecord::CreationMetaRecord(const CreationContent &content)
+    : description_(descriptionBytes(content)), numberingLines_(numberingLines(content))
 {
-    std::vector<std::string> lines{"%EOF", "%MD5"};
-    for (const QString &file : CreationImageFiles(content))
-        lines.push_back(md5TextOfFile(file));
-    if (coverWritten(content))
-        lines.push_back("%Reliure");
-    if (!content.PageFiles.isEmpty()) {
-        lines.push_back("%ListePages");
-        lines.push_back(std::to_string(content.PageFiles.size()));
-    }
-    if (content.QuatrsChecked && !content.QuatrsFiles.isEmpty()) {
-        lines.push_back("%Quatrs");
-        lines.push_back(std::to_string(content.QuatrsFiles.size()));
-    }
-    if (!content.Constraints.empty()) {
-        lines.push_back("%Contraintes");
-        for (const CreationConstraint &constraint : content.Constraints) {
-            lines.push_back(std::to_string(constraintPosition(content, constraint.File)));
-            lines.push_back(std::to_string(int(constraint.Kind)));
-            lines.push_back(std::to_string(constraint.Value));
-        }
-    }
+}
 
-    Bytes meta = descriptionBytes(content);
-    for (const std::string &line : lines) {
-        meta.insert(meta.end(), line.begin(), line.end());
-        meta.push_back('\r');
-        meta.push_back('\n');
-    }
+Bytes CreationMetaRecord::withDigests(const std::vector<std::string> &md5Texts) const
+{
+    Bytes meta = description_;
+    appendLine(meta, "%EOF");
+    appendLine(meta, "%MD5");
+    for (const std::string &text : md5Texts)
+        appendLine(meta, text);
+    for (const std::string &line : numberingLines_)
+        appendLine(meta, line);
     return meta;
+}
+
+void WriteCreatedBook(const CreationContent &content, const QString &destination)
+{
+    const CreationMetaRecord meta(content);
+    WriteBookImages(CreationImageFiles(content), destination,
+                    [&meta](const std::vector<std::string> &md5Texts) {
+                        return meta.withDigests(md5Texts);
+                    });
 }

@@ -95,8 +95,7 @@ protected:
         content.Description = qpath(dir / "description.rtf");
         content.DescriptionChecked = true;
         const auto book = dir / "Album.bd";
-        WriteBookImages(CreationImageFiles(content), qpath(book));
-        AppendMetaRecord(qpath(book), BuildCreationMetaRecord(content));
+        WriteCreatedBook(content, qpath(book));
         return book;
     }
 

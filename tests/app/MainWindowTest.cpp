@@ -45,7 +45,7 @@ TEST(MainWindow, MenuBarInOrderWithItsCaptions)
         "- Ajouter/Remplacer la description...",
         "- -",
         "- Convertir en JPG...",
-        "- Création d'une BD... [disabled]",
+        "- Création d'une BD...",
         "- Doc -> Pdf...",
         "- Pdf -> BD...", // the console program is installed here
         "- -",

@@ -91,6 +91,8 @@ TEST(WriteBookImages, RefusesBadInputAndKeepsTheDestination)
     WriteFileBytes(dir / "book.bd", MakeJpeg(4, 4));
     WriteFileBytes(dir / "huge.jpg", ToBytes("\xff\xd8"));
     std::filesystem::resize_file(dir / "huge.jpg", std::uintmax_t(INT32_MAX) + 1); // sparse
+    WriteFileBytes(dir / "half.jpg", ToBytes("\xff\xd8"));
+    std::filesystem::resize_file(dir / "half.jpg", std::uintmax_t(INT32_MAX) / 2 + 1);
     const Bytes before = ReadFileBytes(dir / "book.bd");
 
     struct Case {
@@ -104,6 +106,8 @@ TEST(WriteBookImages, RefusesBadInputAndKeepsTheDestination)
         {"empty source", {qpath(dir / "empty.jpg")}, "empty.jpg"},
         {"not a JPEG", {qpath(jpeg), qpath(dir / "text.jpg")}, "text.jpg"},
         {"too large for a 32-bit length", {qpath(jpeg), qpath(dir / "huge.jpg")}, "huge.jpg"},
+        {"book of 2 GiB or more", {qpath(dir / "half.jpg"), qpath(dir / "half.jpg")},
+         "book.bd"},
         {"destination among the sources", {qpath(jpeg), qpath(dir / "." / "book.bd")},
          "book.bd"},
     };
@@ -117,23 +121,44 @@ TEST(WriteBookImages, RefusesBadInputAndKeepsTheDestination)
         }
         EXPECT_EQ(ReadFileBytes(dir / "book.bd"), before);
     }
-    EXPECT_EQ(fileNames(dir.path()), (std::vector<std::string>{"book.bd", "empty.jpg",
+    EXPECT_EQ(fileNames(dir.path()), (std::vector<std::string>{"book.bd", "empty.jpg", "half.jpg",
                                                                "huge.jpg", "page.jpg",
                                                                "text.jpg"}));
 }
 
-TEST(AppendMetaRecord, AddsTheLastRecordInFrontOfTheTrailer)
+TEST(WriteBookImages, MetaRecordMadeFromTheDigestsOfTheCopiedImagesComesLast)
 {
     TempDir dir;
     const std::vector<Bytes> images = {MakeJpeg(8, 8, Qt::red), MakeJpeg(8, 8, Qt::blue)};
     WriteFileBytes(dir / "a.jpg", images[0]);
     WriteFileBytes(dir / "b.jpg", images[1]);
-    WriteBookImages({qpath(dir / "a.jpg"), qpath(dir / "b.jpg")}, qpath(dir / "book.bd"));
     const Bytes meta = MakeMetaRecord("{\\rtf1 x}\r\n", StandardMetaLines(images));
+    std::vector<std::string> digests;
 
-    AppendMetaRecord(qpath(dir / "book.bd"), meta);
+    WriteBookImages({qpath(dir / "a.jpg"), qpath(dir / "b.jpg")}, qpath(dir / "book.bd"),
+                    [&](const std::vector<std::string> &md5Texts) {
+                        digests = md5Texts;
+                        return meta;
+                    });
 
+    EXPECT_EQ(digests, (std::vector<std::string>{Md5TextOf(images[0]), Md5TextOf(images[1])}));
     EXPECT_EQ(ReadFileBytes(dir / "book.bd"), AssembleBook({images[0], images[1], meta}));
+}
+
+TEST(WriteBookImages, MetaRecordThatCannotBeMadeLeavesTheDestinationAsItWas)
+{
+    TempDir dir;
+    WriteFileBytes(dir / "a.jpg", MakeJpeg(8, 8));
+    WriteFileBytes(dir / "book.bd", ToBytes("avant"));
+
+    EXPECT_THROW(WriteBookImages({qpath(dir / "a.jpg")}, qpath(dir / "book.bd"),
+                                 [](const std::vector<std::string> &) -> Bytes {
+                                     throw FileWriteError("description illisible");
+                                 }),
+                 FileWriteError);
+
+    EXPECT_EQ(ReadFileBytes(dir / "book.bd"), ToBytes("avant"));
+    EXPECT_EQ(fileNames(dir.path()), (std::vector<std::string>{"a.jpg", "book.bd"}));
 }
 
 TEST(WriteDescription, ReplacesOnlyTheLastRecord)

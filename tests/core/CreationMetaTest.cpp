@@ -1,6 +1,6 @@
 #include "app/core/CreationMeta.h"
 
-#include "app/core/BookWriter.h"
+#include "app/core/AtomicFile.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/TempDir.h"
 
@@ -26,15 +26,17 @@ struct CreationFiles {
         WriteFileBytes(dir / "desc.rtf", ToBytes(std::string("{\\rtf1 Histoire}\r\n\0", 19)));
     }
 
+    QString file(const std::string &name) const { return qpath(dir / name); }
+
     CreationContent content() const
     {
         CreationContent c;
-        c.Cover = qpath(dir / "cover.jpg");
+        c.Cover = file("cover.jpg");
         c.CoverChecked = true;
-        c.PageFiles = {qpath(dir / "p1.jpg"), qpath(dir / "p2.jpg")};
-        c.QuatrsFiles = {qpath(dir / "q1.jpg")};
+        c.PageFiles = {file("p1.jpg"), file("p2.jpg")};
+        c.QuatrsFiles = {file("q1.jpg")};
         c.QuatrsChecked = true;
-        c.Description = qpath(dir / "desc.rtf");
+        c.Description = file("desc.rtf");
         c.DescriptionChecked = true;
         return c;
     }
@@ -42,106 +44,121 @@ struct CreationFiles {
 
 } // namespace
 
-TEST(CreationMeta, LinesFollowTheWindowsChoices)
+TEST(CreatedBook, HoldsTheChosenImagesAndTheirMetaRecord)
 {
     const CreationFiles files;
-    const std::string p1 = Md5TextOf(files.pages[0]), p2 = Md5TextOf(files.pages[1]),
-                      q1 = Md5TextOf(files.quatr), cover = Md5TextOf(files.cover);
+    const Bytes &cover = files.cover, &p1 = files.pages[0], &p2 = files.pages[1],
+                &q1 = files.quatr;
+    const std::string md5Cover = Md5TextOf(cover), md5P1 = Md5TextOf(p1), md5P2 = Md5TextOf(p2),
+                      md5Q1 = Md5TextOf(q1);
+    const std::string rtf = "{\\rtf1 Histoire}\r\n";
     struct Case {
         const char *name;
         void (*change)(CreationContent &, const CreationFiles &);
+        std::vector<Bytes> images;
         std::string description;
         std::vector<std::string> lines;
     };
     const Case cases[] = {
-        {"everything", [](CreationContent &, const CreationFiles &) {}, "{\\rtf1 Histoire}\r\n",
-         {"%EOF", "%MD5", cover, p1, p2, q1, "%Reliure", "%ListePages", "2", "%Quatrs", "1"}},
+        {"everything, the description without its last NUL",
+         [](CreationContent &, const CreationFiles &) {}, {cover, p1, p2, q1}, rtf,
+         {"%EOF", "%MD5", md5Cover, md5P1, md5P2, md5Q1, "%Reliure", "%ListePages", "2",
+          "%Quatrs", "1"}},
         {"cover checked but missing",
-         [](CreationContent &c, const CreationFiles &f) { c.Cover = qpath(f.dir / "none.jpg"); },
-         "{\\rtf1 Histoire}\r\n",
-         {"%EOF", "%MD5", p1, p2, q1, "%ListePages", "2", "%Quatrs", "1"}},
-        {"back covers unchecked still stored",
-         [](CreationContent &c, const CreationFiles &) {
+         [](CreationContent &c, const CreationFiles &f) { c.Cover = f.file("none.jpg"); },
+         {p1, p2, q1}, rtf,
+         {"%EOF", "%MD5", md5P1, md5P2, md5Q1, "%ListePages", "2", "%Quatrs", "1"}},
+        {"back covers unchecked: neither written nor announced, nor their constraints",
+         [](CreationContent &c, const CreationFiles &f) {
              c.CoverChecked = false;
              c.QuatrsChecked = false;
+             c.Constraints = {{f.file("q1.jpg"), 3, -1}, {f.file("p1.jpg"), 1, 0xFFFFFF}};
          },
-         "{\\rtf1 Histoire}\r\n", {"%EOF", "%MD5", p1, p2, q1, "%ListePages", "2"}},
-        {"no description",
+         {p1, p2}, rtf,
+         {"%EOF", "%MD5", md5P1, md5P2, "%ListePages", "2", "%Contraintes", "1", "1",
+          "16777215"}},
+        {"description unchecked",
          [](CreationContent &c, const CreationFiles &) {
              c.DescriptionChecked = false;
              c.QuatrsFiles.clear();
          },
-         "", {"%EOF", "%MD5", cover, p1, p2, "%Reliure", "%ListePages", "2"}},
-        {"constraints by position over pages then back covers",
+         {cover, p1, p2}, "", {"%EOF", "%MD5", md5Cover, md5P1, md5P2, "%Reliure", "%ListePages",
+                               "2"}},
+        {"description without a line break gets one before %EOF",
          [](CreationContent &c, const CreationFiles &f) {
+             WriteFileBytes(f.dir / "bare.rtf", ToBytes("{\\rtf1 Court}"));
+             c.Description = f.file("bare.rtf");
              c.CoverChecked = false;
-             c.Constraints = {{qpath(f.dir / "Q1.JPG"), 3, -1},
-                              {qpath(f.dir / "p2.jpg"), 0, (1 << 29) | 7}};
+             c.QuatrsFiles.clear();
          },
-         "{\\rtf1 Histoire}\r\n",
-         {"%EOF", "%MD5", p1, p2, q1, "%ListePages", "2", "%Quatrs", "1", "%Contraintes", "3",
-          "3", "-1", "2", "0", "536870919"}},
+         {p1, p2}, "{\\rtf1 Court}\r\n", {"%EOF", "%MD5", md5P1, md5P2, "%ListePages", "2"}},
+        {"constraints by position over the pages then the back covers, the cover not counted",
+         [](CreationContent &c, const CreationFiles &f) {
+             c.Constraints = {{f.file("q1.jpg"), 3, -1},
+                              {f.file("p2.jpg"), 0, (1 << 29) | 7}};
+         },
+         {cover, p1, p2, q1}, rtf,
+         {"%EOF", "%MD5", md5Cover, md5P1, md5P2, md5Q1, "%Reliure", "%ListePages", "2",
+          "%Quatrs", "1", "%Contraintes", "3", "3", "-1", "2", "0", "536870919"}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         CreationContent content = files.content();
         c.change(content, files);
-        EXPECT_EQ(BuildCreationMetaRecord(content), MakeMetaRecord(c.description, c.lines));
+        const auto book = files.dir / "livre.bd";
+        WriteCreatedBook(content, qpath(book));
+        std::vector<Bytes> records = c.images;
+        records.push_back(MakeMetaRecord(c.description, c.lines));
+        EXPECT_EQ(ReadFileBytes(book), AssembleBook(records));
     }
 }
 
-TEST(CreationMeta, CreatedBookHoldsTheImagesAndTheMetaRecord)
+TEST(CreatedBook, BadContentIsRefusedBeforeAnythingIsWritten)
 {
     const CreationFiles files;
-    const CreationContent content = files.content();
-    const QString book = qpath(files.dir / "livre.bd");
-
-    WriteBookImages(CreationImageFiles(content), book);
-    AppendMetaRecord(book, BuildCreationMetaRecord(content));
-
-    EXPECT_EQ(ReadFileBytes(files.dir / "livre.bd"),
-              AssembleBook({files.cover, files.pages[0], files.pages[1], files.quatr,
-                            BuildCreationMetaRecord(content)}));
-}
-
-TEST(CreationMeta, Errors)
-{
-    const CreationFiles files;
-    CreationContent content = files.content();
-    content.Constraints = {{qpath(files.dir / "other.jpg"), 1, 0}};
-    try {
-        BuildCreationMetaRecord(content);
-        ADD_FAILURE() << "constraint on an unknown file accepted";
-    } catch (const UnplacedConstraintError &error) {
-        EXPECT_STREQ(error.what(), "Impossible de trouver la contrainte, ce qui implique une "
-                                   "impossibilité de créer le fichier.");
-    }
-
     struct Case {
         const char *name;
         void (*change)(CreationContent &, const CreationFiles &);
+        std::string message; // empty: only the file's name is checked
         const char *named;
     };
     const Case cases[] = {
+        {"constraint on a file of neither list, paths compared with their letter case",
+         [](CreationContent &c, const CreationFiles &f) {
+             c.Constraints = {{f.file("P1.JPG"), 1, 0}};
+         },
+         "Impossible de trouver la contrainte, ce qui implique une impossibilité de créer le "
+         "fichier.",
+         ""},
         {"unreadable page, whose digest would be the empty input's",
-         [](CreationContent &c, const CreationFiles &f) {
-             c.PageFiles << qpath(f.dir / "gone.jpg");
-         },
-         "gone.jpg"},
+         [](CreationContent &c, const CreationFiles &f) { c.PageFiles << f.file("gone.jpg"); },
+         "", "gone.jpg"},
         {"unreadable description",
+         [](CreationContent &c, const CreationFiles &f) { c.Description = f.file("gone.rtf"); },
+         "", "gone.rtf"},
+        {"description holding a NUL byte, which would hide the metadata from the readers",
          [](CreationContent &c, const CreationFiles &f) {
-             c.Description = qpath(f.dir / "gone.rtf");
+             WriteFileBytes(f.dir / "nul.rtf", ToBytes(std::string("{\\rtf1 a\0b}\r\n", 13)));
+             c.Description = f.file("nul.rtf");
          },
-         "gone.rtf"},
+         "", "nul.rtf"},
     };
+    const auto book = files.dir / "livre.bd";
+    const Bytes existing = ToBytes("le livre d'avant");
     for (const Case &c : cases) {
-        CreationContent changed = files.content();
-        c.change(changed, files);
+        SCOPED_TRACE(c.name);
+        WriteFileBytes(book, existing);
+        CreationContent content = files.content();
+        c.change(content, files);
         try {
-            BuildCreationMetaRecord(changed);
-            ADD_FAILURE() << c.name;
-        } catch (const FileWriteError &error) {
-            EXPECT_NE(std::string(error.what()).find(c.named), std::string::npos) << c.name;
+            WriteCreatedBook(content, qpath(book));
+            ADD_FAILURE() << "accepted";
+        } catch (const std::runtime_error &error) {
+            if (!c.message.empty()) {
+                EXPECT_EQ(error.what(), c.message);
+            }
+            EXPECT_NE(std::string(error.what()).find(c.named), std::string::npos) << error.what();
         }
+        EXPECT_EQ(ReadFileBytes(book), existing);
     }
 }

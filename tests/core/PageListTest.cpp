@@ -1,4 +1,3 @@
-#include "app/core/BookWriter.h"
 #include "app/core/CreationMeta.h"
 #include "app/core/PageList.h"
 #include "tests/support/BookFixture.h"
@@ -68,8 +67,7 @@ std::filesystem::path writeBook(const TempDir &dir, const BookLayout &layout)
 
     const std::filesystem::path book = dir / "livre.bd";
     const QString bookName = QString::fromStdString(book.string());
-    WriteBookImages(CreationImageFiles(content), bookName);
-    AppendMetaRecord(bookName, BuildCreationMetaRecord(content));
+    WriteCreatedBook(content, bookName);
     return book;
 }
 
