@@ -1,0 +1,7 @@
+#include "shellext/ShellViewUnit.h"
+
+namespace shellext {
+
+void TShellViewFactory::UpdateRegistry(bool) {}
+
+} // namespace shellext
