@@ -1,4 +1,8 @@
 // vorstel-host, the stand-in for the file manager, run as a desktop thumbnailer would run it.
+#include "platform/PlatformProfile.h"
+#include "platform/Registry.h"
+#include "platform/RegistryStore.h"
+#include "platform/SystemServices.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/RunTool.h"
 #include "tests/support/TempDir.h"
@@ -7,6 +11,8 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace {
 
@@ -86,4 +92,33 @@ TEST(VorstelHost, RefusedRequestsEndWithAMessage)
             << outcome.errors.toStdString();
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "a.png"));
+}
+
+TEST(VorstelHost, RegistersAndUnregistersTheLibraryInThePlatformRootItIsGiven)
+{
+    // The host inherits this test's own temporary QUIRELLE_ROOT.
+    platform::SetPlatformProfile({platform::WindowsFamily::Windows9x, 4, 10});
+    platform::RegistryKey::open(platform::Hive::ClassesRoot, ".bd", true)
+        ->writeString("", "Quirelle");
+    const std::filesystem::path wininit = platform::WindowsDirectory() / "Wininit.ini";
+
+    ASSERT_TRUE(RunTool(VORSTEL_HOST, {"register"}));
+    const auto server = platform::RegistryKey::open(
+        platform::Hive::ClassesRoot,
+        "CLSID\\{9866CE29-2D30-4D9C-B876-806D79F7959F}\\InprocServer32", false);
+    ASSERT_TRUE(server);
+    EXPECT_EQ(server->readString(""), std::string(VORSTEL_LIBRARY));
+    EXPECT_TRUE(platform::RegistryKey::exists(platform::Hive::ClassesRoot, "Quirelle\\CLSID"));
+
+    ASSERT_TRUE(RunTool(VORSTEL_HOST, {"unregister"}));
+    EXPECT_FALSE(platform::RegistryKey::exists(platform::Hive::ClassesRoot, "Quirelle\\CLSID"));
+    EXPECT_TRUE(std::filesystem::exists(wininit));
+    ASSERT_TRUE(RunTool(VORSTEL_HOST, {"register"}));
+    EXPECT_FALSE(std::filesystem::exists(wininit)) << "the pending deletion is withdrawn";
+
+    std::ofstream(platform::registryFilePath()) << "endommagé\n";
+    const Outcome failed = runHost({"register"});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.errors.contains("DllRegisterServer a échoué (code 0x80004005)."))
+        << failed.errors.toStdString();
 }
