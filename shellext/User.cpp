@@ -82,6 +82,18 @@ BookRecordLocation locateFirstPage(std::istream &stream)
     return locateRecord(stream, HasCoverMarker(stream) ? 1 : 0);
 }
 
+// The rectangle that a picture covers in a box: as large as fits whole, centred.
+platform::Rect FitPicture(jpeg::Dimensions picture, jpeg::Dimensions box)
+{
+    const long double scale = std::min(static_cast<long double>(box.width) / picture.width,
+                                       static_cast<long double>(box.height) / picture.height);
+    const auto width = static_cast<int>(std::llrint(picture.width * scale));
+    const auto height = static_cast<int>(std::llrint(picture.height * scale));
+    const auto left = static_cast<int>(std::llrint((box.width - width) / 2.0L));
+    const auto top = static_cast<int>(std::llrint((box.height - height) / 2.0L));
+    return {left, top, left + width, top + height};
+}
+
 } // namespace
 
 bool HasCoverMarker(std::istream &stream)
@@ -125,17 +137,6 @@ BookPages CountBookPages(std::istream &stream)
 jpeg::Dimensions GetJpegSize(std::istream &stream, const BookRecordLocation &record)
 {
     return JpegRecordDecoder(stream, record.offset, record.length).size();
-}
-
-platform::Rect FitPicture(jpeg::Dimensions picture, jpeg::Dimensions box)
-{
-    const long double scale = std::min(static_cast<long double>(box.width) / picture.width,
-                                       static_cast<long double>(box.height) / picture.height);
-    const auto width = static_cast<int>(std::llrint(picture.width * scale));
-    const auto height = static_cast<int>(std::llrint(picture.height * scale));
-    const auto left = static_cast<int>(std::llrint((box.width - width) / 2.0L));
-    const auto top = static_cast<int>(std::llrint((box.height - height) / 2.0L));
-    return {left, top, left + width, top + height};
 }
 
 void DrawFirstPage(const std::string &fileName, platform::Raster &bitmap)

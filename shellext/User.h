@@ -30,10 +30,6 @@ BookPages CountBookPages(std::istream &stream);
 // The size in the header of the JPEG picture held by `record`.
 jpeg::Dimensions GetJpegSize(std::istream &stream, const BookRecordLocation &record);
 
-// The rectangle that a picture of `picture` pixels covers in a box of `box` pixels: as large
-// as fits whole, centred.
-platform::Rect FitPicture(jpeg::Dimensions picture, jpeg::Dimensions box);
-
 // Draws the first page (record 1 when the book has a cover marker, else record 0) fitted
 // into `bitmap`, or "Erreur de lecture" at its left edge, vertically centred, when the book
 // cannot be read.
