@@ -33,9 +33,11 @@ bool CountsAsAdministrator(const ProcessIdentity &identity)
 {
     if (identity.effectiveUid == 0)
         return true;
-    return std::any_of(identity.groupNames.begin(), identity.groupNames.end(),
-                       [](const std::string &name) {
-                           return name == "sudo" || name == "wheel" || name == "admin";
+    return std::any_of(identity.groups.begin(), identity.groups.end(),
+                       [](const ProcessGroup &group) {
+                           return !group.denyOnly &&
+                                  (group.name == "sudo" || group.name == "wheel" ||
+                                   group.name == "admin");
                        });
 }
 
@@ -56,7 +58,7 @@ ProcessIdentity CurrentProcessIdentity()
     groups.push_back(getegid());
     for (const gid_t gid : groups)
         if (std::optional<std::string> name = groupName(gid))
-            identity.groupNames.push_back(std::move(*name));
+            identity.groups.push_back({std::move(*name)});
     return identity;
 }
 

@@ -141,7 +141,14 @@ std::optional<int32_t> RegistryKey::readInteger(std::string_view name) const
 
 std::optional<std::vector<std::string>> RegistryKey::readMultiString(std::string_view name) const
 {
-    return readAs<std::vector<std::string>>(hive_, names_, name);
+    const std::optional<std::string> data = readMultiStringData(name);
+    return data ? std::optional(SplitMultiSz(*data)) : std::nullopt;
+}
+
+std::optional<std::string> RegistryKey::readMultiStringData(std::string_view name) const
+{
+    const std::optional<MultiStringData> data = readAs<MultiStringData>(hive_, names_, name);
+    return data ? std::optional(data->bytes) : std::nullopt;
 }
 
 void RegistryKey::writeString(std::string_view name, std::string_view value)
@@ -156,7 +163,12 @@ void RegistryKey::writeInteger(std::string_view name, int32_t value)
 
 void RegistryKey::writeMultiString(std::string_view name, const std::vector<std::string> &values)
 {
-    writeValue(*this, name, values);
+    writeValue(*this, name, MultiStringData{JoinMultiSz(values)});
+}
+
+void RegistryKey::writeMultiStringData(std::string_view name, std::string_view data)
+{
+    writeValue(*this, name, MultiStringData{std::string(data)});
 }
 
 bool RegistryKey::deleteValue(std::string_view name)

@@ -56,6 +56,8 @@ public:
     std::optional<std::string> readString(std::string_view name) const;
     std::optional<int32_t> readInteger(std::string_view name) const;
     std::optional<std::vector<std::string>> readMultiString(std::string_view name) const;
+    // A multi-string value's data as stored (see MultiStringData in RegistryTree.h).
+    std::optional<std::string> readMultiStringData(std::string_view name) const;
     // The type of a value, nothing when it is missing.
     std::optional<ValueType> valueType(std::string_view name) const;
     bool hasValue(std::string_view name) const { return valueType(name).has_value(); }
@@ -63,7 +65,9 @@ public:
     // Writing replaces the value and its type; a new value goes after the existing ones.
     void writeString(std::string_view name, std::string_view value);
     void writeInteger(std::string_view name, int32_t value);
+    // A string holding a zero byte raises RegistryError.
     void writeMultiString(std::string_view name, const std::vector<std::string> &values);
+    void writeMultiStringData(std::string_view name, std::string_view data);
     // True when the value existed.
     bool deleteValue(std::string_view name);
 

@@ -1,5 +1,7 @@
 #include "platform/RegistryStore.h"
 
+#include "platform/AtomicWrite.h"
+#include "platform/FileDescriptor.h"
 #include "platform/GhostscriptRecord.h"
 #include "platform/PlatformRoot.h"
 
@@ -23,23 +25,6 @@ namespace {
 {
     throw RegistryError("Impossible d'accéder au registre : " + file.string() + ".");
 }
-
-// A file descriptor that is closed on every path.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // flock on the lock file beside the registry, held for the object's life.
 class RegistryLock {
@@ -85,40 +70,6 @@ std::optional<std::string> readFile(const std::filesystem::path &file)
     }
 }
 
-void writeAll(int fd, const std::string &text, const std::filesystem::path &file)
-{
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t count = ::write(fd, text.data() + done, text.size() - done);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            failSaving(file);
-        done += static_cast<size_t>(count);
-    }
-}
-
-// Temporary file beside the target, fsync, rename into place, fsync of the folder.
-void saveAtomically(const std::filesystem::path &file, const std::string &text)
-{
-    const std::filesystem::path temporary = file.string() + ".tmp";
-    {
-        FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-        if (fd.get() < 0)
-            failSaving(file);
-        writeAll(fd.get(), text, file);
-        if (::fsync(fd.get()) != 0)
-            failSaving(file);
-    }
-    if (::rename(temporary.c_str(), file.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        failSaving(file);
-    }
-    FileDescriptor folder(::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() >= 0)
-        ::fsync(folder.get());
-}
-
 } // namespace
 
 std::filesystem::path registryFilePath()
@@ -153,8 +104,8 @@ void changeRegistry(const std::function<bool(RegistryTree &)> &apply)
     } else if (const std::optional<GhostscriptLibrary> ghostscript = findGhostscriptLibrary()) {
         recordGhostscript(tree, *ghostscript);
     }
-    if (apply(tree) || !text)
-        saveAtomically(file, formatRegistry(tree));
+    if ((apply(tree) || !text) && !WriteFileAtomically(file, formatRegistry(tree)))
+        failSaving(file);
 }
 
 } // namespace platform

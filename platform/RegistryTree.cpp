@@ -77,12 +77,18 @@ void appendValue(std::string &out, const RegistryValue &value)
         out += "int:";
         out += std::to_string(*number);
     } else {
-        out += "multi:";
-        const auto &items = std::get<std::vector<std::string>>(value.data);
-        for (size_t i = 0; i < items.size(); ++i) {
-            if (i > 0)
-                out += ',';
-            appendQuoted(out, items[i]);
+        const std::string &data = std::get<MultiStringData>(value.data).bytes;
+        const std::vector<std::string> items = SplitMultiSz(data);
+        if (JoinMultiSz(items) != data) {
+            out += "multi-data:";
+            appendQuoted(out, data);
+        } else {
+            out += "multi:";
+            for (size_t i = 0; i < items.size(); ++i) {
+                if (i > 0)
+                    out += ',';
+                appendQuoted(out, items[i]);
+            }
         }
     }
     out += '\n';
@@ -247,6 +253,8 @@ public:
         expect('=');
         if (takeWord("int:")) {
             value.data = integer();
+        } else if (takeWord("multi-data:")) {
+            value.data = MultiStringData{quoted()};
         } else if (takeWord("multi:")) {
             std::vector<std::string> items;
             if (!atEnd()) {
@@ -254,7 +262,10 @@ public:
                 while (take(','))
                     items.push_back(quoted());
             }
-            value.data = std::move(items);
+            if (std::any_of(items.begin(), items.end(),
+                            [](const std::string &item) { return item.find('\0') != item.npos; }))
+                fail();
+            value.data = MultiStringData{JoinMultiSz(items)};
         } else {
             value.data = quoted();
         }
@@ -340,6 +351,34 @@ RegistryNode &RegistryTree::create(Hive hive, const std::vector<std::string> &pa
         node = next ? next : &node->subKeys[name];
     }
     return *node;
+}
+
+std::vector<std::string> SplitMultiSz(std::string_view data)
+{
+    // The list's own final zero byte ends "\0\0", or is the whole data.
+    if (data == std::string_view("\0", 1) || data.ends_with(std::string_view("\0\0", 2)))
+        data.remove_suffix(1);
+    std::vector<std::string> strings;
+    while (!data.empty()) {
+        const size_t end = data.find('\0');
+        strings.emplace_back(data.substr(0, end));
+        data.remove_prefix(end == std::string_view::npos ? data.size() : end + 1);
+    }
+    return strings;
+}
+
+std::string JoinMultiSz(const std::vector<std::string> &strings)
+{
+    std::string data;
+    for (const std::string &string : strings) {
+        if (string.find('\0') != std::string::npos)
+            throw RegistryError("Une chaîne d'une valeur multi-chaîne ne peut contenir d'octet nul.");
+        data += string;
+        data += '\0';
+    }
+    if (!strings.empty())
+        data += '\0';
+    return data;
 }
 
 std::vector<std::string> splitKeyPath(std::string_view path)

@@ -18,7 +18,22 @@ struct CaseInsensitiveLess {
 };
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
-using RegistryData = std::variant<std::string, int32_t, std::vector<std::string>>;
+// A multi-string value's data as stored: each string followed by a zero byte, then one more
+// zero byte (no byte at all for no string). Data that another program wrote may lack the
+// final zero bytes; it is kept as it is.
+struct MultiStringData {
+    std::string bytes;
+    bool operator==(const MultiStringData &) const = default;
+};
+
+// The strings of multi-string data, in order, empty ones included. A missing final zero
+// byte, or a last string without its own, loses nothing: "a\0b" and "a\0b\0" hold "a" and "b"
+// as "a\0b\0\0" does.
+std::vector<std::string> SplitMultiSz(std::string_view data);
+// The data of `strings`; a string holding a zero byte raises RegistryError.
+std::string JoinMultiSz(const std::vector<std::string> &strings);
+
+using RegistryData = std::variant<std::string, int32_t, MultiStringData>;
 
 struct RegistryValue {
     std::string name; // as written; "" is the key's default value
@@ -63,6 +78,7 @@ std::vector<std::string> splitKeyPath(std::string_view path);
 //   "Agrandissement"="Max"                 a string
 //   @="Quirelle"                           the key's default value
 //   "Pending"=multi:"a","",""              a multi-string, possibly with no strings at all
+//   "Pending"=multi-data:"a\x00b"          multi-string data that lacks its final zero bytes
 // Quoted text escapes \" \\ \n \r \t and other control bytes as \xHH; other bytes stay as
 // they are. A key appears when it holds values or has no subkeys; its parents are implied.
 // `parseRegistry` throws RegistryError naming `origin` and the line when the text cannot be

@@ -78,6 +78,36 @@ TEST(Registry, IntegersAndMultiStringsSurviveTheFile)
         EXPECT_EQ(key->readMultiString("multi" + std::to_string(i)), lists[i]);
 }
 
+TEST(Registry, MultiStringDataLosesNothingWhenItsFinalZeroBytesAreMissing)
+{
+    using Strings = std::vector<std::string>;
+    const std::pair<std::string, Strings> cases[] = {
+        {std::string("a\0b\0\0", 5), {"a", "b"}},
+        {std::string("a\0b\0", 4), {"a", "b"}},
+        {std::string("a\0b", 3), {"a", "b"}},
+        {std::string("src\0\0\0", 6), {"src", ""}},
+        {std::string("\0\0", 2), {""}},
+        {std::string("\0", 1), {}},
+        {"", {}},
+    };
+    auto key = settingsKey();
+    for (const auto &[data, strings] : cases) {
+        SCOPED_TRACE(testing::PrintToString(data));
+        EXPECT_EQ(platform::SplitMultiSz(data), strings);
+        key->writeMultiStringData("Pending", data);
+        EXPECT_EQ(key->readMultiStringData("Pending"), data) << "kept byte for byte";
+        EXPECT_EQ(key->readMultiString("Pending"), strings);
+        EXPECT_EQ(key->valueType("Pending"), ValueType::MultiString);
+    }
+    key->writeMultiStringData("Pending", std::string("a\0b", 3));
+    const std::string file = fileBytes(platform::registryFilePath());
+    EXPECT_NE(file.find("\"Pending\"=multi-data:\"a\\x00b\"\n"), std::string::npos) << file;
+
+    key->writeMultiString("Pairs", {"\\??\\/a", "", "/b"});
+    EXPECT_EQ(key->readMultiStringData("Pairs"), std::string("\\??\\/a\0\0/b\0\0", 12));
+    EXPECT_THROW(key->writeMultiString("Pairs", {std::string("a\0b", 3)}), RegistryError);
+}
+
 TEST(Registry, NamesMatchWhateverTheirCaseAndKeepTheFirstSpelling)
 {
     auto key = settingsKey();
@@ -201,6 +231,7 @@ TEST(Registry, DamagedFileIsReportedAndLeftAsItWas)
         {"[HKEY_CURRENT_USER\\A]\n\"N\"=\"bad \\q escape\"\n", 2},
         {"[HKEY_CURRENT_USER\\A]\n\"N\"=\"a\"\n\"n\"=\"b\"\n", 3},   // same value twice
         {"[HKEY_CURRENT_USER\\A]\n\"N\"=multi:\"a\",\n", 2},
+        {"[HKEY_CURRENT_USER\\A]\n\"N\"=multi:\"a\\x00b\"\n", 2},     // a zero byte in a string
         {"[HKEY_NOWHERE\\A]\n", 1},
         {"[HKEY_CURRENT_USER\\A\\\\B]\n", 1},                        // empty key name
         {"[HKEY_CURRENT_USER\\%G1]\n", 1},

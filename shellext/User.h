@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/book/BookFile.h"
+#include "app/jpeg/Jpeg.h"
+#include "platform/Raster.h"
+
+#include <cstdint>
+#include <istream>
+#include <string>
+
+// Reading of a book file for the shell: the cover test, the thumbnail and the info tip. The
+// book is untrusted input: a corrupt chain or picture ends the reading with an error, and no
+// picture is ever decoded at a size it merely declares. DrawFirstPage and BuildInfoTip take
+// a path (UTF-8) and absorb every failure; the other routines raise theirs.
+namespace shellext {
+
+// True when "%Reliure" is found before an end-of-image marker (0xFF 0xD9), scanning windows
+// of 1024 bytes from the end of the file backwards in steps of 1000 bytes, the last window
+// at offset 0. Moves the stream position.
+bool HasCoverMarker(std::istream &stream);
+
+struct BookPages {
+    std::int32_t count = 0;     // image records, cover and back covers included
+    bool HasMetaRecord = false; // the last record is not an image
+};
+// A last record that does not start with 0xFF (an empty one included) is a meta record. A
+// file with no record raises BookFormatError.
+BookPages CountBookPages(std::istream &stream);
+
+// The size in the header of the JPEG picture held by `record`.
+jpeg::Dimensions GetJpegSize(std::istream &stream, const BookRecordLocation &record);
+
+// Draws the first page (record 1 when the book has a cover marker, else record 0) fitted
+// into `bitmap`, or "Erreur de lecture" at its left edge, vertically centred, when the book
+// cannot be read.
+void DrawFirstPage(const std::string &fileName, platform::Raster &bitmap);
+
+// "Type : Quirelle", the file size in megabytes, the page count and the size of the first
+// page, one a line; "Erreur lors de la lecture" when the first page cannot be read.
+std::u16string BuildStandardTip(const std::string &fileName, std::int32_t pageCount,
+                                std::istream &stream);
+
+// The plain text of the book's description (at most 512 characters and "..."), or the
+// standard tip when there is none; "Erreur lors de la lecture" when the book cannot be read.
+std::u16string BuildInfoTip(const std::string &fileName);
+
+// "1,5" for 1572864 bytes with a decimal comma: the size in megabytes with one decimal,
+// rounded half up.
+std::string FormatMegabytes(std::uintmax_t bytes, const std::string &decimalSeparator);
+
+} // namespace shellext

@@ -1,0 +1,138 @@
+// The book routines behind the thumbnail and the info tip, on hand-made files.
+#include "shellext/User.h"
+
+#include "platform/WideString.h"
+#include "tests/support/BookFixture.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+namespace {
+
+std::istringstream streamOf(const Bytes &bytes)
+{
+    return std::istringstream(std::string(bytes.begin(), bytes.end()));
+}
+
+Bytes withBytesAt(Bytes file, std::size_t offset, std::string_view bytes)
+{
+    std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(offset));
+    return file;
+}
+
+} // namespace
+
+TEST(HasCoverMarker, FindsTheMarkerAnywhereButInTheLastByteOfALargeFile)
+{
+    // Windows start at 3975, 2975, 1975 and 975, then at 0: they overlap, so no position
+    // falls between two of them.
+    const Bytes zeros(5000, 0);
+    for (std::size_t offset = 0; offset + 8 <= zeros.size(); ++offset) {
+        auto stream = streamOf(withBytesAt(zeros, offset, "%Reliure"));
+        EXPECT_EQ(shellext::HasCoverMarker(stream), offset + 8 < zeros.size()) << offset;
+    }
+}
+
+TEST(HasCoverMarker, TheMarkerOrTheEndOfAPictureNearestTheEndDecides)
+{
+    struct Case {
+        const char *what;
+        Bytes file;
+        bool expected;
+    };
+    const Bytes zeros(20000, 0);
+    const Case cases[] = {
+        {"neither pattern", zeros, false},
+        {"the marker after the last picture",
+         withBytesAt(withBytesAt(zeros, 5000, "\xFF\xD9"), 9000, "%Reliure"), true},
+        {"the marker before the last picture",
+         withBytesAt(withBytesAt(zeros, 5000, "%Reliure"), 9000, "\xFF\xD9"), false},
+        {"both in one window: the marker wins",
+         withBytesAt(withBytesAt(zeros, 19500, "%Reliure"), 19600, "\xFF\xD9"), true},
+        {"a small file, its last byte scanned", withBytesAt(Bytes(1024, 0), 1016, "%Reliure"),
+         true},
+        {"1025 bytes: the last byte is not scanned", withBytesAt(Bytes(1025, 0), 1017, "%Reliure"),
+         false},
+        {"an empty file", {}, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        auto stream = streamOf(c.file);
+        EXPECT_EQ(shellext::HasCoverMarker(stream), c.expected);
+    }
+}
+
+TEST(CountBookPages, CountsEveryImageRecordAndTellsAMetaRecordByItsFirstByte)
+{
+    const Bytes image = MakeJpeg(8, 8);
+    struct Case {
+        const char *what;
+        Bytes book;
+        shellext::BookPages expected;
+    };
+    const Case cases[] = {
+        {"one image", AssembleBook({image}), {1, false}},
+        {"cover, pages, back covers and a meta record",
+         AssembleBook({image, image, image, image, MakeMetaRecord("", {"%EOF"})}),
+         {4, true}},
+        {"a first record that is no image", AssembleBook({ToBytes("texte")}), {0, true}},
+        {"an empty last record", AssembleBook({{}, {}}), {0, true}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        auto stream = streamOf(c.book);
+        const shellext::BookPages pages = shellext::CountBookPages(stream);
+        EXPECT_EQ(pages.count, c.expected.count);
+        EXPECT_EQ(pages.HasMetaRecord, c.expected.HasMetaRecord);
+    }
+    auto empty = streamOf({});
+    EXPECT_THROW(shellext::CountBookPages(empty), BookFormatError);
+}
+
+TEST(BookReading, ACorruptBookEndsWithTheErrorTexts)
+{
+    const Bytes image = MakeJpeg(16, 16);
+    Bytes random(64 * 1024);
+    std::mt19937 generator(7);
+    for (auto &byte : random)
+        byte = static_cast<std::uint8_t>(generator());
+    const auto chain = [&](std::vector<Bytes> parts) {
+        Bytes file;
+        for (const Bytes &part : parts)
+            file.insert(file.end(), part.begin(), part.end());
+        return file;
+    };
+    const auto size = static_cast<std::int32_t>(image.size());
+    struct Case {
+        const char *what;
+        Bytes file;
+        bool firstPageShown = false; // the chain breaks after the first record
+    };
+    const Case cases[] = {
+        {"three bytes", {0xFF, 0xD8, 0xFF}},
+        {"random bytes", random},
+        {"a first record longer than the file", chain({image, LittleEndian32(size + 100)})},
+        {"a huge first record", chain({image, LittleEndian32(INT32_MAX)})},
+        {"a negative length", chain({image, LittleEndian32(-20), image, LittleEndian32(size)}),
+         true},
+        {"a length that runs past the trailer",
+         chain({image, LittleEndian32(1 << 30), image, LittleEndian32(size)}), true},
+    };
+    TempDir dir;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFileBytes(dir / "livre.bd", c.file);
+        const std::string book = (dir / "livre.bd").string();
+        platform::Raster thumbnail(120, 40);
+        shellext::DrawFirstPage(book, thumbnail);
+        if (c.firstPageShown) {
+            EXPECT_NE(thumbnail.pixel(60, 20), platform::Raster::White);
+        } else {
+            EXPECT_EQ(thumbnail.pixel(0, 16), platform::Raster::Black) << "the E of the error text";
+        }
+        EXPECT_EQ(platform::Utf16ToUtf8(shellext::BuildInfoTip(book)), "Erreur lors de la lecture");
+    }
+}

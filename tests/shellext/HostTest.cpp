@@ -1,0 +1,124 @@
+// vorstel-host, the stand-in for the file manager, run as a desktop thumbnailer would run it.
+#include "platform/PlatformProfile.h"
+#include "platform/Registry.h"
+#include "platform/RegistryStore.h"
+#include "platform/SystemServices.h"
+#include "tests/support/BookFixture.h"
+#include "tests/support/RunTool.h"
+#include "tests/support/TempDir.h"
+
+#include <QImage>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+struct Outcome {
+    int exitCode;
+    QString output;
+    QString errors;
+};
+
+Outcome runHost(const QStringList &arguments)
+{
+    QProcess host;
+    host.start(VORSTEL_HOST, arguments);
+    EXPECT_TRUE(host.waitForFinished(60000));
+    return {host.exitCode(), QString::fromUtf8(host.readAllStandardOutput()),
+            QString::fromUtf8(host.readAllStandardError())};
+}
+
+QString pathOf(const std::filesystem::path &path)
+{
+    return QString::fromStdString(path.string());
+}
+
+} // namespace
+
+TEST(VorstelHost, WritesTheThumbnailAsPngAndPrintsTheInfoTip)
+{
+    TempDir dir;
+    const Bytes page = MakeJpeg(60, 30, Qt::red);
+    const Bytes meta =
+        MakeMetaRecord("{\\rtf1 Caf\\'e9\\par\r\nau lait}", StandardMetaLines({page}));
+    WriteFileBytes(dir / "livre.bd", AssembleBook({page, meta}));
+
+    ASSERT_TRUE(RunTool(VORSTEL_HOST,
+                        {"thumbnail", "64", pathOf(dir / "livre.bd"), pathOf(dir / "vignette")}));
+    const QImage square(pathOf(dir / "vignette"), "PNG");
+    ASSERT_EQ(square.size(), QSize(64, 64));
+    EXPECT_GT(square.pixelColor(32, 32).red(), 230);
+    EXPECT_LT(square.pixelColor(32, 32).green(), 30);
+    EXPECT_EQ(square.pixelColor(32, 10), QColor(Qt::white)) << "above the landscape page";
+
+    ASSERT_TRUE(RunTool(
+        VORSTEL_HOST, {"thumbnail", "30x90", pathOf(dir / "livre.bd"), pathOf(dir / "tall.png")}));
+    EXPECT_EQ(QImage(pathOf(dir / "tall.png")).size(), QSize(30, 90));
+
+    EXPECT_EQ(ToolOutput(VORSTEL_HOST, {"infotip", pathOf(dir / "livre.bd")}), "Café\nau lait\n");
+    EXPECT_EQ(ToolOutput(VORSTEL_HOST, {"infotip", pathOf(dir / "absent.bd")}),
+              "Erreur lors de la lecture\n");
+}
+
+TEST(VorstelHost, RefusedRequestsEndWithAMessage)
+{
+    TempDir dir;
+    WriteFileBytes(dir / "livre.bd", AssembleBook({MakeJpeg(8, 8)}));
+    const QString book = pathOf(dir / "livre.bd");
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        const char *message;
+    };
+    const Case cases[] = {
+        {{}, 2, "Utilisation : vorstel-host thumbnail"},
+        {{"thumbnail", "64", book}, 2, "Utilisation"},
+        {{"thumbnail", "grand", book, pathOf(dir / "a.png")}, 1, "Taille incorrecte : grand."},
+        {{"thumbnail", "-3", book, pathOf(dir / "a.png")},
+         1,
+         "GetLocation a échoué (code 0x80070057)."},
+        {{"thumbnail", "64", book, pathOf(dir / "absent" / "a.png")},
+         1,
+         "Impossible d'écrire l'image"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const Outcome outcome = runHost(c.arguments);
+        EXPECT_EQ(outcome.exitCode, c.exitCode);
+        EXPECT_TRUE(outcome.errors.contains(QString::fromUtf8(c.message)))
+            << outcome.errors.toStdString();
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "a.png"));
+}
+
+TEST(VorstelHost, RegistersAndUnregistersTheLibraryInThePlatformRootItIsGiven)
+{
+    // The host inherits this test's own temporary QUIRELLE_ROOT.
+    platform::SetPlatformProfile({platform::WindowsFamily::Windows9x, 4, 10});
+    platform::RegistryKey::open(platform::Hive::ClassesRoot, ".bd", true)
+        ->writeString("", "Quirelle");
+    const std::filesystem::path wininit = platform::WindowsDirectory() / "Wininit.ini";
+
+    ASSERT_TRUE(RunTool(VORSTEL_HOST, {"register"}));
+    const auto server = platform::RegistryKey::open(
+        platform::Hive::ClassesRoot,
+        "CLSID\\{9866CE29-2D30-4D9C-B876-806D79F7959F}\\InprocServer32", false);
+    ASSERT_TRUE(server);
+    EXPECT_EQ(server->readString(""), std::string(VORSTEL_LIBRARY));
+    EXPECT_TRUE(platform::RegistryKey::exists(platform::Hive::ClassesRoot, "Quirelle\\CLSID"));
+
+    ASSERT_TRUE(RunTool(VORSTEL_HOST, {"unregister"}));
+    EXPECT_FALSE(platform::RegistryKey::exists(platform::Hive::ClassesRoot, "Quirelle\\CLSID"));
+    EXPECT_TRUE(std::filesystem::exists(wininit));
+    ASSERT_TRUE(RunTool(VORSTEL_HOST, {"register"}));
+    EXPECT_FALSE(std::filesystem::exists(wininit)) << "the pending deletion is withdrawn";
+
+    std::ofstream(platform::registryFilePath()) << "endommagé\n";
+    const Outcome failed = runHost({"register"});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.errors.contains("DllRegisterServer a échoué (code 0x80004005)."))
+        << failed.errors.toStdString();
+}
