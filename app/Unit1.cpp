@@ -3,6 +3,7 @@
 #include "app/ClickLabel.h"
 #include "app/ClientArea.h"
 #include "app/PictureBox.h"
+#include "app/Unit1Events.h"
 #include "app/WindowStyle.h"
 #include "app/core/Ghostscript.h"
 #include "controls/GradButton.h"

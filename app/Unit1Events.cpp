@@ -28,7 +28,7 @@ void TForm1::connectEvents()
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm1::ScrollBar1Change);
     Image1->setMouseTracking(true);
     connect(Image1, &PictureBox::mouseMoved, this, &TForm1::FormMouseMove);
-    new Unit1Events(*this);
+    events_ = std::make_unique<Unit1Events>(*this);
 
     if (QuirelleApplication *application = QuirelleApplication::instance()) {
         application->setExceptionHandler([this](QObject *sender, const QString &message) {
@@ -39,7 +39,7 @@ void TForm1::connectEvents()
     }
 }
 
-Unit1Events::Unit1Events(TForm1 &form) : QObject(&form), form_(form)
+Unit1Events::Unit1Events(TForm1 &form) : form_(form)
 {
     form.Client->canvas()->setMouseTracking(true);
     // The client area is the window itself, not a control: it must not take the arrow keys,
