@@ -3,6 +3,7 @@
 #include "app/ClickLabel.h"
 #include "app/ClientArea.h"
 #include "app/PictureBox.h"
+#include "app/QuirelleApplication.h"
 #include "app/Unit1Events.h"
 #include "app/WindowStyle.h"
 #include "app/core/Ghostscript.h"
@@ -189,11 +190,11 @@ void TForm1::createMenu()
         pending(Outils1->addAction(QStringLiteral("Désassocier l'extension .bd")));
     N3 = bar->addAction(QStringLiteral("?"));
 
-    connect(A41, &QAction::triggered, this, &TForm1::A41Click);
-    connect(A51, &QAction::triggered, this, &TForm1::A51Click);
-    connect(Ouvrir1, &QAction::triggered, this, &TForm1::Ouvrir1Click);
-    connect(Quitter1, &QAction::triggered, this, &TForm1::Quitter1Click);
-    connect(Visionneuse1, &QAction::triggered, this, &TForm1::Visionneuse1Click);
+    ConnectCommand(A41, this, &TForm1::A41Click);
+    ConnectCommand(A51, this, &TForm1::A51Click);
+    ConnectCommand(Ouvrir1, this, &TForm1::Ouvrir1Click);
+    ConnectCommand(Quitter1, this, &TForm1::Quitter1Click);
+    ConnectCommand(Visionneuse1, this, &TForm1::Visionneuse1Click);
 }
 
 bool TForm1::menuHidden() const

@@ -21,9 +21,9 @@ void TForm1::connectEvents()
     ToolBarPleinEcran->setStyleSheet(QStringLiteral("QToolBar { background: black; border: 0; }"));
     ToolButton1 = ToolBarPleinEcran->addAction(QIcon(QStringLiteral(":/quirelle/PleinEcran.png")),
                                                QString());
-    connect(ToolButton1, &QAction::triggered, this, &TForm1::ToolButton1Click);
-    connect(Pleincran1, &QAction::triggered, this, &TForm1::Pleincran1Click);
-    connect(N3, &QAction::triggered, this, &TForm1::N3Click);
+    ConnectCommand(ToolButton1, this, &TForm1::ToolButton1Click);
+    ConnectCommand(Pleincran1, this, &TForm1::Pleincran1Click);
+    ConnectCommand(N3, this, &TForm1::N3Click);
     connect(SourisPleinEcran, &QTimer::timeout, this, &TForm1::SourisPleinEcranTimer);
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm1::ScrollBar1Change);
     Image1->setMouseTracking(true);
