@@ -3,6 +3,7 @@
 #include "tests/support/BookFixture.h"
 #include "tests/support/PdfFixture.h"
 #include "tests/support/RecordingPrompter.h"
+#include "tests/support/Sanitizers.h"
 #include "tests/support/TempDir.h"
 
 #include <QFileInfo>
@@ -178,6 +179,8 @@ private:
 // A picture the header says is 5000 x 5000 (100 MB) cannot be held under the cap.
 TEST_F(PageRendering, RunningOutOfMemoryShowsManqueDeMemoireAfterABox)
 {
+    SKIP_UNDER_ADDRESS_SANITIZER("its allocator ends the program when an allocation fails instead "
+                                 "of throwing std::bad_alloc");
     const AddressSpaceCap cap;
     ASSERT_TRUE(cap.applied());
 
