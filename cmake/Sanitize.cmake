@@ -11,6 +11,11 @@ if(QUIRELLE_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
         -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)
+    # What the tests run with (one environment entry per test property); fuzz/run.sh sets
+    # the same.
+    set(QUIRELLE_SANITIZER_TEST_PROPERTIES
+        ENVIRONMENT_MODIFICATION
+        "LSAN_OPTIONS=set:suppressions=${CMAKE_SOURCE_DIR}/cmake/LeakSuppressions.txt")
 endif()
 
 if(QUIRELLE_FUZZ)

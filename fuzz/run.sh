@@ -30,7 +30,7 @@ else
     done
 fi
 
-export UBSAN_OPTIONS=print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$root/cmake/LeakSuppressions.txt UBSAN_OPTIONS=print_stacktrace=1
 run_target() {
     local name=$1
     mkdir -p "$fuzz/corpus/$name" "$fuzz/artifacts/$name" "$fuzz/logs"
