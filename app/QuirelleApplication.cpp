@@ -11,16 +11,20 @@ void QuirelleApplication::setExceptionHandler(ExceptionHandler handler)
 
 bool QuirelleApplication::notify(QObject *receiver, QEvent *event)
 {
-    if (!exceptionHandler_)
-        return QApplication::notify(receiver, event);
+    bool handled = false;
+    run(receiver, [&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
+
+void QuirelleApplication::handleCurrentException(QObject *sender)
+{
     try {
-        return QApplication::notify(receiver, event);
+        throw;
     } catch (const std::exception &error) {
-        exceptionHandler_(receiver, QString::fromUtf8(error.what()));
+        exceptionHandler_(sender, QString::fromUtf8(error.what()));
     } catch (...) {
-        exceptionHandler_(receiver, QStringLiteral("Une erreur inconnue s'est produite."));
+        exceptionHandler_(sender, QStringLiteral("Une erreur inconnue s'est produite."));
     }
-    return false;
 }
 
 QuirelleApplication *QuirelleApplication::instance()

@@ -3,6 +3,8 @@
 #include "app/ClickLabel.h"
 #include "app/ClientArea.h"
 #include "app/PictureBox.h"
+#include "app/QuirelleApplication.h"
+#include "app/Unit1Events.h"
 #include "app/WindowStyle.h"
 #include "app/core/Ghostscript.h"
 #include "controls/GradButton.h"
@@ -181,22 +183,20 @@ void TForm1::createMenu()
     Dsassocierlextensionbd1 = Outils1->addAction(QStringLiteral("Désassocier l'extension .bd"));
     N3 = bar->addAction(QStringLiteral("?"));
 
-    connect(A41, &QAction::triggered, this, &TForm1::A41Click);
-    connect(A51, &QAction::triggered, this, &TForm1::A51Click);
-    connect(Ouvrir1, &QAction::triggered, this, &TForm1::Ouvrir1Click);
-    connect(Quitter1, &QAction::triggered, this, &TForm1::Quitter1Click);
-    connect(Visionneuse1, &QAction::triggered, this, &TForm1::Visionneuse1Click);
-    connect(Extrairelespages1, &QAction::triggered, this, &TForm1::Extrairelespages1Click);
-    connect(Convertir1, &QAction::triggered, this, &TForm1::Convertir1Click);
-    connect(Description, &QAction::triggered, this, &TForm1::DescriptionClick);
-    connect(AjouterRemplacerladescription1, &QAction::triggered, this,
-            &TForm1::AjouterRemplacerladescription1Click);
-    connect(DocBD1, &QAction::triggered, this, &TForm1::DocBD1Click);
-    connect(PDFBD1, &QAction::triggered, this, &TForm1::PDFBD1Click);
-    connect(Associerlextensionbd1, &QAction::triggered, this, &TForm1::Associerlextensionbd1Click);
-    connect(Dsassocierlextensionbd1, &QAction::triggered, this,
-            &TForm1::Dsassocierlextensionbd1Click);
-    connect(CrationduneBD1, &QAction::triggered, this, &TForm1::CrationduneBD1Click);
+    ConnectCommand(A41, this, &TForm1::A41Click);
+    ConnectCommand(A51, this, &TForm1::A51Click);
+    ConnectCommand(Ouvrir1, this, &TForm1::Ouvrir1Click);
+    ConnectCommand(Quitter1, this, &TForm1::Quitter1Click);
+    ConnectCommand(Visionneuse1, this, &TForm1::Visionneuse1Click);
+    ConnectCommand(Extrairelespages1, this, &TForm1::Extrairelespages1Click);
+    ConnectCommand(Convertir1, this, &TForm1::Convertir1Click);
+    ConnectCommand(Description, this, &TForm1::DescriptionClick);
+    ConnectCommand(AjouterRemplacerladescription1, this, &TForm1::AjouterRemplacerladescription1Click);
+    ConnectCommand(DocBD1, this, &TForm1::DocBD1Click);
+    ConnectCommand(PDFBD1, this, &TForm1::PDFBD1Click);
+    ConnectCommand(Associerlextensionbd1, this, &TForm1::Associerlextensionbd1Click);
+    ConnectCommand(Dsassocierlextensionbd1, this, &TForm1::Dsassocierlextensionbd1Click);
+    ConnectCommand(CrationduneBD1, this, &TForm1::CrationduneBD1Click);
 }
 
 bool TForm1::menuHidden() const

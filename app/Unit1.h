@@ -36,6 +36,7 @@ class TDesc;
 class TForm2;
 class TGradButton;
 class TPropos;
+class Unit1Events;
 
 // What the main window takes from outside, so that tests can drive it offscreen.
 struct TForm1Services {
@@ -215,4 +216,6 @@ private:
     PrintJobEnv printJobEnv();
     std::unique_ptr<QtPrintTarget> printTarget_;
     TForm2 *Form2 = nullptr; // owned by the window as its child
+    // Declared last, so destroyed first: no event reaches a window whose members are gone.
+    std::unique_ptr<Unit1Events> events_;
 };

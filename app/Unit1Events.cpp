@@ -21,14 +21,14 @@ void TForm1::connectEvents()
     ToolBarPleinEcran->setStyleSheet(QStringLiteral("QToolBar { background: black; border: 0; }"));
     ToolButton1 = ToolBarPleinEcran->addAction(QIcon(QStringLiteral(":/quirelle/PleinEcran.png")),
                                                QString());
-    connect(ToolButton1, &QAction::triggered, this, &TForm1::ToolButton1Click);
-    connect(Pleincran1, &QAction::triggered, this, &TForm1::Pleincran1Click);
-    connect(N3, &QAction::triggered, this, &TForm1::N3Click);
+    ConnectCommand(ToolButton1, this, &TForm1::ToolButton1Click);
+    ConnectCommand(Pleincran1, this, &TForm1::Pleincran1Click);
+    ConnectCommand(N3, this, &TForm1::N3Click);
     connect(SourisPleinEcran, &QTimer::timeout, this, &TForm1::SourisPleinEcranTimer);
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm1::ScrollBar1Change);
     Image1->setMouseTracking(true);
     connect(Image1, &PictureBox::mouseMoved, this, &TForm1::FormMouseMove);
-    new Unit1Events(*this);
+    events_ = std::make_unique<Unit1Events>(*this);
 
     if (QuirelleApplication *application = QuirelleApplication::instance()) {
         application->setExceptionHandler([this](QObject *sender, const QString &message) {
@@ -39,7 +39,7 @@ void TForm1::connectEvents()
     }
 }
 
-Unit1Events::Unit1Events(TForm1 &form) : QObject(&form), form_(form)
+Unit1Events::Unit1Events(TForm1 &form) : form_(form)
 {
     form.Client->canvas()->setMouseTracking(true);
     // The client area is the window itself, not a control: it must not take the arrow keys,

@@ -214,6 +214,15 @@ private:
 
 } // namespace
 
+std::int32_t CountPdfPagesIn(QByteArrayView data)
+{
+    try {
+        return countPages(data);
+    } catch (const std::exception &) {
+        return -1;
+    }
+}
+
 std::int32_t CountPdfPages(const QString &fileName, UiHooks &ui)
 {
     const BusyCursor busy(ui);
@@ -224,7 +233,7 @@ std::int32_t CountPdfPages(const QString &fileName, UiHooks &ui)
         const QByteArray data = file.readAll();
         if (data.size() != file.size())
             return -1;
-        return countPages(data);
+        return CountPdfPagesIn(data);
     } catch (const std::exception &) {
         return -1;
     }

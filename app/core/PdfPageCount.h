@@ -40,3 +40,6 @@ private:
 // Page count of the PDF file from its classic cross-reference table and its page tree's
 // /Count; -1 on any failure, without a message. Shows the busy cursor meanwhile.
 std::int32_t CountPdfPages(const QString &fileName, UiHooks &ui);
+
+// The same count from the bytes of a whole PDF file.
+std::int32_t CountPdfPagesIn(QByteArrayView data);

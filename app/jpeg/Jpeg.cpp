@@ -99,6 +99,14 @@ void cmykRowToColour(const JSAMPLE *cmyk, std::uint8_t *out, std::size_t width, 
     }
 }
 
+// Called while libjpeg reads the picture: ends the decoding once it reaches too many scans,
+// each of which passes over the whole picture.
+void limitScans(j_common_ptr common)
+{
+    if (reinterpret_cast<j_decompress_ptr>(common)->input_scan_number > MaxScans)
+        ERREXIT(common, JERR_BAD_PROGRESSION);
+}
+
 // Decodes from the source already attached to the decompressor.
 Image decodeAttached(Decompressor &decompressor, Decoding decoding, PixelLayout layout)
 {
@@ -106,6 +114,10 @@ Image decodeAttached(Decompressor &decompressor, Decoding decoding, PixelLayout 
     guarded(decompressor.errors, [&] { jpeg_read_header(&info, TRUE); });
     if (std::uint64_t{info.image_width} * info.image_height > MaxPixels)
         throw JpegError(JERR_IMAGE_TOO_BIG);
+    info.mem->max_memory_to_use = MaxWorkingMemory;
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = limitScans;
+    info.progress = &progress;
 
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : layout == PixelLayout::Rgb ? JCS_RGB : JCS_EXT_BGRA;

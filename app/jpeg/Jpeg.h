@@ -34,9 +34,16 @@ struct Image {
     std::size_t bytesPerLine() const;
 };
 
-// A decoded picture may hold at most this many pixels (1 GiB as Bgra): a header declaring
-// more is refused before anything is allocated for it.
-inline constexpr std::uint64_t MaxPixels = std::uint64_t{1} << 28;
+// A decoded picture may hold at most this many pixels (128 MiB as Bgra, the default
+// allocation limit of Qt's image readers): a header declaring more is refused before anything
+// is allocated for it, however little data follows the header.
+inline constexpr std::uint64_t MaxPixels = std::uint64_t{1} << 25;
+
+// What libjpeg may allocate beside the picture (a progressive picture keeps all of its
+// coefficients), and the scans it may read, each of which passes over the whole picture: a
+// picture that needs more is refused.
+inline constexpr long MaxWorkingMemory = 128L << 20;
+inline constexpr int MaxScans = 64;
 
 // "Erreur JPEG #<code>", code being libjpeg's message code.
 class JpegError : public std::runtime_error {

@@ -2,6 +2,7 @@
 
 #include "app/core/Prompter.h"
 #include "tests/support/RecordingPrompter.h"
+#include "tests/support/Sanitizers.h"
 #include "tests/support/TempDir.h"
 
 #include <QFile>
@@ -84,6 +85,7 @@ TEST(CrashReport, StackLineShowsCodeOffsetAndAddress)
 
 TEST(CrashReport, ReportHoldsThreeLinesAndTheThrowSiteStack)
 {
+    SKIP_UNDER_ADDRESS_SANITIZER(SanitizerOwnsCxaThrow);
     TempDir programDir;
     RecordingPrompter prompter;
     platform::StartExceptionTracking();

@@ -69,7 +69,7 @@ Bytes Rle8Bitmap()
     for (int row = 0; row < 16; ++row)
         data.insert(data.end(), {12, 0, 12, 1, 0, 0});
     data.insert(data.end(), {0, 1});
-    auto put = [](Bytes &bytes, std::uint32_t value, int size) {
+    auto put = [](Bytes &bytes, std::uint64_t value, int size) {
         for (int i = 0; i < size; ++i)
             bytes.push_back(std::uint8_t(value >> (8 * i)));
     };

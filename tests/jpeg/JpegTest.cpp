@@ -90,6 +90,47 @@ Bytes PpmPixels(const Bytes &ppm)
     return {ppm.begin() + std::ptrdiff_t(offset), ppm.end()};
 }
 
+// The picture encoded by the reference encoder with the given options.
+Bytes ReferenceEncoding(const jpeg::Image &image, const QStringList &options)
+{
+    TempDir dir;
+    WritePpm(dir / "in.ppm", image);
+    const QString out = QString::fromStdString((dir / "out.jpg").string());
+    if (!RunTool("cjpeg", options + QStringList{"-outfile", out,
+                                                QString::fromStdString((dir / "in.ppm").string())}))
+        return {};
+    return ReadFileBytes(out.toStdString());
+}
+
+// The progressive picture with its last scan repeated until it holds the given number of
+// scans; libjpeg warns about the coefficients a repeated scan sends again, and goes on.
+Bytes WithScanCount(const Bytes &jpeg, int scans)
+{
+    std::vector<std::size_t> starts; // of each scan's marker; 0xFF 0xDA appears nowhere else
+    for (std::size_t i = 0; i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA)
+            starts.push_back(i);
+    const auto end = std::ptrdiff_t(jpeg.size() - 2); // the end-of-image marker
+    const Bytes last(jpeg.begin() + std::ptrdiff_t(starts.back()), jpeg.begin() + end);
+    Bytes result(jpeg.begin(), jpeg.begin() + end);
+    for (int i = int(starts.size()); i < scans; ++i)
+        result.insert(result.end(), last.begin(), last.end());
+    result.insert(result.end(), {0xFF, 0xD9});
+    return result;
+}
+
+// Found by the fuzzer: 106 bytes whose frame header declares 56080 x 2815 four-component
+// pixels, which took half a gigabyte and seconds to fill from nothing.
+const Bytes FuzzedHugeCmyk{
+    0xff, 0xd8, 0xff, 0xdb, 0x00, 0x43, 0x00, 0x08, 0x06, 0x06, 0x07, 0x06, 0x05, 0x08, 0x07,
+    0x07, 0x07, 0x09, 0x08, 0x08, 0x0a, 0x0c, 0x14, 0x0d, 0xff, 0xc1, 0x0b, 0x0c, 0x19, 0x12,
+    0x13, 0x0f, 0x14, 0x1d, 0x1f, 0x1e, 0x1d, 0x1a, 0x1c, 0x1c, 0x20, 0x24, 0x2e, 0x27, 0x20,
+    0x22, 0x2c, 0x23, 0x1c, 0x1c, 0x28, 0x34, 0x29, 0x2c, 0x30, 0x31, 0x34, 0x34, 0x34, 0x1f,
+    0x27, 0xb9, 0x39, 0x3d, 0x38, 0x32, 0x3c, 0x2e, 0x33, 0x34, 0x32, 0xff, 0xc0, 0x00, 0x14,
+    0x08, 0x0a, 0xff, 0xdb, 0x10, 0x04, 0x43, 0x11, 0x00, 0x4d, 0x11, 0x00, 0x59, 0x11, 0x00,
+    0x4b, 0x11, 0x00, 0xff, 0xda, 0x00, 0x0e, 0x04, 0x43, 0x00, 0x4d, 0x00, 0x59, 0x00, 0x4b,
+    0x00};
+
 struct RoundTripCase {
     jpeg::Decoding decoding;
     jpeg::PixelLayout layout;
@@ -215,6 +256,19 @@ TEST(JpegDecode, TruncatedPictureDecodesToItsFullSizeSilently)
     EXPECT_EQ(decoded.height, 64);
 }
 
+TEST(JpegDecode, ProgressivePicturesDecodeUpToTheScanLimit)
+{
+    const Bytes progressive =
+        ReferenceEncoding(TwoColours(16, 16, jpeg::PixelLayout::Rgb), {"-progressive"});
+    ASSERT_FALSE(progressive.empty());
+    for (const Bytes &picture : {progressive, WithScanCount(progressive, jpeg::MaxScans)}) {
+        const jpeg::Image decoded =
+            jpeg::Decode(picture, jpeg::Decoding::Accurate, jpeg::PixelLayout::Rgb);
+        ExpectNear(PixelAt(decoded, 2, 8), Red);
+        ExpectNear(PixelAt(decoded, 13, 8), Blue);
+    }
+}
+
 struct ErrorCase {
     const char *name;
     Bytes bytes;
@@ -225,6 +279,9 @@ struct ErrorCase {
 TEST(JpegDecode, BadDataRaisesTheLibraryMessageCode)
 {
     const Bytes good = jpeg::Encode(TwoColours(16, 16, jpeg::PixelLayout::Rgb));
+    const Bytes progressive = ReferenceEncoding(TwoColours(16, 16, jpeg::PixelLayout::Rgb),
+                                                {"-progressive", "-sample", "1x1"});
+    ASSERT_FALSE(progressive.empty());
     Bytes badPrecision = good;
     for (std::size_t i = 0; i + 4 < badPrecision.size(); ++i)
         if (badPrecision[i] == 0xFF && badPrecision[i + 1] == 0xC0)
@@ -234,6 +291,12 @@ TEST(JpegDecode, BadDataRaisesTheLibraryMessageCode)
         {"not a picture", {'h', 'e', 'l', 'l', 'o', '!'}, JERR_NO_SOI, false},
         {"bad sample precision", badPrecision, JERR_BAD_PRECISION, false},
         {"too large to hold", WithFrameSize(good, 60000, 60000), JERR_IMAGE_TOO_BIG, true},
+        {"one row over the pixel limit", WithFrameSize(good, 8192, 4097), JERR_IMAGE_TOO_BIG, true},
+        {"fuzzed: a tiny file declaring a huge picture", FuzzedHugeCmyk, JERR_IMAGE_TOO_BIG, true},
+        {"progressive, its coefficients over the working memory",
+         WithFrameSize(progressive, 5000, 5000), JERR_NO_BACKING_STORE, true},
+        {"more scans than the limit", WithScanCount(progressive, jpeg::MaxScans + 1),
+         JERR_BAD_PROGRESSION, true},
     };
     for (const ErrorCase &c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,4 +1,5 @@
 #include "platform/ExceptionTracking.h"
+#include "tests/support/Sanitizers.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,7 @@ TEST(ExceptionTracking, NothingIsRecordedBeforeTrackingStarts)
 
 TEST(ExceptionTracking, RecordsTheThrowSiteAndItsModule)
 {
+    SKIP_UNDER_ADDRESS_SANITIZER(SanitizerOwnsCxaThrow);
     platform::StartExceptionTracking();
     ThrowAndCatch(ThrowHere);
     const std::vector<platform::StackFrame> stack = platform::LastExceptionStack();
@@ -58,6 +60,7 @@ TEST(ExceptionTracking, RecordsTheThrowSiteAndItsModule)
 
 TEST(ExceptionTracking, RecordsThrowsInsideTheRuntimeLibrary)
 {
+    SKIP_UNDER_ADDRESS_SANITIZER(SanitizerOwnsCxaThrow);
     platform::StartExceptionTracking();
     ThrowAndCatch([] { (void)std::stoi("pas un nombre"); });
     const std::vector<platform::StackFrame> stack = platform::LastExceptionStack();
@@ -69,6 +72,7 @@ TEST(ExceptionTracking, RecordsThrowsInsideTheRuntimeLibrary)
 
 TEST(ExceptionTracking, EachThreadKeepsItsOwnStack)
 {
+    SKIP_UNDER_ADDRESS_SANITIZER(SanitizerOwnsCxaThrow);
     platform::StartExceptionTracking();
     ThrowAndCatch(ThrowHere);
     bool otherRecorded = false;
@@ -87,6 +91,7 @@ TEST(ExceptionTracking, EachThreadKeepsItsOwnStack)
 
 TEST(ExceptionTracking, StoppedTrackingKeepsTheLastRecord)
 {
+    SKIP_UNDER_ADDRESS_SANITIZER(SanitizerOwnsCxaThrow);
     platform::StartExceptionTracking();
     ThrowAndCatch(ThrowHere);
     platform::StopExceptionTracking();

@@ -1,0 +1,216 @@
+// Writes the seed corpus of a fuzz target into a folder, made with the program's own writers
+// and the tools the tests use:  make_fuzz_seeds <kind> <folder>
+#include "app/core/BookWriter.h"
+#include "app/core/CreationMeta.h"
+#include "app/jpeg/Jpeg.h"
+#include "fuzz/FuzzBook.h"
+#include "tests/support/BookFixture.h"
+#include "tests/support/PdfFixture.h"
+#include "tests/support/RunTool.h"
+#include "tests/support/TempDir.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Seeds = std::vector<std::pair<std::string, Bytes>>;
+
+QString Path(const fs::path &path)
+{
+    return QString::fromStdString(path.string());
+}
+
+Seeds BookChainSeeds()
+{
+    const Bytes page = MakeJpeg(8, 8);
+    const Bytes other = MakeJpeg(8, 8, Qt::blue);
+    const std::vector<Bytes> images{page, other, page};
+    const Bytes meta = MakeMetaRecord("{\\rtf1 Une histoire}\r\n", StandardMetaLines(images));
+
+    TempDir dir;
+    QStringList files;
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        WriteFileBytes(dir / ("page" + std::to_string(i) + ".jpg"), images[i]);
+        files << Path(dir / ("page" + std::to_string(i) + ".jpg"));
+    }
+    const QString written = Path(dir / "livre.bd");
+    WriteBookImages(files, written);
+    AppendMetaRecord(written, meta);
+
+    return {{"one-image", AssembleBook({page})},
+            {"images-and-meta", AssembleBook({page, other, page, meta})},
+            {"empty-records", AssembleBook({page, {}, other, {}})},
+            {"written", ReadFileBytes(dir / "livre.bd")}};
+}
+
+// The input of the FindBytes target: pattern length, 16-bit start, pattern, buffer.
+Bytes FindBytesInput(const std::string &pattern, int start, const std::string &buffer)
+{
+    Bytes input{static_cast<std::uint8_t>(pattern.size()), static_cast<std::uint8_t>(start),
+                static_cast<std::uint8_t>(start >> 8)};
+    input.insert(input.end(), pattern.begin(), pattern.end());
+    input.insert(input.end(), buffer.begin(), buffer.end());
+    return input;
+}
+
+Seeds FindBytesSeeds()
+{
+    const std::string meta = "{\\rtf1 }%EOF\r\n%MD5\r\n0123\r\n%Reliure\r\n%ListePages\r\n2\r\n";
+    return {{"keyword", FindBytesInput("%Reliure", 1, meta)},
+            {"at-the-end", FindBytesInput("2\r\n", 1, meta)},
+            {"after-start", FindBytesInput("\r\n", 10, meta)},
+            {"skipped-at-zero", FindBytesInput("{\\rtf1", 10, meta + "{\\rtf1")},
+            {"repeats", FindBytesInput("aab", 1, "aaaaab")},
+            {"longer-than-buffer", FindBytesInput("%EOF%EOF", 0, "%EOF")}};
+}
+
+// Meta records of the fuzz book's images, as the creation window writes them.
+Seeds PageListSeeds()
+{
+    TempDir dir;
+    QStringList images;
+    std::vector<Bytes> records;
+    for (int i = 0; i < FuzzBookImageCount; ++i) {
+        records.push_back(FuzzBookImage(i));
+        WriteFileBytes(dir / ("image" + std::to_string(i) + ".jpg"), records.back());
+        images << Path(dir / ("image" + std::to_string(i) + ".jpg"));
+    }
+    WriteFileBytes(dir / "description.rtf", ToBytes("{\\rtf1 Une histoire}\r\n"));
+
+    CreationContent plain;
+    plain.Cover = images[0];
+    plain.CoverChecked = true;
+    plain.PageFiles = images.mid(1, 9);
+    plain.QuatrsFiles = images.mid(10);
+    plain.QuatrsChecked = true;
+    plain.Description = Path(dir / "description.rtf");
+    plain.DescriptionChecked = true;
+
+    CreationContent constrained = plain;
+    constrained.Constraints = {{images[2], 3, 0},
+                               {images[4], 5, 10 | RightPageBit},
+                               {images[6], 0, LeftPageBit},
+                               {images[10], 1, -1},
+                               {images[11], 5, 3}};
+
+    CreationContent pagesOnly;
+    pagesOnly.PageFiles = images;
+    pagesOnly.Constraints = {{images[0], 2, 4}, {images[5], 4, RightPageBit}};
+
+    std::vector<std::string> lines = StandardMetaLines(records);
+    lines.insert(lines.end(), {"%Presentation", "%Reliure", "%Prems", "1", "%ListePages", "7",
+                               "%Quatrs", "2", "%Contraintes", "1", "0", "5", "9", "5", "-1"});
+    return {{"plain", BuildCreationMetaRecord(plain)},
+            {"constrained", BuildCreationMetaRecord(constrained)},
+            {"pages-only", BuildCreationMetaRecord(pagesOnly)},
+            {"every-group", MakeMetaRecord("{\\rtf1 }\r\n", lines)},
+            {"no-line-break", MakeMetaRecord("{\\rtf1 }", StandardMetaLines(records))}};
+}
+
+Seeds PdfSeeds()
+{
+    TempDir dir;
+    MakeQtPdf(dir / "qt.pdf", 2);
+    MakeGhostscriptPdf(dir / "gs.pdf", 3);
+    RewriteWithQpdf(dir / "gs.pdf", dir / "streams.pdf", {"--object-streams=generate"});
+
+    PdfBuilder updated;
+    updated.section(PdfBuilder::PageTree(2, "2"), "/Root 1 0 R")
+        .section({{2, "<< /Type /Pages /Kids [ 3 0 R 4 0 R 5 0 R ] /Count 3 >>"},
+                  {5, "<< /Type /Page /Parent 2 0 R >>"}},
+                 "");
+    PdfBuilder indirect;
+    PdfBuilder::Objects objects = PdfBuilder::PageTree(2, "9 0 R");
+    objects.emplace_back(9, "2");
+    indirect.section(objects, "/Root 1 0 R");
+    PdfBuilder nested;
+    nested.section({{1, "<< /Type /Catalog /Pages 2 0 R >>"},
+                    {2, "<< /Resources << /Count 40 >> /Kids [ 3 0 R ] /Count 1 >>"},
+                    {3, "<< /Type /Page /Parent 2 0 R >>"}},
+                   "/Root 1 0 R");
+
+    return {{"qt", ReadFileBytes(dir / "qt.pdf")},
+            {"ghostscript", ReadFileBytes(dir / "gs.pdf")},
+            {"object-streams", ReadFileBytes(dir / "streams.pdf")},
+            {"incremental", ToBytes(updated.data())},
+            {"indirect-count", ToBytes(indirect.data())},
+            {"nested-count", ToBytes(nested.data())}};
+}
+
+Seeds JpegSeeds()
+{
+    TempDir dir;
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 8; x < 16; ++x)
+            picture.setPixel(x, y, qRgb(0, 0, 255));
+    const QString source = Path(dir / "source.ppm");
+    if (!picture.save(source, "PPM"))
+        throw std::runtime_error("cannot write the source picture");
+
+    Seeds seeds{{"qt", MakeJpeg(8, 8)}};
+    jpeg::Image image{16, 16, jpeg::PixelLayout::Rgb, {}};
+    for (int i = 0; i < 16 * 16; ++i)
+        image.pixels.insert(image.pixels.end(), {std::uint8_t(i), 128, std::uint8_t(255 - i)});
+    seeds.emplace_back("encoded", jpeg::Encode(image));
+
+    const std::vector<std::pair<std::string, QStringList>> variants{
+        {"baseline", {}},
+        {"progressive", {"-progressive"}},
+        {"grey", {"-grayscale"}},
+        {"arithmetic", {"-arithmetic"}},
+        {"restarts", {"-restart", "1B"}},
+        {"optimised-444", {"-optimize", "-sample", "1x1"}}};
+    for (const auto &[name, options] : variants) {
+        const QString out = Path(dir / (name + ".jpg"));
+        if (!RunTool("cjpeg", options + QStringList{"-outfile", out, source}))
+            throw std::runtime_error("cjpeg failed");
+        seeds.emplace_back(name, ReadFileBytes(out.toStdString()));
+    }
+    const QString cmyk = Path(dir / "cmyk.jpg");
+    if (!RunTool("gm", {"convert", source, "-colorspace", "CMYK", cmyk}))
+        throw std::runtime_error("gm convert failed");
+    seeds.emplace_back("cmyk", ReadFileBytes(cmyk.toStdString()));
+    return seeds;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const std::map<std::string, std::function<Seeds()>> kinds{{"book_chain", BookChainSeeds},
+                                                              {"find_bytes", FindBytesSeeds},
+                                                              {"page_list", PageListSeeds},
+                                                              {"pdf", PdfSeeds},
+                                                              {"jpeg", JpegSeeds}};
+    if (argc != 3 || !kinds.count(argv[1])) {
+        std::fprintf(stderr,
+                     "usage: make_fuzz_seeds book_chain|find_bytes|page_list|pdf|jpeg <folder>\n");
+        return 2;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication application(argc, argv);
+    try {
+        const fs::path folder = argv[2];
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        for (const auto &[name, bytes] : kinds.at(argv[1])())
+            WriteFileBytes(folder / name, bytes);
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "make_fuzz_seeds: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}

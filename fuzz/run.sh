@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Builds the sanitizer build and runs its fuzz targets, each for a bounded time, several at
+# once:  fuzz/run.sh [-t SECONDS] [-j TARGETS_AT_ONCE] [TARGET...]
+# Defaults: 60 s per target, 4 targets at once, every target. Fails when a target finds a
+# crash, a leak, an input that runs over 2 s or one that needs more than 1 GiB; the input is
+# kept in build-sanitize/fuzz/artifacts/<target>/. The corpus grows from run to run in
+# build-sanitize/fuzz/corpus/<target>/; the logs are in build-sanitize/fuzz/logs/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=60
+at_once=4
+while getopts "t:j:" option; do
+    case $option in
+    t) seconds=$OPTARG ;;
+    j) at_once=$OPTARG ;;
+    *) exit 2 ;;
+    esac
+done
+shift $((OPTIND - 1))
+
+bash "$root/scripts/build-sanitize.sh"
+fuzz="$root/build-sanitize/fuzz"
+if [ $# -gt 0 ]; then
+    targets=("$@")
+else
+    targets=()
+    for program in "$fuzz"/*_fuzzer; do
+        name=$(basename "$program")
+        targets+=("${name%_fuzzer}")
+    done
+fi
+
+export LSAN_OPTIONS=suppressions=$root/cmake/LeakSuppressions.txt UBSAN_OPTIONS=print_stacktrace=1
+run_target() {
+    local name=$1
+    mkdir -p "$fuzz/corpus/$name" "$fuzz/artifacts/$name" "$fuzz/logs"
+    local dictionary=()
+    [ -f "$fuzz/$name.dict" ] && dictionary=("-dict=$fuzz/$name.dict")
+    QUIRELLE_FUZZ_PEAK_INPUT="$fuzz/artifacts/$name/peak-input" \
+        "$fuzz/${name}_fuzzer" -max_total_time="$seconds" -timeout=2 \
+        -rss_limit_mb=1024 -malloc_limit_mb=1024 -print_final_stats=1 \
+        -artifact_prefix="$fuzz/artifacts/$name/" "${dictionary[@]}" \
+        "$fuzz/corpus/$name" "$fuzz/seeds/$name" >"$fuzz/logs/$name.log" 2>&1
+}
+
+declare -A pids
+for name in "${targets[@]}"; do
+    while [ "$(jobs -rp | wc -l)" -ge "$at_once" ]; do
+        wait -n || true
+    done
+    run_target "$name" &
+    pids[$name]=$!
+done
+
+# The last value libFuzzer printed for a statistic ("stat::name: value" or "name: value").
+value() { grep -Eo "$1:? *[0-9]+" "$2" | tail -1 | grep -Eo '[0-9]+$' || echo -; }
+
+failed=0
+row='%-16s %6s %12s %6s %6s %7s %9s %15s\n'
+printf "$row" target result executions cov ft corpus "rss (MB)" "input heap (B)"
+for name in "${targets[@]}"; do
+    result=ok
+    wait "${pids[$name]}" || result=FAILED
+    log="$fuzz/logs/$name.log"
+    printf "$row" "$name" "$result" "$(value stat::number_of_executed_units "$log")" \
+        "$(value cov "$log")" "$(value ft "$log")" "$(value corp "$log")" \
+        "$(value stat::peak_rss_mb "$log")" "$(value 'peak heap of one input' "$log")"
+    if [ $result != ok ]; then
+        failed=1
+        echo "---- $log" >&2
+        sed -n '/==ERROR\|ERROR: libFuzzer\|runtime error\|quirelle: fault/,$p' "$log" |
+            head -60 >&2
+    fi
+done
+exit $failed
