@@ -33,6 +33,18 @@ struct BookRecordLocation {
 // a file of 1 to 3 bytes cannot hold its trailer and is corrupt.
 BookRecordLocation LocateBookRecord(std::istream &stream, std::int32_t index);
 
+// Where one record of the chain lies: [offset, offset + length).
+struct BookRecord {
+    std::int64_t offset = 0;
+    std::int64_t length = 0;
+};
+
+// Every record of the chain, in order, from one walk with the checks of LocateBookRecord.
+std::vector<BookRecord> IndexBookRecords(std::istream &stream);
+
+// Reads the bytes of a record found by a walk of the same stream into destination.
+void ReadIndexedRecord(std::istream &stream, const BookRecord &record, Bytes &destination);
+
 // Walks the record chain of a book file. When record index exists its bytes replace the
 // contents of *destination (when given) and the result is -1; otherwise the result is the
 // number of records and *destination is untouched. index = INT32_MAX counts the records.
