@@ -167,6 +167,12 @@ TEST_P(BookPageListTest, NumbersThePages)
 
 constexpr std::int32_t Right = RightPageBit;
 
+// GCC 12 at -O3 takes the vectors in the temporaries of this table for uninitialised when
+// they are destroyed: a false alarm of its inliner, silenced for the table alone.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 INSTANTIATE_TEST_SUITE_P(
     Books, BookPageListTest,
     ::testing::Values(
@@ -209,6 +215,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "1:0 2:1 [3] [4]",
                  {conflictAt(1)}}),
     caseName);
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 TEST(BuildPageList, FrontCoversAreMadeEvenBeforeThePages)
 {
