@@ -132,12 +132,16 @@ std::vector<BookRecord> IndexBookRecords(std::istream &stream)
 void ReadIndexedRecord(std::istream &stream, const BookRecord &record, Bytes &destination)
 {
     Bytes bytes(static_cast<std::size_t>(record.length));
-    if (record.length != 0) {
-        stream.clear();
-        seek(stream, record.offset);
-        readExactly(stream, reinterpret_cast<char *>(bytes.data()), record.length);
-    }
+    if (record.length != 0)
+        ReadBookBytes(stream, record.offset, bytes);
     destination = std::move(bytes);
+}
+
+void ReadBookBytes(std::istream &stream, std::int64_t offset, std::span<std::uint8_t> out)
+{
+    stream.clear();
+    seek(stream, offset);
+    readExactly(stream, reinterpret_cast<char *>(out.data()), static_cast<std::int64_t>(out.size()));
 }
 
 std::int32_t ReadBookRecord(std::istream &stream, Bytes *destination, std::int32_t index)

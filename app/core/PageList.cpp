@@ -19,24 +19,9 @@ std::istream &bookStream(MainWindowState &state)
     return *state.BookStream;
 }
 
-const char *const ReadFailedMessage = "Erreur de lecture du fichier de la bande dessinée.";
-
-// Reads exactly count bytes at the stream's position.
-void readExactly(std::istream &stream, std::uint8_t *out, std::int64_t count)
-{
-    if (!stream.read(reinterpret_cast<char *>(out), count) || stream.gcount() != count)
-        throw BookFormatError(ReadFailedMessage);
-}
-
-void seekTo(std::istream &stream, const BookRecord &record)
-{
-    stream.clear();
-    if (!stream.seekg(record.offset))
-        throw BookFormatError(ReadFailedMessage);
-}
-
 // Image records of the book: the records less the meta record, told by its first byte, the
-// only byte of it read here. The walk is kept for the page list and the pages.
+// only byte of it read here (the walk never counts an empty last record). The walk is kept
+// for the page list and the pages.
 std::int32_t countBookImages(MainWindowState &state)
 {
     std::istream &stream = bookStream(state);
@@ -45,10 +30,7 @@ std::int32_t countBookImages(MainWindowState &state)
     if (records.empty())
         return 0;
     std::uint8_t first = 0;
-    if (records.back().length == 0)
-        throw BookFormatError(ReadFailedMessage);
-    seekTo(stream, records.back());
-    readExactly(stream, &first, 1);
+    ReadBookBytes(stream, records.back().offset, {&first, 1});
     const bool hasMetaRecord = first != 0xFF;
     state.DescriptionMenuVisible = hasMetaRecord;
     const auto count = static_cast<std::int32_t>(records.size());
@@ -61,12 +43,12 @@ std::string md5TextOf(std::istream &stream, const BookRecord &record,
 {
     MD5Context context;
     MD5Init(context);
-    seekTo(stream, record);
-    for (std::int64_t left = record.length; left > 0;) {
-        const auto count = std::min<std::int64_t>(left, static_cast<std::int64_t>(block.size()));
-        readExactly(stream, block.data(), count);
+    for (std::int64_t done = 0; done < record.length;) {
+        const auto count = std::min<std::int64_t>(record.length - done,
+                                                  static_cast<std::int64_t>(block.size()));
+        ReadBookBytes(stream, record.offset + done, {block.data(), std::size_t(count)});
         MD5Update(context, block.data(), static_cast<std::uint32_t>(count));
-        left -= count;
+        done += count;
     }
     MD5Digest digest;
     MD5Final(context, digest);
