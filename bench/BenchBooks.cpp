@@ -61,11 +61,15 @@ QImage comicPage(QSize size, int seed)
     return page;
 }
 
-void removeFixtures()
-{
-    std::error_code ignored;
-    fs::remove_all(FixtureFolder(), ignored);
-}
+// The fixture folder, removed with everything in it when the program ends.
+struct OwnFolder {
+    fs::path path;
+    ~OwnFolder()
+    {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
 
 // A book of `pageCount` pages cycling through the given pictures, written by the creation
 // window's writer, so that its meta record holds every MD5 text.
@@ -111,14 +115,13 @@ const FixtureBook &comicBookOfSize(const std::string &name, QSize size)
 
 const fs::path &FixtureFolder()
 {
-    static const fs::path folder = [] {
+    static const OwnFolder folder{[] {
         const fs::path path =
             fs::temp_directory_path() / ("quirelle-bench-" + std::to_string(::getpid()));
         fs::create_directories(path);
-        std::atexit(removeFixtures);
         return path;
-    }();
-    return folder;
+    }()};
+    return folder.path;
 }
 
 const FixtureBook &LargePageBook()
