@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/QtPrintTarget.h"
 #include "app/core/MainWindowState.h"
+#include "app/core/PageRendering.h"
 #include "app/core/PrintJob.h"
 #include "app/core/Prompter.h"
 #include "app/core/UiHooks.h"
@@ -187,7 +188,9 @@ public:
 
 private:
     void createControls();
+    PageRenderEnv pageRenderEnv();
     std::optional<QImage> loadPageBitmap(std::int32_t image);
+    PageBitmap loadPageThumbnail(std::int32_t image, const WantedPictureSize &wanted);
     void createMenu();
     void loadThumbnails(const QString &fileName, std::uint64_t generation);
     void placeThumbnail(PictureBox *thumbnail, std::int32_t position, int width, int height);

@@ -19,6 +19,7 @@
 #include <QScopeGuard>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -137,15 +138,24 @@ void TForm1::loadThumbnails(const QString &fileName, std::uint64_t generation)
             if (static_cast<std::size_t>(i) >= state.PageList.size())
                 break;
             const PageEntry entry = state.PageList[static_cast<std::size_t>(i)];
-            const std::optional<QImage> bitmap = loadPageBitmap(entry.Image);
+            // The page is wanted as large as its thumbnail's picture, (w - 6) x (h - 6), h
+            // coming from the page itself while it is not known.
+            const PageBitmap page = loadPageThumbnail(entry.Image, [&](QSize full) {
+                const int rowHeight =
+                    h > 0 ? h
+                          : static_cast<int>(static_cast<std::int64_t>(full.height()) * w /
+                                             std::max(full.width(), 1));
+                return QSize(w - 6, rowHeight - 6);
+            });
             // Rendering a PDF page lets window messages run.
             if (!stillLoading())
                 break;
             // The row height comes from the first page that has a bitmap; the thumbnails
             // placed before it get that height too.
-            if (h == 0 && bitmap && bitmap->width() > 0) {
-                h = static_cast<int>(static_cast<std::int64_t>(bitmap->height()) * w
-                                     / bitmap->width());
+            const bool rowHeightFound = h == 0 && page.bitmap && page.pageSize.width() > 0;
+            if (rowHeightFound) {
+                h = static_cast<int>(static_cast<std::int64_t>(page.pageSize.height()) * w /
+                                     page.pageSize.width());
                 for (const Thumbnail &earlier : std::as_const(thumbnails_)) {
                     placeThumbnail(earlier.box, earlier.position, w, h);
                     earlier.box->setPicture(thumbnailPicture(earlier.box->size(), std::nullopt));
@@ -161,9 +171,14 @@ void TForm1::loadThumbnails(const QString &fileName, std::uint64_t generation)
             }
             thumbnail.position = i;
             placeThumbnail(thumbnail.box, i, w, h);
-            thumbnail.box->setPicture(thumbnailPicture(thumbnail.box->size(), bitmap));
+            thumbnail.box->setPicture(thumbnailPicture(thumbnail.box->size(), page.bitmap));
             thumbnail.box->setVisible(Panel1->isHidden() && !menuHidden());
-            Client->updateScrollRange();
+            // Only the row height moves thumbnails already placed; otherwise the canvas
+            // grows to the new one alone, so that the grid is not looked over per thumbnail.
+            if (rowHeightFound)
+                Client->updateScrollRange();
+            else
+                Client->extendScrollRange(thumbnail.box);
             ++i;
         }
         if (state.KeyHeld)
@@ -190,8 +205,17 @@ void TForm1::freeThumbnails()
     thumbnails_.clear();
 }
 
+PageRenderEnv TForm1::pageRenderEnv()
+{
+    return {services.prompter, services.ui, Image1->size(), services.programPath};
+}
+
 std::optional<QImage> TForm1::loadPageBitmap(std::int32_t image)
 {
-    const PageRenderEnv env{services.prompter, services.ui, Image1->size(), services.programPath};
-    return LoadPageBitmap(state, image, env);
+    return LoadPageBitmap(state, image, pageRenderEnv());
+}
+
+PageBitmap TForm1::loadPageThumbnail(std::int32_t image, const WantedPictureSize &wanted)
+{
+    return LoadPageThumbnail(state, image, pageRenderEnv(), wanted);
 }

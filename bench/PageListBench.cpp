@@ -1,23 +1,23 @@
-// Opening a 300-page book of about 100 MB: CountPages + BuildPageList (which reads and
-// hashes every image), beside md5sum reading the same file.
-#include "app/core/CreationMeta.h"
+// CountPages + BuildPageList, which read and hash every image of the book, beside md5sum
+// reading the same file; and the same opening of books of more and more small pictures.
 #include "app/core/PageList.h"
 
-#include <QBuffer>
+#include "bench/BenchBooks.h"
+#include "bench/GoalTable.h"
+
 #include <QCoreApplication>
-#include <QImage>
-#include <QRandomGenerator>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
+#include <string>
 
 namespace {
 
-class SilentPrompter : public Prompter {
+using bench::FixtureBook;
+
+class CountingPrompter : public Prompter {
 public:
     MessageAnswer show(const QString &, const QString &, MessageIcon, MessageButtons) override
     {
@@ -27,85 +27,58 @@ public:
     int messages = 0;
 };
 
-// A noisy JPEG of about 330 KB, so that 300 of them make about 100 MB.
-void writeNoisyJpeg(const std::filesystem::path &path)
+void countAndBuildPageList(benchmark::State &run, const FixtureBook &book)
 {
-    QImage image(640, 640, QImage::Format_RGB32);
-    QRandomGenerator random(42);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, random.generate() | 0xFF000000u);
-    if (!image.save(QString::fromStdString(path.string()), "JPEG", 85))
-        throw std::runtime_error("cannot write the JPEG");
-}
-
-// Cover, 296 pages and 3 back covers made by the creation window's writer.
-const std::filesystem::path &bookPath()
-{
-    static const std::filesystem::path book = [] {
-        const std::filesystem::path dir =
-            std::filesystem::temp_directory_path() / "quirelle-pagelist-bench";
-        std::filesystem::create_directories(dir);
-        const std::filesystem::path jpeg = dir / "page.jpg";
-        writeNoisyJpeg(jpeg);
-        const QString image = QString::fromStdString(jpeg.string());
-        CreationContent content;
-        content.Cover = image;
-        content.CoverChecked = true;
-        for (int i = 0; i < 296; ++i)
-            content.PageFiles << image;
-        content.QuatrsFiles = {image, image, image};
-        content.QuatrsChecked = true;
-        const std::filesystem::path path = dir / "livre.bd";
-        const QString name = QString::fromStdString(path.string());
-        WriteCreatedBook(content, name);
-        return path;
-    }();
-    return book;
-}
-
-void CountAndBuildPageList(benchmark::State &state)
-{
-    const std::filesystem::path &path = bookPath();
     MainWindowState window;
-    window.CurrentFile = QString::fromStdString(path.string());
-    SilentPrompter prompter;
+    window.CurrentFile = QString::fromStdString(book.path.string());
+    CountingPrompter prompter;
     NoUiHooks ui;
-    for (auto _ : state) {
-        window.BookStream = std::make_unique<std::ifstream>(path, std::ios::binary);
+    for (auto _ : run) {
+        window.BookStream = std::make_unique<std::ifstream>(book.path, std::ios::binary);
         window.BlankCount = 0;
         CountPages(window, prompter, ui);
         BuildPageList(window, prompter);
         benchmark::DoNotOptimize(window.PageList.data());
     }
-    if (prompter.messages != 0 || window.PageList.size() != 300)
-        state.SkipWithError("the book did not open cleanly");
-    state.counters["book_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
-    state.SetBytesProcessed(state.iterations() *
-                            static_cast<std::int64_t>(std::filesystem::file_size(path)));
+    // Every image a page; a book of pages only ends with two blank pages.
+    if (prompter.messages != 0 || window.PageList.size() != book.pages.size() + 2)
+        run.SkipWithError("the book did not open cleanly");
+    const auto size = static_cast<std::int64_t>(std::filesystem::file_size(book.path));
+    run.counters["book_MB"] = static_cast<double>(size) / 1e6;
+    run.SetBytesProcessed(run.iterations() * size);
 }
-BENCHMARK(CountAndBuildPageList)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void Md5sumOfTheSameFile(benchmark::State &state)
+void md5sum(benchmark::State &run, const FixtureBook &book)
 {
-    const std::filesystem::path &path = bookPath();
-    const std::string command = "md5sum '" + path.string() + "' > /dev/null";
-    for (auto _ : state)
-        if (std::system(command.c_str()) != 0)
-            state.SkipWithError("md5sum failed");
-    state.SetBytesProcessed(state.iterations() *
-                            static_cast<std::int64_t>(std::filesystem::file_size(path)));
+    for (auto _ : run)
+        bench::RunShell("md5sum " + bench::Quoted(book.path) + " >/dev/null");
+    run.SetBytesProcessed(run.iterations() *
+                          static_cast<std::int64_t>(std::filesystem::file_size(book.path)));
 }
-BENCHMARK(Md5sumOfTheSameFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void add(const std::string &name, void (*body)(benchmark::State &, const FixtureBook &),
+         const FixtureBook &book)
+{
+    benchmark::RegisterBenchmark(name.c_str(), body, book)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+}
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    std::error_code ignored;
-    std::filesystem::remove_all(bookPath().parent_path(), ignored);
+    add("CountAndBuildPageList/large", countAndBuildPageList, bench::LargePageBook());
+    add("Md5sum/large", md5sum, bench::LargePageBook());
+    for (const int pages : {500, 1000, 2000, 4000})
+        add("CountAndBuildPageList/small:" + std::to_string(pages), countAndBuildPageList,
+            bench::SmallPictureBook(pages));
+    // At least 0.9 times md5sum's throughput: at most 1 / 0.9 times its time.
+    bench::RunBenchmarksWithGoals(argc, argv,
+                                  {{"CountPages + BuildPageList / md5sum of the book",
+                                    "CountAndBuildPageList/large",
+                                    {"Md5sum/large"},
+                                    1 / 0.9}});
     return 0;
 }

@@ -1,29 +1,35 @@
-// Opening a 300-page book in the main window: the time from Charge to the first page shown,
-// and to the full thumbnail grid, beside djpeg decoding the same JPEGs.
+// Opening books in the main window: the time from Charge to the first page shown, to the full
+// thumbnail grid, and of a page turn, each beside the programs that do the least such work
+// must do (md5sum, djpeg), and the peak memory of the open book with its grid.
 #include "app/ClientArea.h"
 #include "app/QtUiHooks.h"
 #include "app/Unit1.h"
-#include "app/core/CreationMeta.h"
 #include "app/core/LinkOpener.h"
 #include "app/core/OutsidePrograms.h"
 
+#include "bench/BenchBooks.h"
+#include "bench/GoalTable.h"
+
 #include <QApplication>
 #include <QCoreApplication>
-#include <QImage>
-#include <QPainter>
-#include <QRandomGenerator>
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <stdexcept>
+#include <functional>
+#include <iostream>
+#include <memory>
 
 #include <sys/resource.h>
 
 namespace {
 
-constexpr int PageCount = 300;
+using bench::FixtureBook;
+
+const QSize WindowSize(1280, 1000);
 
 class SilentPrompter : public Prompter {
 public:
@@ -44,13 +50,8 @@ public:
     bool inputQuery(const QString &, const QString &, QString &) override { return false; }
 };
 
-class NoLinks : public LinkOpener {
-public:
-    void open(const QUrl &) override {}
-};
-
-// With a key held the thumbnail loop only lets messages run: the first time it does, the
-// first page is on screen and the loading is stopped there.
+// The thumbnail loop lets messages run after each thumbnail: the first time it does, the
+// first page is on screen and the opening is ended there.
 class StopAtFirstPage : public UiHooks {
 public:
     void processPendingEvents() override { state->CurrentFile.clear(); }
@@ -58,62 +59,23 @@ public:
     MainWindowState *state = nullptr;
 };
 
-const std::filesystem::path &benchDir()
-{
-    static const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / "quirelle-viewer-bench";
-    return dir;
-}
-
-QString pagePath(int i)
-{
-    return QString::fromStdString((benchDir() / ("page" + std::to_string(1000 + i) + ".jpg")).string());
-}
-
-// A 1000 x 1400 page of coloured shapes, about 100 KB as a JPEG.
-void writePage(int i)
-{
-    QImage page(1000, 1400, QImage::Format_RGB32);
-    page.fill(QColor::fromHsv((i * 37) % 360, 40, 245));
-    QPainter painter(&page);
-    QRandomGenerator random(static_cast<quint32>(i));
-    for (int shape = 0; shape < 40; ++shape) {
-        painter.setBrush(QColor::fromHsv(random.bounded(360), 160, 200));
-        const QRect box(random.bounded(900), random.bounded(1300), 40 + random.bounded(300),
-                        40 + random.bounded(300));
-        if (shape % 2)
-            painter.drawEllipse(box);
-        else
-            painter.drawRect(box);
-    }
-    painter.end();
-    if (!page.save(pagePath(i), "JPEG", 85))
-        throw std::runtime_error("cannot write the JPEG");
-}
-
-const QString &bookPath()
-{
-    static const QString book = [] {
-        std::filesystem::create_directories(benchDir());
-        CreationContent content;
-        for (int i = 0; i < PageCount; ++i) {
-            writePage(i);
-            content.PageFiles << pagePath(i);
-        }
-        const QString path = QString::fromStdString((benchDir() / "livre.bd").string());
-        WriteCreatedBook(content, path);
-        return path;
-    }();
-    return book;
-}
+class NoLinks : public LinkOpener {
+public:
+    void open(const QUrl &) override {}
+};
 
 struct Window {
     explicit Window(UiHooks &ui)
         : form({prompter, dialogs, ui, programs, links, QStringLiteral("quirelle")})
     {
-        form.resize(1280, 1000);
+        form.resize(WindowSize);
         form.show();
         QCoreApplication::processEvents();
+    }
+    void charge(const FixtureBook &book)
+    {
+        form.Charge(QString::fromStdString(book.path.string()));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     SilentPrompter prompter;
     NoDialogs dialogs;
@@ -122,58 +84,151 @@ struct Window {
     TForm1 form;
 };
 
-void BM_ChargeToFirstPage(benchmark::State &run)
+void openToFirstPage(benchmark::State &run, const FixtureBook &book)
 {
-    const QString &book = bookPath();
     StopAtFirstPage stop;
     Window window(stop);
     stop.state = &window.form.state;
-    for (auto _ : run) {
-        window.form.state.KeyHeld = true;
-        window.form.Charge(book);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    for (auto _ : run)
+        window.charge(book);
 }
-BENCHMARK(BM_ChargeToFirstPage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_ChargeToFullGrid(benchmark::State &run)
+void openToFullGrid(benchmark::State &run, const FixtureBook &book)
 {
-    const QString &book = bookPath();
     QtUiHooks ui;
     Window window(ui);
-    for (auto _ : run) {
-        window.form.Charge(book);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    for (auto _ : run)
+        window.charge(book);
+}
+
+// Turns between two pages in the middle of the open book, its grid loaded.
+constexpr int TurnedPages[2] = {150, 151};
+
+void turnPage(benchmark::State &run, const FixtureBook &book)
+{
+    QtUiHooks ui;
+    Window window(ui);
+    window.charge(book);
+    int turn = 0;
+    for (auto _ : run)
+        window.form.ShowEntry(TurnedPages[turn++ % 2]);
+}
+
+void runEach(const std::vector<std::filesystem::path> &files, const std::string &command)
+{
+    std::string script = "for f in";
+    for (const std::filesystem::path &file : files)
+        script += ' ' + bench::Quoted(file);
+    bench::RunShell(script + "; do " + command + " \"$f\" || exit 1; done");
+}
+
+// The smallest libjpeg scale M/8 whose picture is not below the thumbnail's picture: the
+// window's column width w = (client width - 20) div 5 and row height h = page height x w div
+// page width give pictures of (w - 6) x (h - 6).
+int thumbnailScale(const FixtureBook &book, int clientWidth)
+{
+    const int w = (clientWidth - 20) / 5;
+    const int h = book.pageSize.height() * w / book.pageSize.width();
+    for (int m = 1; m < 8; ++m)
+        if ((book.pageSize.width() * m + 7) / 8 >= w - 6 &&
+            (book.pageSize.height() * m + 7) / 8 >= h - 6)
+            return m;
+    return 8;
+}
+
+int clientWidth()
+{
+    SilentPrompter prompter;
+    NoDialogs dialogs;
+    NoUiHooks ui;
+    SystemPrograms programs;
+    NoLinks links;
+    TForm1 form({prompter, dialogs, ui, programs, links, QStringLiteral("quirelle")});
+    form.resize(WindowSize);
+    form.show();
+    QCoreApplication::processEvents();
+    return form.Client->clientWidth();
+}
+
+void registerBenchmarks(const std::string &name, const FixtureBook &book, bool references)
+{
+    const auto add = [&](const std::string &what, std::function<void(benchmark::State &)> body) {
+        benchmark::RegisterBenchmark((what + "/" + name).c_str(),
+                                     [body](benchmark::State &run) { body(run); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    };
+    add("OpenToFirstPage", [&book](benchmark::State &run) { openToFirstPage(run, book); });
+    add("OpenToFullGrid", [&book](benchmark::State &run) { openToFullGrid(run, book); });
+    if (!references)
+        return;
+    add("PageTurn", [&book](benchmark::State &run) { turnPage(run, book); });
+    add("Md5sum", [&book](benchmark::State &run) {
+        for (auto _ : run)
+            bench::RunShell("md5sum " + bench::Quoted(book.path) + " >/dev/null");
+    });
+    add("DjpegPage1", [&book](benchmark::State &run) {
+        for (auto _ : run)
+            runEach({book.pages.front()}, "djpeg -outfile /dev/null");
+    });
+    add("DjpegTurnedPage", [&book](benchmark::State &run) {
+        int turn = 0;
+        for (auto _ : run)
+            runEach({book.pages[TurnedPages[turn++ % 2]]}, "djpeg -outfile /dev/null");
+    });
+    const int scale = thumbnailScale(book, clientWidth());
+    add("DjpegScaledAllPages", [&book, scale](benchmark::State &run) {
+        for (auto _ : run)
+            runEach(book.pages,
+                    "djpeg -dct fast -scale " + std::to_string(scale) + "/8 -outfile /dev/null");
+    });
+}
+
+// --peak-memory-of=<book>: opens the book (none: an empty window) with its whole grid and
+// prints the process's peak resident size in kB.
+int printPeakMemory(const char *book)
+{
+    QtUiHooks ui;
+    Window window(ui);
+    if (*book)
+        window.form.Charge(QString::fromUtf8(book));
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    run.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-BENCHMARK(BM_ChargeToFullGrid)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void runDjpeg(int pages)
-{
-    const std::string command = "for i in $(seq 1000 " + std::to_string(999 + pages) + "); do djpeg -outfile /dev/null '"
-                                + benchDir().string() + "'/page$i.jpg || exit 1; done";
-    if (std::system(command.c_str()) != 0)
-        throw std::runtime_error("djpeg failed");
+    std::printf("%ld\n", usage.ru_maxrss);
+    return 0;
 }
 
-void BM_DjpegFirstPage(benchmark::State &run)
+long peakMemoryOf(const std::string &book)
 {
-    bookPath();
-    for (auto _ : run)
-        runDjpeg(1);
+    std::string command = bench::Quoted(QCoreApplication::applicationFilePath().toStdString());
+    command.append(" --peak-memory-of=").append(book.empty() ? "" : bench::Quoted(book));
+    const std::unique_ptr<FILE, int (*)(FILE *)> output(popen(command.c_str(), "r"), pclose);
+    long kilobytes = -1;
+    if (!output || std::fscanf(output.get(), "%ld", &kilobytes) != 1)
+        std::cerr << "no peak memory from: " << command << '\n';
+    return kilobytes;
 }
-BENCHMARK(BM_DjpegFirstPage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_DjpegAllPages(benchmark::State &run)
+void printPeakMemoryTable()
 {
-    bookPath();
-    for (auto _ : run)
-        runDjpeg(PageCount);
+    const long empty = peakMemoryOf("");
+    std::printf("\n%-52s %12s %14s\n", "peak memory, book open with its whole grid", "MB",
+                "less empty MB");
+    std::printf("%-52s %12.1f\n", "empty window", empty / 1024.0);
+    const struct {
+        const char *title;
+        const FixtureBook &book;
+    } books[] = {
+        {"300 pages of 2,500 x 3,500", bench::LargePageBook()},
+        {"300 pages of 1,250 x 1,750", bench::HalfSizePageBook()},
+        {"30 small pictures", bench::SmallPictureBook(30)},
+        {"4,000 small pictures", bench::SmallPictureBook(4000)},
+    };
+    for (const auto &[title, book] : books) {
+        const long peak = peakMemoryOf(book.path.string());
+        std::printf("%-52s %12.1f %14.1f\n", title, peak / 1024.0, (peak - empty) / 1024.0);
+    }
 }
-BENCHMARK(BM_DjpegAllPages)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
@@ -181,12 +236,34 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Settings go to a registry of their own, not the user's.
-    const std::filesystem::path root = benchDir() / "root";
+    const std::filesystem::path root = bench::FixtureFolder() / "root";
     std::filesystem::create_directories(root);
     setenv("QUIRELLE_ROOT", root.c_str(), 1);
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--peak-memory-of=", 17) == 0)
+            return printPeakMemory(argv[i] + 17);
+
+    registerBenchmarks("large", bench::LargePageBook(), true);
+    for (const int pages : {30, 300, 1000, 4000})
+        registerBenchmarks("small:" + std::to_string(pages), bench::SmallPictureBook(pages), false);
+    bench::RunBenchmarksWithGoals(
+        argc, argv,
+        {
+            {"first page shown / (md5sum + djpeg page 1)",
+             "OpenToFirstPage/large",
+             {"Md5sum/large", "DjpegPage1/large"},
+             1.2},
+            {"full grid / djpeg -dct fast -scale M/8 of every page",
+             "OpenToFullGrid/large",
+             {"DjpegScaledAllPages/large"},
+             1.5},
+            {"page turn / djpeg of that page", "PageTurn/large", {"DjpegTurnedPage/large"}, 1.2},
+            {"4,000 small pictures to the first page, at most (ms)",
+             "OpenToFirstPage/small:4000",
+             {},
+             300},
+        });
+    printPeakMemoryTable();
     return 0;
 }

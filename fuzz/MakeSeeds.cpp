@@ -14,7 +14,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <climits>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -31,6 +33,18 @@ QString Path(const fs::path &path)
     return QString::fromStdString(path.string());
 }
 
+// The meta record that the creation window writes for content.
+Bytes CreationMeta(const CreationContent &content)
+{
+    TempDir dir;
+    const QString book = Path(dir / "livre.bd");
+    WriteCreatedBook(content, book);
+    std::ifstream stream(dir / "livre.bd", std::ios::binary);
+    Bytes meta;
+    ReadBookRecord(stream, &meta, ReadBookRecord(stream, nullptr, INT32_MAX) - 1);
+    return meta;
+}
+
 Seeds BookChainSeeds()
 {
     const Bytes page = MakeJpeg(8, 8);
@@ -45,8 +59,7 @@ Seeds BookChainSeeds()
         files << Path(dir / ("page" + std::to_string(i) + ".jpg"));
     }
     const QString written = Path(dir / "livre.bd");
-    WriteBookImages(files, written);
-    AppendMetaRecord(written, meta);
+    WriteBookImages(files, written, [&](const std::vector<std::string> &) { return meta; });
 
     return {{"one-image", AssembleBook({page})},
             {"images-and-meta", AssembleBook({page, other, page, meta})},
@@ -111,9 +124,9 @@ Seeds PageListSeeds()
     std::vector<std::string> lines = StandardMetaLines(records);
     lines.insert(lines.end(), {"%Presentation", "%Reliure", "%Prems", "1", "%ListePages", "7",
                                "%Quatrs", "2", "%Contraintes", "1", "0", "5", "9", "5", "-1"});
-    return {{"plain", BuildCreationMetaRecord(plain)},
-            {"constrained", BuildCreationMetaRecord(constrained)},
-            {"pages-only", BuildCreationMetaRecord(pagesOnly)},
+    return {{"plain", CreationMeta(plain)},
+            {"constrained", CreationMeta(constrained)},
+            {"pages-only", CreationMeta(pagesOnly)},
             {"every-group", MakeMetaRecord("{\\rtf1 }\r\n", lines)},
             {"no-line-break", MakeMetaRecord("{\\rtf1 }", StandardMetaLines(records))}};
 }

@@ -22,9 +22,16 @@ for p in "${packages[@]}"; do
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
   sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+      echo "Missing packages: ${missing[*]}. Install them as root (apt-get install" \
+        "--no-install-recommends ${missing[*]}), then run this script again." >&2
+      exit 1
+    fi
+    sudo_cmd="sudo"
+  fi
+  echo "Installing: ${missing[*]}"
   $sudo_cmd apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

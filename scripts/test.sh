@@ -21,6 +21,10 @@ suite() {
 }
 
 bash "$root/scripts/setup.sh"
+# A runtime folder of the tests' own, as Qt wants one.
+XDG_RUNTIME_DIR=$(mktemp -d)
+export XDG_RUNTIME_DIR
+trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 timed "normal build" bash "$root/scripts/build.sh"
 timed "tests" suite build
 timed "sanitizer build" bash "$root/scripts/build-sanitize.sh"

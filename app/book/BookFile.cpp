@@ -32,6 +32,51 @@ void seek(std::istream &stream, std::int64_t position)
         throw BookFormatError(ReadFailedMessage);
 }
 
+// Walks the chain from record 0, calling visit(i, record) for each record reached until it
+// returns false. The result says where the walk stopped: at the record visit refused, or past
+// the last record (found false, count the number of records).
+template <typename Visit> BookRecordLocation walkChain(std::istream &stream, Visit visit)
+{
+    stream.clear();
+    if (!stream.seekg(0, std::ios::end))
+        throw BookFormatError(ReadFailedMessage);
+    const std::int64_t size = static_cast<std::int64_t>(stream.tellg());
+    if (size < 0)
+        throw BookFormatError(ReadFailedMessage);
+    if (size == 0)
+        return {};
+    if (size < 4)
+        corrupt();
+    const std::int64_t trailer = size - 4;
+
+    seek(stream, trailer);
+    std::int64_t length = readLength(stream);
+    if (length < 0 || length > trailer)
+        corrupt();
+
+    std::int64_t position = 0;
+    std::int32_t i = 0;
+    while (position < trailer && visit(i, BookRecord{position, length})) {
+        position += length;
+        if (position != trailer && position + 4 > trailer)
+            corrupt();
+        seek(stream, position);
+        length = readLength(stream);
+        position += 4;
+        if (position < trailer && (length < 0 || length > trailer - position))
+            corrupt();
+        if (position == trailer && length != 0)
+            corrupt();
+        if (i == std::numeric_limits<std::int32_t>::max())
+            corrupt();
+        ++i;
+    }
+
+    if (position >= trailer)
+        return {false, i, 0, 0};
+    return {true, i, position, length};
+}
+
 } // namespace
 
 std::int32_t FindBytes(std::string_view pattern, const std::uint8_t *buffer,
@@ -71,44 +116,32 @@ std::int32_t FindBytes(std::string_view pattern, const std::uint8_t *buffer,
 
 BookRecordLocation LocateBookRecord(std::istream &stream, std::int32_t index)
 {
+    return walkChain(stream, [index](std::int32_t i, const BookRecord &) { return i != index; });
+}
+
+std::vector<BookRecord> IndexBookRecords(std::istream &stream)
+{
+    std::vector<BookRecord> records;
+    walkChain(stream, [&records](std::int32_t, const BookRecord &record) {
+        records.push_back(record);
+        return true;
+    });
+    return records;
+}
+
+void ReadIndexedRecord(std::istream &stream, const BookRecord &record, Bytes &destination)
+{
+    Bytes bytes(static_cast<std::size_t>(record.length));
+    if (record.length != 0)
+        ReadBookBytes(stream, record.offset, bytes);
+    destination = std::move(bytes);
+}
+
+void ReadBookBytes(std::istream &stream, std::int64_t offset, std::span<std::uint8_t> out)
+{
     stream.clear();
-    if (!stream.seekg(0, std::ios::end))
-        throw BookFormatError(ReadFailedMessage);
-    const std::int64_t size = static_cast<std::int64_t>(stream.tellg());
-    if (size < 0)
-        throw BookFormatError(ReadFailedMessage);
-    if (size == 0)
-        return {};
-    if (size < 4)
-        corrupt();
-    const std::int64_t trailer = size - 4;
-
-    seek(stream, trailer);
-    std::int64_t length = readLength(stream);
-    if (length < 0 || length > trailer)
-        corrupt();
-
-    std::int64_t position = 0;
-    std::int32_t i = 0;
-    while (i != index && position < trailer) {
-        position += length;
-        if (position != trailer && position + 4 > trailer)
-            corrupt();
-        seek(stream, position);
-        length = readLength(stream);
-        position += 4;
-        if (position < trailer && (length < 0 || length > trailer - position))
-            corrupt();
-        if (position == trailer && length != 0)
-            corrupt();
-        if (i == std::numeric_limits<std::int32_t>::max())
-            corrupt();
-        ++i;
-    }
-
-    if (position >= trailer)
-        return {false, i, 0, 0};
-    return {true, i, position, length};
+    seek(stream, offset);
+    readExactly(stream, reinterpret_cast<char *>(out.data()), static_cast<std::int64_t>(out.size()));
 }
 
 std::int32_t ReadBookRecord(std::istream &stream, Bytes *destination, std::int32_t index)
@@ -116,11 +149,8 @@ std::int32_t ReadBookRecord(std::istream &stream, Bytes *destination, std::int32
     const BookRecordLocation record = LocateBookRecord(stream, index);
     if (!record.found)
         return record.count;
-    Bytes bytes(static_cast<std::size_t>(record.length));
-    if (record.length != 0) {
-        seek(stream, record.offset);
-        readExactly(stream, reinterpret_cast<char *>(bytes.data()), record.length);
-    }
+    Bytes bytes;
+    ReadIndexedRecord(stream, {record.offset, record.length}, bytes);
     if (destination)
         *destination = std::move(bytes);
     return -1;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <istream>
+#include <span>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,21 @@ struct BookRecordLocation {
 // before the trailer; a corrupt chain raises BookFormatError. An empty file holds no record;
 // a file of 1 to 3 bytes cannot hold its trailer and is corrupt.
 BookRecordLocation LocateBookRecord(std::istream &stream, std::int32_t index);
+
+// Where one record of the chain lies: [offset, offset + length).
+struct BookRecord {
+    std::int64_t offset = 0;
+    std::int64_t length = 0;
+};
+
+// Every record of the chain, in order, from one walk with the checks of LocateBookRecord.
+std::vector<BookRecord> IndexBookRecords(std::istream &stream);
+
+// Reads the bytes of a record found by a walk of the same stream into destination.
+void ReadIndexedRecord(std::istream &stream, const BookRecord &record, Bytes &destination);
+
+// Reads exactly out.size() bytes at offset; BookFormatError when the stream holds fewer.
+void ReadBookBytes(std::istream &stream, std::int64_t offset, std::span<std::uint8_t> out);
 
 // Walks the record chain of a book file. When record index exists its bytes replace the
 // contents of *destination (when given) and the result is -1; otherwise the result is the

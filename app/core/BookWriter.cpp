@@ -120,6 +120,12 @@ public:
     ~ReopenBookStream()
     {
         state_.BookStream = std::make_unique<std::ifstream>(path_, std::ios::binary);
+        // The new stream may take the old one's address: its chain is walked again.
+        try {
+            state_.BookRecords = BookRecordIndex(*state_.BookStream);
+        } catch (...) {
+            state_.BookRecords = {};
+        }
     }
     ReopenBookStream(const ReopenBookStream &) = delete;
     ReopenBookStream &operator=(const ReopenBookStream &) = delete;

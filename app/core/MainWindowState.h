@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/core/BookRecordIndex.h"
 #include "app/core/Numbering.h"
 #include "app/core/PageEntry.h"
 
@@ -20,6 +21,7 @@ struct PrintRect {
 struct MainWindowState {
     QString CurrentFile;                       // empty: no file open
     std::unique_ptr<std::ifstream> BookStream; // the one shared read stream on CurrentFile
+    BookRecordIndex BookRecords;               // BookStream's record chain, walked by CountPages
     std::vector<PageEntry> PageList;
     std::vector<NumberingConstraint> BookConstraints;
     std::int32_t PremsCount = 0;

@@ -6,9 +6,8 @@
 #include "app/core/OpenFile.h"
 #include "app/core/PdfPageCount.h"
 
-
+#include <algorithm>
 #include <filesystem>
-#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -20,30 +19,53 @@ std::istream &bookStream(MainWindowState &state)
     return *state.BookStream;
 }
 
-// Image records of the book: the records less the meta record, told by its first byte.
+// Image records of the book: the records less the meta record, told by its first byte, the
+// only byte of it read here (the walk never counts an empty last record). The walk is kept
+// for the page list and the pages.
 std::int32_t countBookImages(MainWindowState &state)
 {
     std::istream &stream = bookStream(state);
-    const std::int32_t records =
-        ReadBookRecord(stream, nullptr, std::numeric_limits<std::int32_t>::max());
-    if (records == 0)
+    state.BookRecords = BookRecordIndex(stream);
+    const std::vector<BookRecord> &records = state.BookRecords.records();
+    if (records.empty())
         return 0;
-    Bytes last;
-    if (ReadBookRecord(stream, &last, records - 1) != -1 || last.empty())
-        throw BookFormatError("Erreur de lecture du fichier de la bande dessinée.");
-    const bool hasMetaRecord = last.front() != 0xFF;
+    std::uint8_t first = 0;
+    ReadBookBytes(stream, records.back().offset, {&first, 1});
+    const bool hasMetaRecord = first != 0xFF;
     state.DescriptionMenuVisible = hasMetaRecord;
-    return hasMetaRecord ? records - 1 : records;
+    const auto count = static_cast<std::int32_t>(records.size());
+    return hasMetaRecord ? count - 1 : count;
+}
+
+// The MD5 text of a record, hashed block by block as it is read.
+std::string md5TextOf(std::istream &stream, const BookRecord &record,
+                      std::vector<std::uint8_t> &block)
+{
+    MD5Context context;
+    MD5Init(context);
+    for (std::int64_t done = 0; done < record.length;) {
+        const auto count = std::min<std::int64_t>(record.length - done,
+                                                  static_cast<std::int64_t>(block.size()));
+        ReadBookBytes(stream, record.offset + done, {block.data(), std::size_t(count)});
+        MD5Update(context, block.data(), static_cast<std::uint32_t>(count));
+        done += count;
+    }
+    MD5Digest digest;
+    MD5Final(context, digest);
+    return MD5DigestToText(digest);
 }
 
 // Compares the k-th MD5 text with record k; one message per image that differs. A text
-// for a record that does not exist compares with the digest of no bytes, once.
-void checkImages(std::istream &stream, const std::vector<std::string> &texts, Prompter &prompter)
+// for a record that does not exist compares with the digest of no bytes, once. Each record
+// is read once, straight into the hash.
+void checkImages(std::istream &stream, const std::vector<BookRecord> &records,
+                 const std::vector<std::string> &texts, Prompter &prompter)
 {
+    std::vector<std::uint8_t> block(std::size_t(256) << 10);
     for (std::size_t k = 0; k < texts.size(); ++k) {
-        Bytes record;
-        const bool exists = ReadBookRecord(stream, &record, static_cast<std::int32_t>(k)) == -1;
-        if (MD5TextOf(record.data(), static_cast<std::uint32_t>(record.size())) != texts[k])
+        const bool exists = k < records.size();
+        const std::string text = exists ? md5TextOf(stream, records[k], block) : MD5TextOf("", 0);
+        if (text != texts[k])
             prompter.error(QStringLiteral("La vérification a échouée pour l'image N° %1.").arg(k));
         if (!exists)
             return;
@@ -53,8 +75,12 @@ void checkImages(std::istream &stream, const std::vector<std::string> &texts, Pr
 BookMetaData readBookMetaData(MainWindowState &state, std::int32_t imageCount, Prompter &prompter)
 {
     std::istream &stream = bookStream(state);
+    if (!state.BookRecords.serves(&stream))
+        state.BookRecords = BookRecordIndex(stream);
+    const std::vector<BookRecord> &records = state.BookRecords.records();
     Bytes record;
-    ReadBookRecord(stream, &record, imageCount);
+    if (static_cast<std::size_t>(imageCount) < records.size())
+        ReadIndexedRecord(stream, records[static_cast<std::size_t>(imageCount)], record);
     std::optional<BookMetaData> meta;
     try {
         meta = ReadMetaData(record, imageCount);
@@ -67,7 +93,7 @@ BookMetaData readBookMetaData(MainWindowState &state, std::int32_t imageCount, P
     }
     if (!meta)
         return {};
-    checkImages(stream, meta->Md5Texts, prompter);
+    checkImages(stream, records, meta->Md5Texts, prompter);
     return *meta;
 }
 
@@ -104,6 +130,7 @@ std::int32_t FindConstraintByIndex(const std::vector<NumberingConstraint> &BookC
 std::int32_t CountPages(MainWindowState &state, Prompter &prompter, UiHooks &ui)
 {
     std::int32_t count = 0;
+    state.BookRecords = {};
     std::error_code error;
     (void)std::filesystem::last_write_time(state.CurrentFile.toStdString(), error); // its age
     if (error) {

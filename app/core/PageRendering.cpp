@@ -94,15 +94,17 @@ QImage OutOfMemoryBitmap(Prompter &prompter)
     return bitmap;
 }
 
-std::optional<QImage> LoadBookPage(const MainWindowState &state, std::int32_t image)
+std::optional<QImage> LoadBookPage(const MainWindowState &state, std::int32_t image,
+                                   const WantedPictureSize &wanted)
 {
     Bytes record;
-    if (!state.BookStream || ReadBookRecord(*state.BookStream, &record, image) != -1)
+    if (!state.BookStream || !state.BookRecords.read(*state.BookStream, image, record))
         return std::nullopt;
-    return DecodeJpegImage(record);
+    return DecodeJpegImage(record, wanted);
 }
 
-QImage LoadPdfPage(const MainWindowState &state, std::int32_t page, const PageRenderEnv &env)
+QImage LoadPdfPage(const MainWindowState &state, std::int32_t page, const PageRenderEnv &env,
+                   const WantedPictureSize &wanted)
 {
     const QString output = RenderingPath(state.CurrentFile, page);
     QDir().mkpath(QFileInfo(output).path());
@@ -118,7 +120,48 @@ QImage LoadPdfPage(const MainWindowState &state, std::int32_t page, const PageRe
             QStringLiteral("Erreur lors du chargement de la librairie Ghostscript."));
     }
     env.ui.processPendingEvents();
-    return DecodeJpegImageFile(output);
+    return DecodeJpegImageFile(output, wanted);
+}
+
+// The page's bitmap with the page's full size: the size of its picture before any scaling,
+// or the bitmap's own when the page is no decoded picture (a blank or an error bitmap).
+PageBitmap LoadPage(const MainWindowState &state, std::int32_t image, const PageRenderEnv &env,
+                    const WantedPictureSize &wanted)
+{
+    const auto withOwnSize = [](std::optional<QImage> bitmap) {
+        const QSize size = bitmap ? bitmap->size() : QSize();
+        return PageBitmap{std::move(bitmap), size};
+    };
+    if (!QFileInfo(state.CurrentFile).isFile()) {
+        env.prompter.error(CannotOpenFileMessage(state.CurrentFile));
+        return withOwnSize(BlankBitmap(env.pageControlSize));
+    }
+    try {
+        QSize fullSize;
+        const WantedPictureSize noting = [&](QSize full) {
+            fullSize = full;
+            return wanted(full);
+        };
+        const WantedPictureSize &scale = wanted ? noting : wanted;
+        std::optional<QImage> bitmap;
+        if (!IsPdfFile(state.CurrentFile))
+            bitmap = LoadBookPage(state, image, scale);
+        else if (image < 0)
+            bitmap = QImage();
+        else
+            bitmap = LoadPdfPage(state, image, env, scale);
+        PageBitmap page = withOwnSize(std::move(bitmap));
+        if (fullSize.isValid())
+            page.pageSize = fullSize;
+        return page;
+    } catch (const std::bad_alloc &) {
+        return withOwnSize(OutOfMemoryBitmap(env.prompter));
+    } catch (const jpeg::JpegError &error) {
+        return withOwnSize(error.outOfMemory() ? OutOfMemoryBitmap(env.prompter)
+                                               : TextBitmap(IncorrectImageText));
+    } catch (...) {
+        return withOwnSize(TextBitmap(IncorrectImageText));
+    }
 }
 
 } // namespace
@@ -126,24 +169,13 @@ QImage LoadPdfPage(const MainWindowState &state, std::int32_t page, const PageRe
 std::optional<QImage> LoadPageBitmap(const MainWindowState &state, std::int32_t image,
                                      const PageRenderEnv &env)
 {
-    if (!QFileInfo(state.CurrentFile).isFile()) {
-        env.prompter.error(CannotOpenFileMessage(state.CurrentFile));
-        return BlankBitmap(env.pageControlSize);
-    }
-    try {
-        if (!IsPdfFile(state.CurrentFile))
-            return LoadBookPage(state, image);
-        if (image < 0)
-            return QImage();
-        return LoadPdfPage(state, image, env);
-    } catch (const std::bad_alloc &) {
-        return OutOfMemoryBitmap(env.prompter);
-    } catch (const jpeg::JpegError &error) {
-        return error.outOfMemory() ? OutOfMemoryBitmap(env.prompter)
-                                   : TextBitmap(IncorrectImageText);
-    } catch (...) {
-        return TextBitmap(IncorrectImageText);
-    }
+    return LoadPage(state, image, env, {}).bitmap;
+}
+
+PageBitmap LoadPageThumbnail(const MainWindowState &state, std::int32_t image,
+                             const PageRenderEnv &env, const WantedPictureSize &wanted)
+{
+    return LoadPage(state, image, env, wanted);
 }
 
 QString RenderingPath(const QString &pdfPath, std::int32_t page)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/core/Ghostscript.h"
+#include "app/core/JpegImage.h"
 #include "app/core/MainWindowState.h"
 #include "app/core/Prompter.h"
 #include "app/core/UiHooks.h"
@@ -33,6 +34,17 @@ struct PageRenderEnv {
 // messages run once before decoding.
 std::optional<QImage> LoadPageBitmap(const MainWindowState &state, std::int32_t image,
                                      const PageRenderEnv &env);
+
+// A page as LoadPageBitmap gives it, for a thumbnail: a JPEG page (a book's record, a PDF's
+// rendering) is decoded at the smallest of libjpeg's scales M/8 whose picture is not below
+// wanted(its full size), never decoded whole and then shrunk. pageSize is the page's full
+// size; the bitmap's own when it shows no decoded picture.
+struct PageBitmap {
+    std::optional<QImage> bitmap;
+    QSize pageSize;
+};
+PageBitmap LoadPageThumbnail(const MainWindowState &state, std::int32_t image,
+                             const PageRenderEnv &env, const WantedPictureSize &wanted);
 
 // Where page `page` (0-based) of the PDF document `pdfPath` is rendered: a directory private
 // to this process (mode 0700, removed when the process ends), a subdirectory per document

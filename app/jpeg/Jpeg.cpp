@@ -1,8 +1,10 @@
 #include "app/jpeg/Jpeg.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -107,8 +109,25 @@ void limitScans(j_common_ptr common)
         ERREXIT(common, JERR_BAD_PROGRESSION);
 }
 
-// Decodes from the source already attached to the decompressor.
-Image decodeAttached(Decompressor &decompressor, Decoding decoding, PixelLayout layout)
+// Sets the smallest scale M/8 at which the output is at least `wanted`; 8/8 when none is.
+void chooseScale(Decompressor &decompressor, Dimensions wanted)
+{
+    jpeg_decompress_struct &info = decompressor.info;
+    guarded(decompressor.errors, [&] {
+        for (unsigned m = 1; m <= 8; ++m) {
+            info.scale_num = m;
+            info.scale_denom = 8;
+            jpeg_calc_output_dimensions(&info);
+            if (info.output_width >= static_cast<JDIMENSION>(std::max(wanted.width, 0)) &&
+                info.output_height >= static_cast<JDIMENSION>(std::max(wanted.height, 0)))
+                return;
+        }
+    });
+}
+
+// Decodes from the source already attached to the decompressor into the target's memory.
+Dimensions decodeAttached(Decompressor &decompressor, Decoding decoding, PixelLayout layout,
+                          const WantedSize &wanted, const PixelTarget &target)
 {
     jpeg_decompress_struct &info = decompressor.info;
     guarded(decompressor.errors, [&] { jpeg_read_header(&info, TRUE); });
@@ -122,29 +141,45 @@ Image decodeAttached(Decompressor &decompressor, Decoding decoding, PixelLayout 
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : layout == PixelLayout::Rgb ? JCS_RGB : JCS_EXT_BGRA;
     info.dct_method = decoding == Decoding::Fast ? JDCT_IFAST : JDCT_ISLOW;
+    if (wanted)
+        chooseScale(decompressor, wanted({static_cast<int>(info.image_width),
+                                          static_cast<int>(info.image_height)}));
     guarded(decompressor.errors, [&] { jpeg_start_decompress(&info); });
 
-    Image image;
-    image.width = static_cast<int>(info.output_width);
-    image.height = static_cast<int>(info.output_height);
-    image.layout = layout;
+    const Dimensions output{static_cast<int>(info.output_width),
+                            static_cast<int>(info.output_height)};
     const std::size_t width = info.output_width;
-    image.pixels.resize(image.bytesPerLine() * info.output_height);
+    const std::size_t bytesPerLine = width * bytesPerPixel(layout);
+    std::uint8_t *const pixels = target(output, bytesPerLine);
     std::vector<JSAMPLE> cmykRow(cmyk ? width * 4 : 0);
     const bool inverted = info.saw_Adobe_marker;
 
     guarded(decompressor.errors, [&] {
         while (info.output_scanline < info.output_height) {
-            std::uint8_t *target =
-                image.pixels.data() + info.output_scanline * image.bytesPerLine();
-            JSAMPROW row = cmyk ? cmykRow.data() : target;
-            if (jpeg_read_scanlines(&info, &row, 1) != 1)
+            std::uint8_t *row = pixels + info.output_scanline * bytesPerLine;
+            JSAMPROW samples = cmyk ? cmykRow.data() : row;
+            if (jpeg_read_scanlines(&info, &samples, 1) != 1) {
+                // The target's memory may hold anything: rows not decoded are black.
+                std::memset(row, 0, (info.output_height - info.output_scanline) * bytesPerLine);
                 break;
+            }
             if (cmyk)
-                cmykRowToColour(cmykRow.data(), target, width, layout, inverted);
+                cmykRowToColour(cmykRow.data(), row, width, layout, inverted);
         }
     });
-    return image;
+    return output;
+}
+
+// A target that holds the pixels in image.
+PixelTarget into(Image &image, PixelLayout layout)
+{
+    return [&image, layout](Dimensions output, std::size_t bytesPerLine) {
+        image.width = output.width;
+        image.height = output.height;
+        image.layout = layout;
+        image.pixels.resize(bytesPerLine * static_cast<std::size_t>(output.height));
+        return image.pixels.data();
+    };
 }
 
 } // namespace
@@ -169,24 +204,40 @@ JpegFileError::JpegFileError(const std::filesystem::path &path)
 {
 }
 
-Image Decode(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout)
+Dimensions DecodeInto(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout,
+                      const WantedSize &wanted, const PixelTarget &target)
 {
     Decompressor decompressor;
     guarded(decompressor.errors,
             [&] { jpeg_mem_src(&decompressor.info, data.data(), data.size()); });
-    return decodeAttached(decompressor, decoding, layout);
+    return decodeAttached(decompressor, decoding, layout, wanted, target);
 }
 
-Image DecodeFile(const std::filesystem::path &path, Decoding decoding, PixelLayout layout)
+Dimensions DecodeFileInto(const std::filesystem::path &path, Decoding decoding, PixelLayout layout,
+                          const WantedSize &wanted, const PixelTarget &target)
 {
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         throw JpegFileError(path);
     Decompressor decompressor;
     guarded(decompressor.errors, [&] { jpeg_stdio_src(&decompressor.info, file.get()); });
-    Image image = decodeAttached(decompressor, decoding, layout);
+    const Dimensions output = decodeAttached(decompressor, decoding, layout, wanted, target);
     if (std::ferror(file.get()))
         throw JpegFileError(path);
+    return output;
+}
+
+Image Decode(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout)
+{
+    Image image;
+    DecodeInto(data, decoding, layout, {}, into(image, layout));
+    return image;
+}
+
+Image DecodeFile(const std::filesystem::path &path, Decoding decoding, PixelLayout layout)
+{
+    Image image;
+    DecodeFileInto(path, decoding, layout, {}, into(image, layout));
     return image;
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <stdexcept>
 #include <vector>
@@ -66,6 +67,23 @@ public:
 // file decodes as its first image. Grey and CMYK pictures come out as colour.
 Image Decode(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout);
 Image DecodeFile(const std::filesystem::path &path, Decoding decoding, PixelLayout layout);
+
+// The size a picture is wanted at, given its full size from the header.
+using WantedSize = std::function<Dimensions(Dimensions full)>;
+
+// Where the pixels of a picture being decoded go: given the output size and the bytes per
+// line, memory of the caller's for all the rows, top to bottom.
+using PixelTarget = std::function<std::uint8_t *(Dimensions output, std::size_t bytesPerLine)>;
+
+// Decode and DecodeFile into the caller's memory. With a wanted size the picture is decoded
+// at the smallest of libjpeg's DCT scales M/8 (M = 1 .. 8) whose output is at least
+// wanted(full size) in both directions, at full scale when none is: a picture shown small is
+// decoded small, never decoded whole and then shrunk. Without one, at full scale. Returns
+// the output size.
+Dimensions DecodeInto(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout,
+                      const WantedSize &wanted, const PixelTarget &target);
+Dimensions DecodeFileInto(const std::filesystem::path &path, Decoding decoding, PixelLayout layout,
+                          const WantedSize &wanted, const PixelTarget &target);
 
 // The picture's size from its header alone.
 Dimensions ReadDimensions(std::span<const std::uint8_t> data);

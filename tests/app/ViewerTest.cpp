@@ -291,6 +291,21 @@ TEST_F(Viewer, ThumbnailHeightComesFromTheFirstPageWithABitmap)
     EXPECT_EQ(blank->picture().pixel(97, 250), qRgb(255, 255, 255));
 }
 
+// A large page is decoded small for its thumbnail; the row height still comes from its
+// full size.
+TEST_F(Viewer, ThumbnailHeightComesFromTheFullPageSize)
+{
+    form.Charge(writeBook("Album.bd", 1, {}, 1000, 1497));
+    // w = 200, h = 1497 x 200 div 1000 = 299; decoded at 2/8, 250 x 375, it would give 300.
+    PictureBox *page = form.thumbnail(QStringLiteral("1"));
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->geometry(), QRect(0, 0, 195, 294));
+    const QRgb centre = page->picture().pixel(97, 147);
+    EXPECT_GT(qRed(centre), 200);
+    EXPECT_LT(qGreen(centre), 60);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
 // Repeated names: navigation lands on the first entry of a name.
 TEST_F(Viewer, NavigationWithRepeatedNames)
 {

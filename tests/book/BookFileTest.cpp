@@ -141,3 +141,57 @@ TEST(ReadBookRecord, WorksOnAFileStreamAfterAnEarlierFailedRead)
     EXPECT_EQ(destination, page);
     EXPECT_EQ(ReadBookRecord(stream, nullptr, INT32_MAX), 2);
 }
+
+TEST(IndexBookRecords, FindsEveryRecordThatReadBookRecordReads)
+{
+    const Bytes cover = MakeJpeg(8, 8, Qt::blue), page = MakeJpeg(16, 8, Qt::green);
+    const Bytes meta = MakeMetaRecord("{\\rtf1 x}\r\n", StandardMetaLines({cover, page}));
+    const std::vector<Bytes> books = {
+        {},
+        AssembleBook({page}),
+        AssembleBook({cover, page, page, meta}),
+        AssembleBook({cover, {}, page}),
+        AssembleBook({cover, page, {}}),
+        AssembleBook({{}, page}),
+    };
+    for (std::size_t b = 0; b < books.size(); ++b) {
+        SCOPED_TRACE(b);
+        auto stream = streamOf(books[b]);
+        const std::vector<BookRecord> records = IndexBookRecords(stream);
+        ASSERT_EQ(std::int32_t(records.size()), ReadBookRecord(stream, nullptr, INT32_MAX));
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            Bytes walked, indexed = Sentinel;
+            ReadBookRecord(stream, &walked, std::int32_t(i));
+            ReadIndexedRecord(stream, records[i], indexed);
+            EXPECT_EQ(indexed, walked) << "record " << i;
+        }
+    }
+}
+
+// The whole chain is checked, also past the records a walk to an early index would reach.
+TEST(IndexBookRecords, CorruptChainEndsWithFormatError)
+{
+    const Bytes jpeg = MakeJpeg(8, 8);
+    Bytes book = AssembleBook({jpeg, jpeg, jpeg});
+    book.insert(book.end() - 4, {0x05, 0x00, 0x00, 0x00, 'a', 'b'}); // length past the trailer
+    auto stream = streamOf(book);
+    EXPECT_TRUE(LocateBookRecord(stream, 1).found);
+    try {
+        IndexBookRecords(stream);
+        ADD_FAILURE() << "no error";
+    } catch (const BookFormatError &error) {
+        EXPECT_STREQ(error.what(), CorruptMessage);
+    }
+}
+
+// A record found in a longer file than the stream now holds is not read past the end.
+TEST(ReadIndexedRecord, RecordBeyondTheStreamEndsWithReadError)
+{
+    const Bytes page = MakeJpeg(8, 8);
+    auto longer = streamOf(AssembleBook({page, page, page}));
+    const BookRecord last = IndexBookRecords(longer).back();
+    auto shorter = streamOf(AssembleBook({page}));
+    Bytes destination = Sentinel;
+    EXPECT_THROW(ReadIndexedRecord(shorter, last, destination), BookFormatError);
+    EXPECT_EQ(destination, Sentinel);
+}

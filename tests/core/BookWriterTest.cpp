@@ -218,6 +218,34 @@ TEST(WriteDescription, ReplacesOnlyTheLastRecord)
     }
 }
 
+// The record index is walked again on the reopened stream: the pages of the open book, and
+// its new last record, are read where they now lie.
+TEST(WriteDescription, RecordsAreReadFromTheRewrittenBook)
+{
+    const Bytes page = MakeJpeg(16, 8, Qt::green), other = MakeJpeg(8, 16, Qt::red);
+    const Bytes meta = MakeMetaRecord("{\\rtf1 courte}\r\n", StandardMetaLines({page, other}));
+    TempDir dir;
+    const auto path = dir / "livre.bd";
+    WriteFileBytes(path, AssembleBook({page, other, meta}));
+    MainWindowState state = openBook(path);
+    state.BookRecords = BookRecordIndex(*state.BookStream);
+    RecordingPrompter prompter;
+
+    const Bytes rtf = ToBytes("{\\rtf1 une description bien plus longue que la premi\\'e8re}\r\n");
+    WriteDescription(state, prompter, rtf);
+
+    const Bytes tail = MakeMetaRecord("", StandardMetaLines({page, other}));
+    Bytes newMeta = rtf;
+    newMeta.insert(newMeta.end(), tail.begin(), tail.end());
+    ASSERT_TRUE(state.BookRecords.serves(state.BookStream.get()));
+    const std::vector<Bytes> expected{page, other, newMeta};
+    for (std::int32_t k = 0; k < 3; ++k) {
+        Bytes record;
+        ASSERT_TRUE(state.BookRecords.read(*state.BookStream, k, record)) << k;
+        EXPECT_EQ(record, expected[std::size_t(k)]) << k;
+    }
+}
+
 TEST(WriteDescription, LeavesAPdfDocumentAlone)
 {
     TempDir dir;

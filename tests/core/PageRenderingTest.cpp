@@ -118,6 +118,18 @@ TEST_F(PageRendering, BookRecordsDecodeOrGiveNothingBeyondTheChain)
     EXPECT_EQ(ui.pendingPasses, 0);
 }
 
+// The record index of one stream never reads another: the book opened since is walked.
+TEST_F(PageRendering, RecordIndexServesOnlyTheStreamItWasWalkedOn)
+{
+    Open(WriteBook("Rouge.bd", {MakeJpeg(30, 20, Qt::red), MakeJpeg(30, 20, Qt::red)}));
+    state.BookRecords = BookRecordIndex(*state.BookStream);
+    ExpectFilledWith(Load(1), {30, 20}, Qt::red);
+
+    Open(WriteBook("Vert.bd", {MakeJpeg(12, 40, Qt::green), MakeJpeg(64, 8, Qt::blue)}));
+    ExpectFilledWith(Load(1), {64, 8}, Qt::blue);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
 TEST_F(PageRendering, UndecodableRecordsShowImageIncorrectWithoutMessage)
 {
     Bytes damaged = MakeJpeg(16, 16);
@@ -234,6 +246,54 @@ TEST_F(PageRendering, PdfPagesAreRenderedAt200DpiThroughTheLibrary)
     EXPECT_TRUE(QFileInfo::exists(RenderingPath(state.CurrentFile, 2)));
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(ui.pendingPasses, 2);
+}
+
+// A thumbnail takes the smallest DCT scale whose picture is not below the size wanted, and
+// knows the page's full size; what shows no decoded picture keeps its own size.
+TEST_F(PageRendering, ThumbnailsAreDecodedAtTheScaleTheyAreWantedAt)
+{
+    Bytes damaged = MakeJpeg(16, 16);
+    for (std::size_t i = 2; i < 40; ++i)
+        damaged[i] = 0x5A;
+    Open(WriteBook("Album.bd", {MakeJpeg(400, 600, Qt::red), damaged}));
+    const struct {
+        std::int32_t image;
+        QSize wanted;
+        std::optional<QSize> bitmap; // none: no bitmap
+        QSize pageSize;
+    } cases[] = {
+        {0, {50, 75}, QSize(50, 75), {400, 600}},    // 1/8
+        {0, {51, 75}, QSize(100, 150), {400, 600}},  // 2/8
+        {0, {10, 226}, QSize(200, 300), {400, 600}}, // 4/8
+        {0, {500, 10}, QSize(400, 600), {400, 600}}, // larger than the page: full scale
+        {1, {50, 75}, TextSize("Image incorrect"), TextSize("Image incorrect")},
+        {-1, {50, 75}, std::nullopt, {}}, // a blank page
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.image);
+        std::vector<QSize> asked;
+        const PageBitmap page = LoadPageThumbnail(state, c.image, env, [&](QSize full) {
+            asked.push_back(full);
+            return c.wanted;
+        });
+        ASSERT_EQ(page.bitmap.has_value(), c.bitmap.has_value());
+        if (c.bitmap) {
+            EXPECT_EQ(page.bitmap->size(), *c.bitmap);
+        }
+        EXPECT_EQ(page.pageSize, c.pageSize);
+        if (c.image == 0) {
+            EXPECT_EQ(asked, std::vector<QSize>{QSize(400, 600)});
+            ExpectFilledWith(page.bitmap, *c.bitmap, Qt::red);
+        }
+    }
+
+    MakeColouredPdf(dir / "Album.pdf", {Qt::green});
+    Open(dir / "Album.pdf");
+    const PageBitmap rendered =
+        LoadPageThumbnail(state, 0, env, [](QSize) { return QSize(50, 50); });
+    ExpectFilledWith(rendered.bitmap, {50, 50}, Qt::green);
+    EXPECT_EQ(rendered.pageSize, QSize(200, 200));
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST_F(PageRendering, PdfOfTheSameNameInAnotherFolderShowsItsOwnPages)

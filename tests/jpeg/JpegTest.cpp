@@ -206,6 +206,53 @@ TEST(JpegDecode, AccurateAndFastMatchTheReferenceDecoder)
     EXPECT_NE(decodings[0], decodings[1]) << "the picture does not tell the transforms apart";
 }
 
+// Decoded at libjpeg's DCT scale, pixel for pixel what the reference decoder gives at it: the
+// smallest M/8 whose output is not below the wanted size, full scale when none is.
+TEST(JpegDecodeInto, TakesTheSmallestScaleNotBelowTheWantedSize)
+{
+    TempDir dir;
+    const Bytes encoded = jpeg::Encode(Noise(801, 601));
+    WriteFileBytes(dir / "in.jpg", encoded);
+    const struct {
+        jpeg::Dimensions wanted;
+        int m;
+        jpeg::Dimensions output; // libjpeg rounds up
+    } cases[] = {
+        {{0, 0}, 1, {101, 76}},
+        {{101, 76}, 1, {101, 76}},
+        {{102, 10}, 2, {201, 151}},
+        {{10, 152}, 3, {301, 226}},
+        {{700, 1}, 7, {701, 526}},
+        {{801, 601}, 8, {801, 601}},
+        {{802, 10}, 8, {801, 601}},
+        {{2000, 2000}, 8, {801, 601}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.wanted.width) + " x " + std::to_string(c.wanted.height));
+        jpeg::Dimensions full{};
+        Bytes pixels;
+        const jpeg::Dimensions output = jpeg::DecodeInto(
+            encoded, jpeg::Decoding::Accurate, jpeg::PixelLayout::Rgb,
+            [&](jpeg::Dimensions size) {
+                full = size;
+                return c.wanted;
+            },
+            [&](jpeg::Dimensions size, std::size_t bytesPerLine) {
+                pixels.resize(bytesPerLine * std::size_t(size.height));
+                return pixels.data();
+            });
+        EXPECT_EQ(full.width, 801);
+        EXPECT_EQ(full.height, 601);
+        EXPECT_EQ(output.width, c.output.width);
+        EXPECT_EQ(output.height, c.output.height);
+
+        const QString out = QString::fromStdString((dir / "out.ppm").string());
+        ASSERT_TRUE(RunTool("djpeg", {"-scale", QString("%1/8").arg(c.m), "-ppm", "-outfile", out,
+                                      QString::fromStdString((dir / "in.jpg").string())}));
+        EXPECT_TRUE(pixels == PpmPixels(ReadFileBytes(out.toStdString())));
+    }
+}
+
 TEST(JpegDecode, GreyAndCmykPicturesComeOutInColour)
 {
     TempDir dir;
