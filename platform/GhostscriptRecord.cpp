@@ -39,7 +39,10 @@ std::optional<GhostscriptLibrary> describe(void *handle)
 
 std::optional<GhostscriptLibrary> findGhostscriptLibrary(const char *libraryName)
 {
-    void *handle = dlopen(libraryName, RTLD_LAZY | RTLD_LOCAL);
+    // Kept loaded: the program loads it again to render pages, and unloading a library with
+    // thread-local storage leaves the leak checker of the sanitizer build a stale record of
+    // that storage, which crashes it at exit.
+    void *handle = dlopen(libraryName, RTLD_LAZY | RTLD_LOCAL | RTLD_NODELETE);
     if (!handle)
         return std::nullopt;
     std::optional<GhostscriptLibrary> library = describe(handle);

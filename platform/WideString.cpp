@@ -1,6 +1,6 @@
 #include "platform/WideString.h"
 
-#include <array>
+#include "platform/Windows1252.h"
 
 namespace platform {
 
@@ -88,13 +88,6 @@ char32_t decodeUtf8(std::string_view text, std::size_t &i)
     return c;
 }
 
-// Windows-1252 from 0x80 to 0x9F, where it differs from Latin-1; its five unassigned bytes
-// give U+FFFD.
-constexpr std::array<char16_t, 32> Windows1252High = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-
 } // namespace
 
 std::string Utf16ToUtf8(std::u16string_view text)
@@ -125,10 +118,8 @@ std::u16string AnsiToUtf16(std::string_view text)
 {
     std::u16string out;
     out.reserve(text.size());
-    for (const char byte : text) {
-        const auto c = static_cast<unsigned char>(byte);
-        out += (c >= 0x80 && c < 0xA0) ? Windows1252High[c - 0x80] : static_cast<char16_t>(c);
-    }
+    for (const char byte : text)
+        out += Windows1252ToUnicode(static_cast<std::uint8_t>(byte));
     return out;
 }
 

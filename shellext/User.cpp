@@ -3,7 +3,6 @@
 #include "platform/RegionalSettings.h"
 #include "platform/WideString.h"
 #include "shellext/RtfToText.h"
-#include "shellext/ThumbnailJpeg.h"
 
 #include <algorithm>
 #include <array>
@@ -11,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace shellext {
@@ -19,6 +19,13 @@ namespace {
 
 const char *const ReadFailedMessage = "Erreur de lecture du fichier de la bande dessinée.";
 const char *const ErrorTip = "Erreur lors de la lecture";
+
+// A thumbnail's picture is decoded scaled down whatever its full size, and refused only when
+// it would still be over 2^24 pixels (64 MiB) at that scale, or need more than 256 MiB of
+// decoder memory (a progressive picture keeps all its coefficients).
+constexpr jpeg::Limits ThumbnailLimits{.picturePixels = std::numeric_limits<std::uint64_t>::max(),
+                                       .outputPixels = std::uint64_t{1} << 24,
+                                       .workingMemory = 256L << 20};
 
 constexpr std::int64_t WindowSize = 1024;
 constexpr std::int64_t WindowStep = 1000;
@@ -136,7 +143,7 @@ BookPages CountBookPages(std::istream &stream)
 
 jpeg::Dimensions GetJpegSize(std::istream &stream, const BookRecordLocation &record)
 {
-    return JpegRecordDecoder(stream, record.offset, record.length).size();
+    return jpeg::ReadStreamDimensions({stream, record.offset, record.length});
 }
 
 void DrawFirstPage(const std::string &fileName, platform::Raster &bitmap)
@@ -146,9 +153,20 @@ void DrawFirstPage(const std::string &fileName, platform::Raster &bitmap)
         if (!file)
             failReading();
         const BookRecordLocation page = locateFirstPage(file);
-        JpegRecordDecoder decoder(file, page.offset, page.length);
-        const platform::Rect target = FitPicture(decoder.size(), {bitmap.width(), bitmap.height()});
-        bitmap.stretchDraw(decoder.decode({target.width(), target.height()}), target);
+        platform::Rect target;
+        std::optional<platform::Raster> picture;
+        jpeg::DecodeStreamInto(
+            {file, page.offset, page.length}, jpeg::Decoding::Fast, jpeg::PixelLayout::Bgra,
+            [&](jpeg::Dimensions full) {
+                target = FitPicture(full, {bitmap.width(), bitmap.height()});
+                return jpeg::Dimensions{target.width(), target.height()};
+            },
+            [&](jpeg::Dimensions output, std::size_t) {
+                picture.emplace(output.width, output.height);
+                return picture->row(0);
+            },
+            ThumbnailLimits);
+        bitmap.stretchDraw(*picture, target);
     } catch (const std::exception &) {
         bitmap.drawText(0, (bitmap.height() - platform::Raster::TextHeight) / 2,
                         "Erreur de lecture");

@@ -144,6 +144,18 @@ void ReadBookBytes(std::istream &stream, std::int64_t offset, std::span<std::uin
     readExactly(stream, reinterpret_cast<char *>(out.data()), static_cast<std::int64_t>(out.size()));
 }
 
+void ReadRecordBlocks(std::istream &stream, const BookRecord &record, std::span<std::uint8_t> block,
+                      const std::function<void(std::span<const std::uint8_t>)> &take)
+{
+    for (std::int64_t done = 0; done < record.length;) {
+        const auto count = static_cast<std::size_t>(
+            std::min<std::int64_t>(record.length - done, static_cast<std::int64_t>(block.size())));
+        ReadBookBytes(stream, record.offset + done, block.first(count));
+        take(block.first(count));
+        done += static_cast<std::int64_t>(count);
+    }
+}
+
 std::int32_t ReadBookRecord(std::istream &stream, Bytes *destination, std::int32_t index)
 {
     const BookRecordLocation record = LocateBookRecord(stream, index);

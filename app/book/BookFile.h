@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <span>
 #include <stdexcept>
@@ -48,6 +49,11 @@ void ReadIndexedRecord(std::istream &stream, const BookRecord &record, Bytes &de
 
 // Reads exactly out.size() bytes at offset; BookFormatError when the stream holds fewer.
 void ReadBookBytes(std::istream &stream, std::int64_t offset, std::span<std::uint8_t> out);
+
+// Reads a record found by a walk of the same stream into block, one blockful after the other,
+// handing each to take: a record is never wholly in memory. BookFormatError as ReadBookBytes.
+void ReadRecordBlocks(std::istream &stream, const BookRecord &record, std::span<std::uint8_t> block,
+                      const std::function<void(std::span<const std::uint8_t>)> &take);
 
 // Walks the record chain of a book file. When record index exists its bytes replace the
 // contents of *destination (when given) and the result is -1; otherwise the result is the

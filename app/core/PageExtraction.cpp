@@ -10,9 +10,8 @@
 #include <QSet>
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
-#include <limits>
+#include <span>
 #include <vector>
 
 namespace {
@@ -54,53 +53,29 @@ std::vector<PageFile> PageFiles(const MainWindowState &state)
     return files;
 }
 
-void Seek(std::istream &stream, std::int64_t position)
-{
-    if (!stream.seekg(position, std::ios::beg))
-        throw BookFormatError(ExtractionProblem);
-}
-
-void Read(std::istream &stream, char *out, std::int64_t count)
-{
-    if (!stream.read(out, count) || stream.gcount() != count)
-        throw BookFormatError(ExtractionProblem);
-}
-
-std::int64_t ReadLength(std::istream &stream)
-{
-    std::array<unsigned char, 4> bytes{};
-    Read(stream, reinterpret_cast<char *>(bytes.data()), 4);
-    return static_cast<std::int32_t>(std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 |
-                                     std::uint32_t(bytes[2]) << 16 | std::uint32_t(bytes[3]) << 24);
-}
-
-void CopyRecord(std::istream &stream, std::int64_t offset, std::int64_t length,
-                const fs::path &target)
+// Copies an image record into target.
+void CopyRecord(std::istream &stream, const BookRecord &record, const fs::path &target)
 {
     AtomicFileWriter out(target);
-    Seek(stream, offset);
-    std::vector<char> block(std::size_t(std::min<std::int64_t>(length, 1 << 20)));
-    for (std::int64_t left = length; left > 0;) {
-        const auto count = std::min<std::int64_t>(left, std::int64_t(block.size()));
-        Read(stream, block.data(), count);
-        out.write(block.data(), std::size_t(count));
-        left -= count;
-    }
+    std::vector<std::uint8_t> block(std::size_t(std::min<std::int64_t>(record.length, 1 << 20)));
+    ReadRecordBlocks(stream, record, block, [&out](std::span<const std::uint8_t> bytes) {
+        out.write(bytes.data(), bytes.size());
+    });
     out.commit();
 }
 
-// Walks the chain once, copying every record that files name; the chain is checked whole
+// Walks the chain once, then copies every record that files name; the chain is checked whole
 // before the first file is written.
 void WriteFiles(std::istream &stream, const fs::path &folder, const std::vector<PageFile> &files)
 {
-    const std::int32_t records =
-        LocateBookRecord(stream, std::numeric_limits<std::int32_t>::max()).count;
-    Bytes last;
-    if (records == 0 || ReadBookRecord(stream, &last, records - 1) != -1)
+    const std::vector<BookRecord> records = IndexBookRecords(stream);
+    if (records.empty())
         throw BookFormatError(ExtractionProblem);
-    const bool hasMeta = !last.empty() && last.front() != 0xFF;
-    const std::int32_t images = records - std::int32_t(hasMeta);
-    if (!files.empty() && files.back().record >= images)
+    Bytes last;
+    ReadIndexedRecord(stream, records.back(), last);
+    const bool hasMeta = last.front() != 0xFF; // the walk never ends on an empty record
+    const std::size_t images = records.size() - std::size_t(hasMeta);
+    if (!files.empty() && std::size_t(files.back().record) >= images)
         throw BookFormatError(ExtractionProblem);
 
     std::error_code error;
@@ -108,23 +83,9 @@ void WriteFiles(std::istream &stream, const fs::path &folder, const std::vector<
     if (!fs::is_directory(folder, error))
         throw FileWriteError("Impossible de créer le dossier " + folder.string() + ".");
 
-    stream.clear();
-    stream.seekg(-4, std::ios::end);
-    std::int64_t length = ReadLength(stream);
-    std::int64_t offset = 0;
-    auto next = files.begin();
-    for (std::int32_t record = 0; next != files.end(); ++record) {
-        if (record > 0) {
-            Seek(stream, offset);
-            length = ReadLength(stream);
-            offset += 4;
-        }
-        if (length < 0) // the file changed since it was checked
-            throw BookFormatError(ExtractionProblem);
-        for (; next != files.end() && next->record == record; ++next)
-            CopyRecord(stream, offset, length, folder / (next->name + ".jpg").toStdString());
-        offset += length;
-    }
+    for (const PageFile &file : files)
+        CopyRecord(stream, records[std::size_t(file.record)],
+                   folder / (file.name + ".jpg").toStdString());
 
     if (!hasMeta)
         return;

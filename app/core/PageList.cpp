@@ -43,13 +43,9 @@ std::string md5TextOf(std::istream &stream, const BookRecord &record,
 {
     MD5Context context;
     MD5Init(context);
-    for (std::int64_t done = 0; done < record.length;) {
-        const auto count = std::min<std::int64_t>(record.length - done,
-                                                  static_cast<std::int64_t>(block.size()));
-        ReadBookBytes(stream, record.offset + done, {block.data(), std::size_t(count)});
-        MD5Update(context, block.data(), static_cast<std::uint32_t>(count));
-        done += count;
-    }
+    ReadRecordBlocks(stream, record, block, [&](std::span<const std::uint8_t> bytes) {
+        MD5Update(context, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    });
     MD5Digest digest;
     MD5Final(context, digest);
     return MD5DigestToText(digest);

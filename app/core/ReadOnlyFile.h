@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileDescriptor.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,21 +17,14 @@ public:
         : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
     {
     }
-    ~ReadOnlyFile()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    ReadOnlyFile(const ReadOnlyFile &) = delete;
-    ReadOnlyFile &operator=(const ReadOnlyFile &) = delete;
 
-    int get() const { return fd_; }
+    int get() const { return fd_.get(); }
 
     // The size of a regular file; -1 when the file is not open or not a regular file.
     std::int64_t regularFileSize() const
     {
         struct stat info {};
-        if (fd_ < 0 || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))
+        if (get() < 0 || ::fstat(get(), &info) != 0 || !S_ISREG(info.st_mode))
             return -1;
         return info.st_size;
     }
@@ -37,9 +32,9 @@ public:
     // Reads exactly count bytes at offset.
     bool readAt(void *out, std::size_t count, std::int64_t offset) const
     {
-        return ::pread(fd_, out, count, offset) == static_cast<ssize_t>(count);
+        return ::pread(get(), out, count, offset) == static_cast<ssize_t>(count);
     }
 
 private:
-    int fd_;
+    platform::FileDescriptor fd_;
 };

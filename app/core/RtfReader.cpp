@@ -3,7 +3,7 @@
 #include "app/core/Rtf.h"
 
 #include "app/core/RtfText.h"
-#include "app/core/Windows1252.h"
+#include "platform/Windows1252.h"
 
 #include <QColor>
 #include <QHash>
@@ -128,7 +128,7 @@ public:
             case '\n':
                 break;
             default:
-                character(Windows1252ToUnicode(c), c == ';');
+                character(platform::Windows1252ToUnicode(c), c == ';');
             }
         }
         endParagraph();
@@ -214,7 +214,7 @@ private:
             if (high < 0 || low < 0)
                 return;
             pos_ += 2;
-            character(Windows1252ToUnicode(std::uint8_t(high * 16 + low)), false);
+            character(platform::Windows1252ToUnicode(std::uint8_t(high * 16 + low)), false);
             break;
         }
         case '*':
@@ -469,7 +469,7 @@ QString decodePlainText(std::span<const std::uint8_t> bytes)
         text.clear();
         text.reserve(view.size());
         for (const std::uint8_t byte : bytes)
-            text += QChar(Windows1252ToUnicode(byte));
+            text += QChar(platform::Windows1252ToUnicode(byte));
     }
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');

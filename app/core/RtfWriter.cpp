@@ -3,7 +3,7 @@
 #include "app/core/Rtf.h"
 
 #include "app/core/RtfText.h"
-#include "app/core/Windows1252.h"
+#include "platform/Windows1252.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -65,7 +65,7 @@ void appendEscaped(std::string &out, QStringView text)
             out += "\\line ";
         } else if (c >= 0x20 && c < 0x7F && c != u'%') {
             out += char(c);
-        } else if (const std::optional<std::uint8_t> byte = UnicodeToWindows1252(c)) {
+        } else if (const std::optional<std::uint8_t> byte = platform::UnicodeToWindows1252(c)) {
             out += "\\'";
             out += Hex[*byte >> 4];
             out += Hex[*byte & 15];

@@ -1,5 +1,7 @@
 #include "app/jpeg/Jpeg.h"
 
+#include "app/jpeg/StreamSource.h"
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
@@ -109,8 +111,17 @@ void limitScans(j_common_ptr common)
         ERREXIT(common, JERR_BAD_PROGRESSION);
 }
 
+// The picture's size from the header of the source attached to the decompressor.
+Dimensions readHeader(Decompressor &decompressor)
+{
+    guarded(decompressor.errors, [&] { jpeg_read_header(&decompressor.info, TRUE); });
+    return {static_cast<int>(decompressor.info.image_width),
+            static_cast<int>(decompressor.info.image_height)};
+}
+
 // Sets the smallest scale M/8 at which the output is at least `wanted`; 8/8 when none is.
-void chooseScale(Decompressor &decompressor, Dimensions wanted)
+// Returns the output size at that scale.
+Dimensions chooseScale(Decompressor &decompressor, Dimensions wanted)
 {
     jpeg_decompress_struct &info = decompressor.info;
     guarded(decompressor.errors, [&] {
@@ -123,17 +134,24 @@ void chooseScale(Decompressor &decompressor, Dimensions wanted)
                 return;
         }
     });
+    return {static_cast<int>(info.output_width), static_cast<int>(info.output_height)};
+}
+
+std::uint64_t pixelCount(Dimensions size)
+{
+    return std::uint64_t(size.width) * std::uint64_t(size.height);
 }
 
 // Decodes from the source already attached to the decompressor into the target's memory.
 Dimensions decodeAttached(Decompressor &decompressor, Decoding decoding, PixelLayout layout,
-                          const WantedSize &wanted, const PixelTarget &target)
+                          const WantedSize &wanted, const PixelTarget &target,
+                          const Limits &limits)
 {
     jpeg_decompress_struct &info = decompressor.info;
-    guarded(decompressor.errors, [&] { jpeg_read_header(&info, TRUE); });
-    if (std::uint64_t{info.image_width} * info.image_height > MaxPixels)
+    const Dimensions full = readHeader(decompressor);
+    if (pixelCount(full) > limits.picturePixels)
         throw JpegError(JERR_IMAGE_TOO_BIG);
-    info.mem->max_memory_to_use = MaxWorkingMemory;
+    info.mem->max_memory_to_use = limits.workingMemory;
     jpeg_progress_mgr progress{};
     progress.progress_monitor = limitScans;
     info.progress = &progress;
@@ -141,9 +159,9 @@ Dimensions decodeAttached(Decompressor &decompressor, Decoding decoding, PixelLa
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : layout == PixelLayout::Rgb ? JCS_RGB : JCS_EXT_BGRA;
     info.dct_method = decoding == Decoding::Fast ? JDCT_IFAST : JDCT_ISLOW;
-    if (wanted)
-        chooseScale(decompressor, wanted({static_cast<int>(info.image_width),
-                                          static_cast<int>(info.image_height)}));
+    const Dimensions scaled = wanted ? chooseScale(decompressor, wanted(full)) : full;
+    if (pixelCount(scaled) > limits.outputPixels)
+        throw JpegError(JERR_IMAGE_TOO_BIG);
     guarded(decompressor.errors, [&] { jpeg_start_decompress(&info); });
 
     const Dimensions output{static_cast<int>(info.output_width),
@@ -205,26 +223,38 @@ JpegFileError::JpegFileError(const std::filesystem::path &path)
 }
 
 Dimensions DecodeInto(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout,
-                      const WantedSize &wanted, const PixelTarget &target)
+                      const WantedSize &wanted, const PixelTarget &target, const Limits &limits)
 {
     Decompressor decompressor;
     guarded(decompressor.errors,
             [&] { jpeg_mem_src(&decompressor.info, data.data(), data.size()); });
-    return decodeAttached(decompressor, decoding, layout, wanted, target);
+    return decodeAttached(decompressor, decoding, layout, wanted, target, limits);
 }
 
 Dimensions DecodeFileInto(const std::filesystem::path &path, Decoding decoding, PixelLayout layout,
-                          const WantedSize &wanted, const PixelTarget &target)
+                          const WantedSize &wanted, const PixelTarget &target,
+                          const Limits &limits)
 {
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         throw JpegFileError(path);
     Decompressor decompressor;
     guarded(decompressor.errors, [&] { jpeg_stdio_src(&decompressor.info, file.get()); });
-    const Dimensions output = decodeAttached(decompressor, decoding, layout, wanted, target);
+    const Dimensions output =
+        decodeAttached(decompressor, decoding, layout, wanted, target, limits);
     if (std::ferror(file.get()))
         throw JpegFileError(path);
     return output;
+}
+
+Dimensions DecodeStreamInto(const StreamSpan &span, Decoding decoding, PixelLayout layout,
+                            const WantedSize &wanted, const PixelTarget &target,
+                            const Limits &limits)
+{
+    StreamSource source(span);
+    Decompressor decompressor;
+    source.attachTo(decompressor.info);
+    return decodeAttached(decompressor, decoding, layout, wanted, target, limits);
 }
 
 Image Decode(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout)
@@ -244,12 +274,17 @@ Image DecodeFile(const std::filesystem::path &path, Decoding decoding, PixelLayo
 Dimensions ReadDimensions(std::span<const std::uint8_t> data)
 {
     Decompressor decompressor;
-    guarded(decompressor.errors, [&] {
-        jpeg_mem_src(&decompressor.info, data.data(), data.size());
-        jpeg_read_header(&decompressor.info, TRUE);
-    });
-    return {static_cast<int>(decompressor.info.image_width),
-            static_cast<int>(decompressor.info.image_height)};
+    guarded(decompressor.errors,
+            [&] { jpeg_mem_src(&decompressor.info, data.data(), data.size()); });
+    return readHeader(decompressor);
+}
+
+Dimensions ReadStreamDimensions(const StreamSpan &span)
+{
+    StreamSource source(span);
+    Decompressor decompressor;
+    source.attachTo(decompressor.info);
+    return readHeader(decompressor);
 }
 
 std::vector<std::uint8_t> Encode(const Image &image)

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <istream>
 #include <span>
 #include <stdexcept>
 #include <vector>
@@ -35,16 +36,25 @@ struct Image {
     std::size_t bytesPerLine() const;
 };
 
-// A decoded picture may hold at most this many pixels (128 MiB as Bgra, the default
+// By default a decoded picture may hold at most this many pixels (128 MiB as Bgra, the default
 // allocation limit of Qt's image readers): a header declaring more is refused before anything
 // is allocated for it, however little data follows the header.
 inline constexpr std::uint64_t MaxPixels = std::uint64_t{1} << 25;
 
-// What libjpeg may allocate beside the picture (a progressive picture keeps all of its
-// coefficients), and the scans it may read, each of which passes over the whole picture: a
+// What libjpeg may allocate beside the picture by default (a progressive picture keeps all of
+// its coefficients), and the scans it may read, each of which passes over the whole picture: a
 // picture that needs more is refused.
 inline constexpr long MaxWorkingMemory = 128L << 20;
 inline constexpr int MaxScans = 64;
+
+// What decoding one picture may demand; a picture that needs more is refused with
+// JERR_IMAGE_TOO_BIG (pixels) or JERR_NO_BACKING_STORE (memory). The defaults bound the
+// picture's full size; a caller that shows pictures scaled down may bound the output instead.
+struct Limits {
+    std::uint64_t picturePixels = MaxPixels; // as the header declares them, checked first
+    std::uint64_t outputPixels = MaxPixels;  // at the scale chosen for the wanted size
+    long workingMemory = MaxWorkingMemory;
+};
 
 // "Erreur JPEG #<code>", code being libjpeg's message code.
 class JpegError : public std::runtime_error {
@@ -75,18 +85,33 @@ using WantedSize = std::function<Dimensions(Dimensions full)>;
 // line, memory of the caller's for all the rows, top to bottom.
 using PixelTarget = std::function<std::uint8_t *(Dimensions output, std::size_t bytesPerLine)>;
 
+// `length` bytes of a stream from `offset`, such as a record of a book file.
+struct StreamSpan {
+    std::istream &stream;
+    std::int64_t offset = 0;
+    std::int64_t length = 0;
+};
+
 // Decode and DecodeFile into the caller's memory. With a wanted size the picture is decoded
 // at the smallest of libjpeg's DCT scales M/8 (M = 1 .. 8) whose output is at least
 // wanted(full size) in both directions, at full scale when none is: a picture shown small is
 // decoded small, never decoded whole and then shrunk. Without one, at full scale. Returns
 // the output size.
 Dimensions DecodeInto(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout,
-                      const WantedSize &wanted, const PixelTarget &target);
+                      const WantedSize &wanted, const PixelTarget &target,
+                      const Limits &limits = {});
 Dimensions DecodeFileInto(const std::filesystem::path &path, Decoding decoding, PixelLayout layout,
-                          const WantedSize &wanted, const PixelTarget &target);
+                          const WantedSize &wanted, const PixelTarget &target,
+                          const Limits &limits = {});
+// The same over a span of a stream, read in blocks as the decoder asks for them, never wholly
+// in memory; the span's end reads as the end of the data. Moves the stream position.
+Dimensions DecodeStreamInto(const StreamSpan &span, Decoding decoding, PixelLayout layout,
+                            const WantedSize &wanted, const PixelTarget &target,
+                            const Limits &limits = {});
 
 // The picture's size from its header alone.
 Dimensions ReadDimensions(std::span<const std::uint8_t> data);
+Dimensions ReadStreamDimensions(const StreamSpan &span);
 
 // Encodes at quality 70 with baseline forced; the result is a complete JFIF file.
 std::vector<std::uint8_t> Encode(const Image &image);

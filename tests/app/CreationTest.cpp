@@ -385,19 +385,11 @@ TEST(CreationWindow, DestinationGetsTheBookExtensionAndAnUnconfirmedReplaceIsAsk
     EXPECT_NE(ReadFileBytes(window.dir / "livre.bd"), ToBytes("avant"));
 }
 
-namespace {
-
-} // namespace
-
 TEST(CreationWindow, OpensFromTheMainWindowAndNeverReplacesTheOpenBook)
 {
-    TempDir dir;
-    RecordingPrompter prompter;
-    ScriptedDialogs dialogs;
-    NoUiHooks ui;
-    ScriptedPrograms programs;
-    RecordingLinks links;
-    Forms forms({prompter, dialogs, ui, programs, links, qpath(dir / "quirelle")});
+    Program program;
+    Forms &forms = program.forms;
+    const TempDir &dir = program.dir;
     WriteFileBytes(dir / "page.jpg", MakeJpeg(8, 8));
     WriteFileBytes(dir / "ouvert.bd", AssembleBook({MakeJpeg(8, 8)}));
     forms.Form1.state.CurrentFile = qpath(dir / "ouvert.bd");
@@ -406,7 +398,7 @@ TEST(CreationWindow, OpensFromTheMainWindowAndNeverReplacesTheOpenBook)
     QTimer::singleShot(0, [&] {
         TCreeBD &creation = forms.CreeBD;
         shownModally = creation.isVisible() && creation.isModal();
-        dialogs.choose({qpath(dir / "page.jpg")});
+        program.dialogs.choose({qpath(dir / "page.jpg")});
         creation.Ajouter->Click();
         creation.DestinationBD->setText(qpath(dir / "ouvert.bd"));
         creation.GradButton3->Click();
@@ -416,7 +408,7 @@ TEST(CreationWindow, OpensFromTheMainWindowAndNeverReplacesTheOpenBook)
     forms.Form1.CrationduneBD1->trigger();
 
     EXPECT_TRUE(shownModally);
-    EXPECT_EQ(prompter.texts(),
+    EXPECT_EQ(program.prompter.texts(),
               std::vector<QString>{QStringLiteral("Le fichier ") + qpath(dir / "ouvert.bd") +
                                    QStringLiteral(" est la bande dessinée ouverte : il ne peut "
                                                   "pas être remplacé.")});

@@ -4,12 +4,8 @@
 #include "app/core/CreationMeta.h"
 #include "app/core/Rtf.h"
 
+#include "tests/app/WindowFixture.h"
 #include "tests/support/BookFixture.h"
-#include "tests/support/RecordingLinks.h"
-#include "tests/support/RecordingPrompter.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/ScriptedPrograms.h"
-#include "tests/support/TempDir.h"
 
 #include <QAction>
 #include <QApplication>
@@ -61,17 +57,10 @@ std::size_t eofIn(const Bytes &bytes)
     return text.find("%EOF");
 }
 
-class Description : public testing::Test {
+class Description : public testing::Test, protected Program {
 protected:
     Description() { form.show(); }
 
-    TempDir dir;
-    RecordingPrompter prompter;
-    ScriptedDialogs dialogs;
-    NoUiHooks ui;
-    ScriptedPrograms programs;
-    RecordingLinks links;
-    Forms forms{{prompter, dialogs, ui, programs, links, qpath(dir / "quirelle")}};
     TForm1 &form = forms.Form1;
     TDesc &desc = forms.Desc;
 

@@ -162,7 +162,7 @@ TEST(DocumentCommands, TheAssociationNamesTheRunningProgramAndTheLibraryBesideIt
                                 std::string("CLSID\\") + ShellLibraryClassId + "\\InprocServer32",
                                 false)
                   ->readString(""),
-              (window.programFolder / "libVorstel.so").string());
+              (window.dir / "libVorstel.so").string());
 }
 
 } // namespace

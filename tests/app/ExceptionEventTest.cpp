@@ -61,7 +61,7 @@ TEST(ExceptionEvent, AnErrorInAMenuCommandIsReportedAndTheWindowGoesOn)
     window.dialogs.choose({book});
     RunFromEventLoop(window.form.Ouvrir1);
 
-    const QStringList lines = ReportLines(window.programFolder.path());
+    const QStringList lines = ReportLines(window.dir.path());
     ASSERT_GE(lines.size(), 4);
     EXPECT_EQ(lines[0], QStringLiteral("Une erreur s'est produite dans le logiciel."));
     EXPECT_EQ(lines[1], QStringLiteral("Si vous le souhaitez, vous pouvez m'envoyer ce rapport à "

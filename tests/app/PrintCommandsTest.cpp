@@ -2,13 +2,9 @@
 #include "app/Marges.h"
 #include "app/Unit1.h"
 
+#include "tests/app/WindowFixture.h"
 #include "tests/support/BookFixture.h"
-#include "tests/support/RecordingLinks.h"
-#include "tests/support/RecordingPrompter.h"
 #include "tests/support/RunTool.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/ScriptedPrograms.h"
-#include "tests/support/TempDir.h"
 
 #include <QAction>
 #include <QMenu>
@@ -22,19 +18,11 @@
 
 namespace {
 
-struct Window {
-    TempDir dir;
-    RecordingPrompter prompter;
-    ScriptedDialogs dialogs;
-    NoUiHooks ui;
-    ScriptedPrograms programs;
-    RecordingLinks links;
-    TForm1 form{{prompter, dialogs, ui, programs, links,
-                 QString::fromStdString((dir / "quirelle").string())}};
+// The main window with a book of `pages` pages open, each a picture of its own colour.
+struct PrintWindow : Window {
     QString pdf = QString::fromStdString((dir / "Livre.pdf").string());
 
-    // A book of `pages` pages, each a picture of its own colour.
-    explicit Window(int pages)
+    explicit PrintWindow(int pages)
     {
         std::vector<Bytes> records;
         for (int k = 0; k < pages; ++k)
@@ -74,7 +62,7 @@ int PdfPages(const std::filesystem::path &pdf)
 
 TEST(PrintCommands, A5BookletFromTheMenuPrintsBothPasses)
 {
-    Window w(6);
+    PrintWindow w(6);
     w.dialogs.choose({w.pdf});
     w.prompter.answer(MessageAnswer::Yes);
     w.print([&] { w.form.A51->trigger(); });
@@ -91,7 +79,7 @@ TEST(PrintCommands, A5BookletFromTheMenuPrintsBothPasses)
 
 TEST(PrintCommands, CancelledPrintDialogPrintsNothing)
 {
-    Window w(5);
+    PrintWindow w(5);
     w.dialogs.cancel();
     w.form.A41Click();
     EXPECT_EQ(w.prompter.messages.size(), 1u);
@@ -103,7 +91,7 @@ TEST(PrintCommands, CancelledPrintDialogPrintsNothing)
 
 TEST(PrintCommands, OpeningAndPrintingAreHeldBackWhilePrinting)
 {
-    Window w(4);
+    PrintWindow w(4);
     w.dialogs.choose({w.pdf});
     w.prompter.answer(MessageAnswer::Yes);
     bool openEnabled = true, printEnabled = true;
@@ -120,7 +108,7 @@ TEST(PrintCommands, OpeningAndPrintingAreHeldBackWhilePrinting)
 
 TEST(PrintCommands, MarginsCarryOverToTheNextPrint)
 {
-    Window w(4);
+    PrintWindow w(4);
     w.dialogs.choose({w.pdf});
     w.print([&] { w.form.A51Click(); }, [&] { w.form.marginsDialog().Haut->setValue(30); });
     EXPECT_TRUE(w.form.marginsDialog().Milieu->isEnabled());

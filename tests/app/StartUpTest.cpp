@@ -2,11 +2,7 @@
 #include "app/Forms.h"
 #include "app/Marges.h"
 
-#include "tests/support/RecordingLinks.h"
-#include "tests/support/RecordingPrompter.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/ScriptedPrograms.h"
-#include "tests/support/TempDir.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,21 +11,6 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-struct Program {
-    TempDir programFolder;
-    RecordingPrompter prompter;
-    ScriptedDialogs dialogs;
-    NoUiHooks ui;
-    ScriptedPrograms programs;
-    RecordingLinks links;
-    Forms forms{{prompter, dialogs, ui, programs, links,
-                 QString::fromStdString((programFolder / "quirelle").string())}};
-};
-
-} // namespace
 
 TEST(StartUp, TheMainWindowReachesTheOtherFourWindows)
 {

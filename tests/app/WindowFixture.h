@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Forms.h"
 #include "app/Unit1.h"
 
 #include "tests/support/RecordingLinks.h"
@@ -12,21 +13,33 @@
 #include <QKeyEvent>
 #include <QTest>
 
-// A main window driven offscreen, its messages recorded and its dialogs scripted. The
-// program's folder, where crash reports go, is a fresh one.
-struct Window {
-    explicit Window(const QString &commandLineFile = {})
-        : form({prompter, dialogs, ui, programs, links,
-                QString::fromStdString((programFolder / "quirelle").string()), commandLineFile})
-    {
-    }
-
-    TempDir programFolder;
+// The services of the program's windows in a test: messages and opened links recorded,
+// dialogs and outside programs scripted. The program's folder, where crash reports go, is a
+// fresh one, which the test may fill with its own files too.
+struct ScriptedServices {
+    TempDir dir;
     RecordingPrompter prompter;
     ScriptedDialogs dialogs;
     NoUiHooks ui;
     ScriptedPrograms programs;
     RecordingLinks links;
+
+    TForm1Services services(const QString &commandLineFile = {})
+    {
+        return {prompter, dialogs, ui, programs, links,
+                QString::fromStdString((dir / "quirelle").string()), commandLineFile};
+    }
+};
+
+// Every window of the program, created as it creates them when it starts, driven offscreen.
+struct Program : ScriptedServices {
+    Forms forms{services()};
+};
+
+// A main window alone, driven offscreen.
+struct Window : ScriptedServices {
+    explicit Window(const QString &commandLineFile = {}) : form(services(commandLineFile)) {}
+
     TForm1 form;
 
     // As if a book of blank pages "1" to "count" were open, showing the given page.

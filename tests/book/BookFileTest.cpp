@@ -35,6 +35,36 @@ Bytes concat(std::initializer_list<Bytes> parts)
 const Bytes Sentinel = ToBytes("untouched");
 const char *const CorruptMessage = "Le fichier n'est pas une bande dessinée valide.";
 
+// Blockfuls in order, the last one short; a record of no bytes hands none.
+TEST(ReadRecordBlocks, HandsTheRecordOverBlockByBlock)
+{
+    const Bytes cover = MakeJpeg(8, 8, Qt::blue), page = MakeJpeg(16, 8, Qt::green);
+    auto stream = streamOf(AssembleBook({cover, page, {}, page}));
+    const std::vector<BookRecord> records = IndexBookRecords(stream);
+    ASSERT_EQ(records.size(), 4u);
+    for (const std::size_t blockSize : {std::size_t(1), std::size_t(7), page.size()}) {
+        SCOPED_TRACE(blockSize);
+        Bytes block(blockSize);
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            Bytes whole, handed;
+            ReadIndexedRecord(stream, records[i], whole);
+            std::size_t calls = 0;
+            ReadRecordBlocks(stream, records[i], block, [&](std::span<const std::uint8_t> bytes) {
+                ++calls;
+                EXPECT_LE(bytes.size(), blockSize);
+                handed.insert(handed.end(), bytes.begin(), bytes.end());
+            });
+            EXPECT_EQ(handed, whole) << "record " << i;
+            EXPECT_EQ(calls, (whole.size() + blockSize - 1) / blockSize) << "record " << i;
+        }
+    }
+
+    auto shorter = streamOf(AssembleBook({page}));
+    Bytes block(7);
+    EXPECT_THROW(ReadRecordBlocks(shorter, records[3], block, [](std::span<const std::uint8_t>) {}),
+                 BookFormatError);
+}
+
 } // namespace
 
 TEST(ReadBookRecord, ValidChains)

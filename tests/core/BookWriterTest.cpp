@@ -19,15 +19,6 @@ namespace {
 
 QString qpath(const std::filesystem::path &path) { return QString::fromStdString(path.string()); }
 
-std::vector<std::string> fileNames(const std::filesystem::path &dir)
-{
-    std::vector<std::string> names;
-    for (const auto &entry : std::filesystem::directory_iterator(dir))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 MainWindowState openBook(const std::filesystem::path &path)
 {
     MainWindowState state;
@@ -77,7 +68,7 @@ TEST(WriteBookImages, WritesTheChainAndReplacesTheDestination)
     WriteBookImages(files, qpath(dir / "book.bd"));
 
     EXPECT_EQ(ReadFileBytes(dir / "book.bd"), AssembleBook(images));
-    EXPECT_EQ(fileNames(dir.path()),
+    EXPECT_EQ(FileNamesIn(dir.path()),
               (std::vector<std::string>{"book.bd", "image0.jpg", "image1.jpg", "image2.jpg"}));
 }
 
@@ -121,7 +112,7 @@ TEST(WriteBookImages, RefusesBadInputAndKeepsTheDestination)
         }
         EXPECT_EQ(ReadFileBytes(dir / "book.bd"), before);
     }
-    EXPECT_EQ(fileNames(dir.path()), (std::vector<std::string>{"book.bd", "empty.jpg", "half.jpg",
+    EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"book.bd", "empty.jpg", "half.jpg",
                                                                "huge.jpg", "page.jpg",
                                                                "text.jpg"}));
 }
@@ -158,7 +149,7 @@ TEST(WriteBookImages, MetaRecordThatCannotBeMadeLeavesTheDestinationAsItWas)
                  FileWriteError);
 
     EXPECT_EQ(ReadFileBytes(dir / "book.bd"), ToBytes("avant"));
-    EXPECT_EQ(fileNames(dir.path()), (std::vector<std::string>{"a.jpg", "book.bd"}));
+    EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"a.jpg", "book.bd"}));
 }
 
 TEST(WriteDescription, ReplacesOnlyTheLastRecord)
@@ -214,7 +205,7 @@ TEST(WriteDescription, ReplacesOnlyTheLastRecord)
         EXPECT_TRUE(state.DescriptionMenuVisible);
         expectStreamReads(state, std::int32_t(c.after.size()));
         EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
-        EXPECT_EQ(fileNames(dir.path()), std::vector<std::string>{"livre.bd"});
+        EXPECT_EQ(FileNamesIn(dir.path()), std::vector<std::string>{"livre.bd"});
     }
 }
 
@@ -308,7 +299,7 @@ TEST(WriteDescription, FailedWriteLeavesTheBookIntactAndTheStreamOpen)
     }
 
     EXPECT_EQ(ReadFileBytes(path), book);
-    EXPECT_EQ(fileNames(dir.path()), std::vector<std::string>{"livre.bd"});
+    EXPECT_EQ(FileNamesIn(dir.path()), std::vector<std::string>{"livre.bd"});
     EXPECT_FALSE(state.DescriptionMenuVisible);
     expectStreamReads(state, 4);
 }
@@ -347,6 +338,6 @@ TEST(BookWriting, ReadOnlyBookIsRefusedAndKept)
             }
         }));
         EXPECT_EQ(ReadFileBytes(path), book);
-        EXPECT_EQ(fileNames(dir.path()), (std::vector<std::string>{"livre.bd", "page.jpg"}));
+        EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"livre.bd", "page.jpg"}));
     }
 }

@@ -52,14 +52,6 @@ std::vector<Bytes> FilesBytes(const QStringList &paths)
     return contents;
 }
 
-std::vector<std::string> Entries(const fs::path &dir)
-{
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(dir))
-        names.push_back(entry.path().filename().string());
-    return names;
-}
-
 TEST(SplitJpegPages, EachPieceIsOnePageByteForByte)
 {
     constexpr qint64 Big = JpegChunkLimit + 5;
@@ -115,7 +107,7 @@ public:
 
     fs::path path() const { return dir_ / "tmp"; }
     // Whatever the command left behind.
-    std::vector<std::string> leftovers() const { return Entries(path()); }
+    std::vector<std::string> leftovers() const { return FileNamesIn(path()); }
 
 private:
     TempDir dir_;
@@ -256,7 +248,7 @@ TEST(PdfToBook, AFailedConversionIsReportedAndWritesNoBook)
         EXPECT_EQ(command.prompter.texts(),
                   c.message.isNull() ? std::vector<QString>{} : std::vector<QString>{c.message});
         EXPECT_EQ(command.saveDialogs, 0);
-        EXPECT_TRUE(Entries(command.dir.path()).empty());
+        EXPECT_TRUE(FileNamesIn(command.dir.path()).empty());
         EXPECT_TRUE(command.temp.leftovers().empty());
     }
 }

@@ -13,7 +13,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <set>
 #include <string>
 
 namespace {
@@ -23,14 +22,6 @@ namespace fs = std::filesystem;
 QString Q(const fs::path &path)
 {
     return QString::fromStdString(path.string());
-}
-
-std::set<std::string> FilesIn(const fs::path &folder)
-{
-    std::set<std::string> names;
-    for (const auto &entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
 }
 
 TEST(ConvertedFileName, ReplacesTheLastExtensionOnly)
@@ -159,7 +150,8 @@ TEST_F(Conversion, ExistingFileIsReplacedOnlyWhenTheUserSaysYes)
                 EXPECT_EQ(jpeg::ReadDimensions(now).width,
                           std::string(c.source) == "photo.png" ? 24 : 5);
             }
-            EXPECT_EQ(FilesIn(folder.path()), (std::set<std::string>{"photo.jpg", "photo.png"}));
+            EXPECT_EQ(FileNamesIn(folder.path()),
+                      (std::vector<std::string>{"photo.jpg", "photo.png"}));
         }
     }
 }
@@ -216,7 +208,7 @@ TEST_F(Conversion, BadMiddleFileGetsItsMessageAndTheOthersAreConverted)
         EXPECT_EQ(told.messages.size(), c.answerYes ? 2u : 1u);
         EXPECT_EQ(ReadFileBytes(dir / "first.jpg"), TwoToneJpeg());
         EXPECT_EQ(jpeg::ReadDimensions(ReadFileBytes(dir / "third.jpg")).width, 24);
-        for (const std::string &name : FilesIn(dir.path()))
+        for (const std::string &name : FileNamesIn(dir.path()))
             EXPECT_NE(name.front(), '.') << "temporary file left: " << name;
         fs::remove(dir / "first.jpg");
         fs::remove(dir / "third.jpg");

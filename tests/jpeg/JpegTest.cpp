@@ -8,6 +8,10 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
+#include <optional>
+#include <random>
+#include <sstream>
 #include <string>
 
 #include <jerror.h>
@@ -250,6 +254,131 @@ TEST(JpegDecodeInto, TakesTheSmallestScaleNotBelowTheWantedSize)
         ASSERT_TRUE(RunTool("djpeg", {"-scale", QString("%1/8").arg(c.m), "-ppm", "-outfile", out,
                                       QString::fromStdString((dir / "in.jpg").string())}));
         EXPECT_TRUE(pixels == PpmPixels(ReadFileBytes(out.toStdString())));
+    }
+}
+
+// What a decoding gives: the pixels and their size, or the library's message code.
+struct Outcome {
+    jpeg::Dimensions size;
+    Bytes pixels;
+    int code = 0;
+};
+
+template <typename Decode> Outcome OutcomeOf(Decode decode)
+{
+    Outcome outcome;
+    try {
+        outcome.size = decode([&](jpeg::Dimensions size, std::size_t bytesPerLine) {
+            outcome.pixels.resize(bytesPerLine * std::size_t(size.height));
+            return outcome.pixels.data();
+        });
+    } catch (const jpeg::JpegError &error) {
+        outcome.code = error.messageCode();
+    }
+    return outcome;
+}
+
+TEST(JpegDecodeInto, LimitsBoundThePictureOrItsOutput)
+{
+    const Bytes huge = WithFrameSize(jpeg::Encode(Noise(16, 16)), 16000, 16000);
+    const Bytes large = WithFrameSize(jpeg::Encode(Noise(16, 16)), 5000, 5000);
+    const Bytes progressive = ReferenceEncoding(Noise(256, 256), {"-progressive"});
+    ASSERT_FALSE(progressive.empty());
+    const jpeg::Limits outputOnly{.picturePixels = std::numeric_limits<std::uint64_t>::max(),
+                                  .outputPixels = std::uint64_t{1} << 24};
+    const struct {
+        const char *what;
+        const Bytes &picture;
+        jpeg::Limits limits;
+        std::optional<jpeg::Dimensions> wanted;
+        int code;
+        jpeg::Dimensions output;
+    } cases[] = {
+        {"by default the full size is bounded, whatever the wanted size", huge, {}, {{64, 64}},
+         JERR_IMAGE_TOO_BIG, {}},
+        {"bounding the output instead decodes it scaled down", huge, outputOnly, {{64, 64}}, 0,
+         {2000, 2000}},
+        {"or refuses it when even that scale is too large", huge, outputOnly, {{4001, 4001}},
+         JERR_IMAGE_TOO_BIG, {}},
+        {"without a wanted size the output is the full size", large, outputOnly, std::nullopt,
+         JERR_IMAGE_TOO_BIG, {}},
+        {"within the working memory", progressive, {}, std::nullopt, 0, {256, 256}},
+        {"over the working memory", progressive, {.workingMemory = 64L << 10}, std::nullopt,
+         JERR_NO_BACKING_STORE, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        jpeg::WantedSize wanted;
+        if (c.wanted)
+            wanted = [&](jpeg::Dimensions) { return *c.wanted; };
+        const Outcome outcome = OutcomeOf([&](const jpeg::PixelTarget &target) {
+            return jpeg::DecodeInto(c.picture, jpeg::Decoding::Fast, jpeg::PixelLayout::Rgb,
+                                    wanted, target, c.limits);
+        });
+        EXPECT_EQ(outcome.code, c.code);
+        EXPECT_EQ(outcome.size.width, c.output.width);
+        EXPECT_EQ(outcome.size.height, c.output.height);
+    }
+}
+
+// A span of a stream decodes as its bytes alone would, whatever stands before and after it,
+// and is read no further than its end.
+TEST(JpegDecodeStream, DecodesItsSpanAsItsBytesAlone)
+{
+    const Bytes picture = jpeg::Encode(Noise(96, 64));
+    Bytes commented = picture; // two comments, so that skipping one crosses a read block
+    Bytes comment{0xFF, 0xFE, 0xFF, 0xF0};
+    comment.resize(0xFFF0 + 2, 'c');
+    for (int i = 0; i < 2; ++i)
+        commented.insert(commented.begin() + 2, comment.begin(), comment.end());
+    const auto cut = [&](std::size_t size) {
+        return Bytes(picture.begin(), picture.begin() + std::ptrdiff_t(size));
+    };
+    const struct {
+        const char *what;
+        Bytes span;
+    } cases[] = {
+        {"the whole picture", picture},
+        {"a picture cut short in its data", cut(picture.size() / 2)},
+        {"a picture cut short in its header", cut(30)},
+        {"a picture behind comments longer than a read block", commented},
+    };
+    std::mt19937 random(7);
+    const auto noise = [&](std::size_t size) {
+        std::string bytes(size, 0);
+        for (char &byte : bytes)
+            byte = char(random());
+        return bytes;
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string before = noise(1000);
+        std::stringstream stream(before + std::string(c.span.begin(), c.span.end()) +
+                                 noise(5000));
+        const jpeg::StreamSpan span{stream, std::int64_t(before.size()),
+                                    std::int64_t(c.span.size())};
+
+        const Outcome expected = OutcomeOf([&](const jpeg::PixelTarget &target) {
+            return jpeg::DecodeInto(c.span, jpeg::Decoding::Fast, jpeg::PixelLayout::Bgra, {},
+                                    target);
+        });
+        const Outcome decoded = OutcomeOf([&](const jpeg::PixelTarget &target) {
+            return jpeg::DecodeStreamInto(span, jpeg::Decoding::Fast, jpeg::PixelLayout::Bgra, {},
+                                          target);
+        });
+        EXPECT_EQ(decoded.code, expected.code);
+        EXPECT_EQ(decoded.size.width, expected.size.width);
+        EXPECT_EQ(decoded.size.height, expected.size.height);
+        EXPECT_TRUE(decoded.pixels == expected.pixels);
+        EXPECT_LE(std::int64_t(stream.tellg()), span.offset + span.length);
+
+        if (expected.code == 0) {
+            const jpeg::Dimensions size = jpeg::ReadStreamDimensions(span);
+            EXPECT_EQ(size.width, 96);
+            EXPECT_EQ(size.height, 64);
+        } else {
+            EXPECT_THROW(jpeg::ReadStreamDimensions(span), jpeg::JpegError);
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 // A fresh directory for one test's files, removed with its contents on destruction.
 class TempDir {
@@ -17,3 +18,6 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The names of the entries of a folder, sorted.
+std::vector<std::string> FileNamesIn(const std::filesystem::path &folder);

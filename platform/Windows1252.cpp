@@ -1,6 +1,8 @@
-#include "app/core/Windows1252.h"
+#include "platform/Windows1252.h"
 
 #include <array>
+
+namespace platform {
 
 namespace {
 
@@ -30,3 +32,5 @@ std::optional<std::uint8_t> UnicodeToWindows1252(char16_t character)
             return std::uint8_t(0x80 + i);
     return std::nullopt;
 }
+
+} // namespace platform
