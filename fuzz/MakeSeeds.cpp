@@ -38,16 +38,33 @@ QString Path(const fs::path &path)
     return QString::fromStdString(path.string());
 }
 
+// Writes every image as a picture file of dir, and gives their paths.
+QStringList WriteImages(const TempDir &dir, const std::vector<Bytes> &images)
+{
+    QStringList files;
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const fs::path file = dir / ("image" + std::to_string(i) + ".jpg");
+        WriteFileBytes(file, images[i]);
+        files << Path(file);
+    }
+    return files;
+}
+
+std::vector<Bytes> ReadRecords(const fs::path &book)
+{
+    std::ifstream stream(book, std::ios::binary);
+    std::vector<Bytes> records(std::size_t(ReadBookRecord(stream, nullptr, INT32_MAX)));
+    for (std::size_t k = 0; k < records.size(); ++k)
+        ReadBookRecord(stream, &records[k], std::int32_t(k));
+    return records;
+}
+
 // The meta record that the creation window writes for content.
 Bytes CreationMeta(const CreationContent &content)
 {
     TempDir dir;
-    const QString book = Path(dir / "livre.bd");
-    WriteCreatedBook(content, book);
-    std::ifstream stream(dir / "livre.bd", std::ios::binary);
-    Bytes meta;
-    ReadBookRecord(stream, &meta, ReadBookRecord(stream, nullptr, INT32_MAX) - 1);
-    return meta;
+    WriteCreatedBook(content, Path(dir / "livre.bd"));
+    return ReadRecords(dir / "livre.bd").back();
 }
 
 Seeds BookChainSeeds()
@@ -58,13 +75,9 @@ Seeds BookChainSeeds()
     const Bytes meta = MakeMetaRecord("{\\rtf1 Une histoire}\r\n", StandardMetaLines(images));
 
     TempDir dir;
-    QStringList files;
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        WriteFileBytes(dir / ("page" + std::to_string(i) + ".jpg"), images[i]);
-        files << Path(dir / ("page" + std::to_string(i) + ".jpg"));
-    }
     const QString written = Path(dir / "livre.bd");
-    WriteBookImages(files, written, [&](const std::vector<std::string> &) { return meta; });
+    WriteBookImages(WriteImages(dir, images), written,
+                    [&](const std::vector<std::string> &) { return meta; });
 
     return {{"one-image", AssembleBook({page})},
             {"images-and-meta", AssembleBook({page, other, page, meta})},
@@ -97,13 +110,10 @@ Seeds FindBytesSeeds()
 Seeds PageListSeeds()
 {
     TempDir dir;
-    QStringList images;
     std::vector<Bytes> records;
-    for (int i = 0; i < FuzzBookImageCount; ++i) {
+    for (int i = 0; i < FuzzBookImageCount; ++i)
         records.push_back(FuzzBookImage(i));
-        WriteFileBytes(dir / ("image" + std::to_string(i) + ".jpg"), records.back());
-        images << Path(dir / ("image" + std::to_string(i) + ".jpg"));
-    }
+    const QStringList images = WriteImages(dir, records);
     WriteFileBytes(dir / "description.rtf", ToBytes("{\\rtf1 Une histoire}\r\n"));
 
     CreationContent plain;
@@ -283,11 +293,7 @@ Seeds ShellBookSeeds()
     const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\b Caf\\'e9} cr\\'e8me\\par\r\n}";
 
     TempDir dir;
-    QStringList files;
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        WriteFileBytes(dir / ("page" + std::to_string(i) + ".jpg"), images[i]);
-        files << Path(dir / ("page" + std::to_string(i) + ".jpg"));
-    }
+    const QStringList files = WriteImages(dir, images);
     CreationContent content;
     content.Cover = files[0];
     content.CoverChecked = true;
@@ -343,13 +349,10 @@ Bytes Concatenated(const std::vector<Bytes> &records)
 Seeds BookPagesSeeds()
 {
     TempDir dir;
-    QStringList files;
     std::vector<Bytes> records;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 6; ++i)
         records.push_back(MakeJpeg(8, 8, QColor::fromHsv(i * 60, 255, 255)));
-        WriteFileBytes(dir / ("image" + std::to_string(i) + ".jpg"), records.back());
-        files << Path(dir / ("image" + std::to_string(i) + ".jpg"));
-    }
+    const QStringList files = WriteImages(dir, records);
     CreationContent content;
     content.Cover = files[0];
     content.CoverChecked = true;
@@ -357,15 +360,9 @@ Seeds BookPagesSeeds()
     content.QuatrsFiles = files.mid(5);
     content.QuatrsChecked = true;
     content.Constraints = {{files[2], 3, 0}, {files[3], 0, LeftPageBit}};
-    const QString book = Path(dir / "livre.bd");
-    WriteCreatedBook(content, book);
-    const Bytes written = ReadFileBytes(book.toStdString());
-    std::ifstream stream(book.toStdString(), std::ios::binary);
-    std::vector<Bytes> bookRecords(std::size_t(ReadBookRecord(stream, nullptr, INT32_MAX)));
-    for (std::size_t k = 0; k < bookRecords.size(); ++k)
-        ReadBookRecord(stream, &bookRecords[k], std::int32_t(k));
-    const Bytes created = Concatenated(bookRecords);
-    if (BookOfRecords(created) != written)
+    WriteCreatedBook(content, Path(dir / "livre.bd"));
+    const Bytes created = Concatenated(ReadRecords(dir / "livre.bd"));
+    if (BookOfRecords(created) != ReadFileBytes(dir / "livre.bd"))
         throw std::runtime_error("the records of the written book do not make it again");
 
     std::vector<Bytes> tiny;
