@@ -214,7 +214,6 @@ Seeds JpegSeeds()
     return seeds;
 }
 
-
 // Descriptions: as the program writes them, as the sample book and LibreOffice hold them, as
 // plain text, and a few that stretch the reader.
 Seeds RtfSeeds()
@@ -233,10 +232,9 @@ Seeds RtfSeeds()
     centred.setAlignment(Qt::AlignHCenter);
     cursor.insertBlock(centred);
     cursor.insertText(QStringLiteral("centré") + QChar(0x2028) + QStringLiteral("fin"));
-    const Bytes written = WriteRtf(document);
 
     Seeds seeds{
-        {"written", written},
+        {"written", WriteRtf(document)},
         {"sample",
          ToBytes("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\r\n"
                  "\\f0\\fs24{\\b Exemple} : une bande dessin\\'e9e de d\\'e9monstration.\\par\r\n"
@@ -265,16 +263,21 @@ Seeds RtfSeeds()
     return seeds;
 }
 
+// The bytes behind one byte that a target reads as its options.
+Bytes Prefixed(std::uint8_t options, const Bytes &bytes)
+{
+    Bytes prefixed{options};
+    prefixed.insert(prefixed.end(), bytes.begin(), bytes.end());
+    return prefixed;
+}
+
 // The descriptions behind an options byte: line breaks or blanks, no cut or a cut at 512.
 Seeds RtfToTextSeeds()
 {
     Seeds seeds;
     for (auto &[name, rtf] : RtfSeeds())
-        for (const std::uint8_t options : {0, 1, 128}) {
-            Bytes input{options};
-            input.insert(input.end(), rtf.begin(), rtf.end());
-            seeds.emplace_back(name + "-" + std::to_string(options), input);
-        }
+        for (const std::uint8_t options : {0, 1, 128})
+            seeds.emplace_back(name + "-" + std::to_string(options), Prefixed(options, rtf));
     return seeds;
 }
 
@@ -324,14 +327,9 @@ Seeds JpegSplitSeeds()
 
     Seeds seeds;
     for (const std::uint8_t chunk : {0, 20, 37}) {
-        const auto input = [&](const Bytes &file) {
-            Bytes bytes{chunk};
-            bytes.insert(bytes.end(), file.begin(), file.end());
-            return bytes;
-        };
         const std::string suffix = "-" + std::to_string(chunk);
-        seeds.emplace_back("ghostscript" + suffix, input(rendered));
-        seeds.emplace_back("pictures" + suffix, input(pictures));
+        seeds.emplace_back("ghostscript" + suffix, Prefixed(chunk, rendered));
+        seeds.emplace_back("pictures" + suffix, Prefixed(chunk, pictures));
     }
     return seeds;
 }
