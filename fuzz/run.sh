@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the sanitizer build and runs its fuzz targets, each for a bounded time, several at
 # once:  fuzz/run.sh [-t SECONDS] [-j TARGETS_AT_ONCE] [TARGET...]
-# Defaults: 60 s per target, 4 targets at once, every target. Fails when a target finds a
-# crash, a leak, an input that runs over 2 s or one that needs more than 1 GiB; the input is
-# kept in build-sanitize/fuzz/artifacts/<target>/. The corpus grows from run to run in
+# Defaults: 60 s per target, 4 targets at once, every target; a target's own libFuzzer
+# options come from build-sanitize/fuzz/<target>.options. Fails when a target finds a crash,
+# a leak, an input that runs over 2 s or one that needs more than 1 GiB; the input is kept in
+# build-sanitize/fuzz/artifacts/<target>/. The corpus grows from run to run in
 # build-sanitize/fuzz/corpus/<target>/; the logs are in build-sanitize/fuzz/logs/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,12 +35,13 @@ export LSAN_OPTIONS=suppressions=$root/cmake/LeakSuppressions.txt UBSAN_OPTIONS=
 run_target() {
     local name=$1
     mkdir -p "$fuzz/corpus/$name" "$fuzz/artifacts/$name" "$fuzz/logs"
-    local dictionary=()
+    local dictionary=() options=()
     [ -f "$fuzz/$name.dict" ] && dictionary=("-dict=$fuzz/$name.dict")
+    [ -f "$fuzz/$name.options" ] && read -ra options <"$fuzz/$name.options"
     QUIRELLE_FUZZ_PEAK_INPUT="$fuzz/artifacts/$name/peak-input" \
         "$fuzz/${name}_fuzzer" -max_total_time="$seconds" -timeout=2 \
         -rss_limit_mb=1024 -malloc_limit_mb=1024 -print_final_stats=1 \
-        -artifact_prefix="$fuzz/artifacts/$name/" "${dictionary[@]}" \
+        -artifact_prefix="$fuzz/artifacts/$name/" "${dictionary[@]}" "${options[@]}" \
         "$fuzz/corpus/$name" "$fuzz/seeds/$name" >"$fuzz/logs/$name.log" 2>&1
 }
 

@@ -1,5 +1,9 @@
 #include "shellext/RtfToText.h"
 
+#include "app/book/RtfDestinations.h"
+
+#include <optional>
+
 namespace shellext {
 
 namespace {
@@ -7,6 +11,7 @@ namespace {
 struct RtfState {
     bool parAsBlank = false;
     int depth = 0;
+    std::optional<int> destinationDepth; // of the open group that holds no text
     bool inControl = false;
     bool skip = false;
     std::string word; // the control word being read, from its backslash
@@ -24,17 +29,44 @@ int hexDigit(char c)
     return -1;
 }
 
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// True when the group whose "{" comes just before `rest` is a destination without text: it
+// starts with \* or with a word of such a destination, line breaks before it ignored.
+bool opensNonTextDestination(std::string_view rest)
+{
+    const std::size_t backslash = rest.find_first_not_of("\r\n");
+    if (backslash == std::string_view::npos || rest[backslash] != '\\')
+        return false;
+    rest.remove_prefix(backslash + 1);
+    if (rest.starts_with('*'))
+        return true;
+    std::size_t letters = 0;
+    while (letters < rest.size() && isLetter(rest[letters]))
+        ++letters;
+    return IsNonTextDestination(rest.substr(0, letters));
+}
+
+void append(RtfState &s, std::string_view text)
+{
+    if (!s.destinationDepth)
+        s.text += text;
+}
+
 // Appends what the control word read so far stands for, given the character x that follows
 // or extends it. False for a damaged hexadecimal escape.
 bool ProcessRtfControlWord(RtfState &s, char x)
 {
     if (x == '\\' || x == ' ' || x == '\n') {
         if (s.word == "\\par" || s.word == "\\line" || s.word == "\\pard") {
-            s.text += s.parAsBlank ? " " : "\r\n";
+            append(s, s.parAsBlank ? " " : "\r\n");
             s.inControl = false;
             s.skip = true;
         } else if (s.word == "\\tab") {
-            s.text += '\t';
+            append(s, "\t");
             s.inControl = false;
             s.skip = true;
         }
@@ -44,15 +76,17 @@ bool ProcessRtfControlWord(RtfState &s, char x)
         const int low = hexDigit(s.word[3]);
         if (high < 0 || low < 0)
             return false;
-        s.text += static_cast<char>(high * 16 + low);
+        const char c = static_cast<char>(high * 16 + low);
+        append(s, {&c, 1});
         s.inControl = false;
         s.skip = true;
     }
     return true;
 }
 
-// One input character; false when it ends the conversion.
-bool step(RtfState &s, char x, bool afterBackslash)
+// One input character, x, followed by the rest of the input; false when it ends the
+// conversion.
+bool step(RtfState &s, char x, std::string_view rest, bool afterBackslash)
 {
     s.skip = false;
     switch (x) {
@@ -72,6 +106,10 @@ bool step(RtfState &s, char x, bool afterBackslash)
             s.inControl = false; // a literal brace
         } else {
             s.depth += x == '{' ? 1 : -1;
+            if (x == '{' && !s.destinationDepth && opensNonTextDestination(rest))
+                s.destinationDepth = s.depth;
+            else if (s.destinationDepth && s.depth < *s.destinationDepth)
+                s.destinationDepth.reset();
             s.skip = true;
         }
         break;
@@ -99,8 +137,8 @@ bool step(RtfState &s, char x, bool afterBackslash)
         s.word += x;
         return ProcessRtfControlWord(s, x);
     }
-    if (!s.skip && s.depth <= 1)
-        s.text += x;
+    if (!s.skip)
+        append(s, {&x, 1});
     return true;
 }
 
@@ -121,10 +159,10 @@ std::string RtfToText(std::string_view rtf, bool parAsBlank, int maxLength)
     s.parAsBlank = parAsBlank;
     // The backslash test looks at the previous input character, literal or not.
     char previous = '\0';
-    for (const char x : rtf) {
-        if (!step(s, x, previous == '\\'))
+    for (std::size_t i = 0; i < rtf.size(); ++i) {
+        if (!step(s, rtf[i], rtf.substr(i + 1), previous == '\\'))
             break;
-        previous = x;
+        previous = rtf[i];
     }
 
     std::string &t = s.text;

@@ -2,6 +2,7 @@
 // nothing in its input: nesting, numbers, tables and names are all limited.
 #include "app/core/Rtf.h"
 
+#include "app/book/RtfDestinations.h"
 #include "app/core/RtfText.h"
 #include "platform/Windows1252.h"
 
@@ -46,24 +47,6 @@ struct Group {
     int fallbackLength = 1; // \uc: characters that follow a \u for readers without Unicode
     Destination destination = Destination::Text;
 };
-
-// Destinations that hold nothing to show: document information, style and list tables,
-// pictures, objects, fields' instructions, headers, footers, notes and the like. Any group
-// that starts with \* is skipped too.
-bool isSkippedDestination(std::string_view word)
-{
-    static constexpr std::string_view skipped[] = {
-        "author",    "buptim",     "comment",   "creatim",    "doccomm",     "docvar",
-        "falt",      "fldinst",    "footer",    "footerf",    "footerl",     "footerr",
-        "footnote",  "ftncn",      "ftnsep",    "ftnsepc",    "header",      "headerf",
-        "headerl",   "headerr",    "info",      "keywords",   "listoverridetable",
-        "listtable", "nonshppict", "object",    "operator",   "panose",      "pict",
-        "pn",        "pnseclvl",   "printim",   "revtbl",     "revtim",      "rsidtbl",
-        "rxe",       "shp",        "stylesheet", "subject",   "tc",          "template",
-        "title",     "txe",        "xe",        "xmlnstbl",
-    };
-    return std::find(std::begin(skipped), std::end(skipped), word) != std::end(skipped);
-}
 
 bool isUnderlineWord(std::string_view word)
 {
@@ -246,7 +229,7 @@ private:
             g.destination = Destination::FontTable;
         } else if (word == "colortbl") {
             g.destination = Destination::ColourTable;
-        } else if (isSkippedDestination(word)) {
+        } else if (IsNonTextDestination(word)) {
             g.destination = Destination::Skipped;
         } else if (word == "u") {
             const int unit = value < 0 ? value + 65536 : value;

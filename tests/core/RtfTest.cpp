@@ -1,10 +1,9 @@
 #include "app/core/Rtf.h"
 
 #include "tests/support/BookFixture.h"
-#include "tests/support/RunTool.h"
+#include "tests/support/DocumentFixture.h"
 #include "tests/support/TempDir.h"
 
-#include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -146,31 +145,15 @@ std::unique_ptr<QTextDocument> richDocument()
     return document;
 }
 
-bool hasLibreOffice()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty();
-}
-
 // An RTF document that LibreOffice writes from a small formatted HTML page.
 Bytes rtfWrittenByLibreOffice(const TempDir &dir)
 {
-    WriteFileBytes(dir / "page.html", ToBytes(R"(<html><head><meta charset="utf-8"></head><body>
+    return RtfWrittenByLibreOffice(dir.path(), R"(<html><head><meta charset="utf-8"></head><body>
 <p align="center"><b>Gras</b> <i>italique</i> <u>souligné</u> <s>barré</s></p>
 <p align="right"><font color="#ff0000">rouge</font> <span style="font-size:20pt">grand</span>
 <font face="Courier New">Courier</font></p>
 <p>été € Ωμέγα 漢字</p>
-</body></html>)"));
-    const QString folder = QString::fromStdString(dir.path().string());
-    const bool converted = RunTool(
-        QStringLiteral("soffice"),
-        {QStringLiteral("--headless"),
-         QStringLiteral("-env:UserInstallation=file://") + folder + QStringLiteral("/profile"),
-         QStringLiteral("--infilter=HTML (StarWriter)"), QStringLiteral("--convert-to"),
-         QStringLiteral("rtf"), QStringLiteral("--outdir"), folder + QStringLiteral("/out"),
-         folder + QStringLiteral("/page.html")});
-    if (!converted)
-        return {};
-    return ReadFileBytes(dir / "out/page.rtf");
+</body></html>)");
 }
 
 } // namespace
@@ -446,7 +429,7 @@ TEST(RtfReader, HostileInputGivesABoundedDocument)
 
 TEST(RtfReader, ReadsADocumentWrittenByLibreOfficeWithItsFormatting)
 {
-    if (!hasLibreOffice())
+    if (!HasLibreOffice())
         GTEST_SKIP() << "soffice is not installed: no LibreOffice document to read";
     const TempDir dir;
     const Bytes rtf = rtfWrittenByLibreOffice(dir);

@@ -1,8 +1,11 @@
 #include "shellext/RtfToText.h"
 
+#include "tests/support/DocumentFixture.h"
+#include "tests/support/TempDir.h"
+
 #include <gtest/gtest.h>
 
-TEST(RtfToText, KeepsTheTextOfTheFirstTwoDepthsAndTranslatesItsEscapes)
+TEST(RtfToText, KeepsTheTextOfEveryGroupButDestinationsAndTranslatesItsEscapes)
 {
     struct Case {
         const char *what;
@@ -25,7 +28,28 @@ TEST(RtfToText, KeepsTheTextOfTheFirstTwoDepthsAndTranslatesItsEscapes)
         {"a paragraph ended by a carriage return is not translated", "un\\par\r\ndeux",
          "un\r\ndeux"},
         {"a paragraph as a blank", "un\\par deux", "un deux", true},
-        {"a group inside the document is dropped", "{\\rtf1 {\\b gras} normal}", "normal"},
+        {"the text of a formatting group is kept", "{\\rtf1 {\\b gras} normal}", "gras normal"},
+        {"the sample book's description",
+         "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\r\n"
+         "\\f0\\fs24{\\b Exemple} : une bande dessin\\'e9e de d\\'e9monstration.\\par\r\n}",
+         "Exemple : une bande dessin\xE9" "e de d\xE9monstration."},
+        {"groups nested deeply", "{\\rtf1{\\b{\\i{\\ul{\\strike tout}} au} fond} fin}",
+         "tout au fond fin"},
+        {"destinations hold no text, nor their escapes and breaks",
+         "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}{\\stylesheet{\\s0 Normal;}}"
+         "{\\info{\\title Le titre\\par fin}{\\author Moi}}{\\*\\generator Writer\\'e9;}"
+         "{\\pict\\pngblip 89504e47}{\\object{\\objdata 0102}}{\\header En-t\\'eate\\tab x}"
+         "{\\footer Pied}texte}",
+         "texte"},
+        {"a formatting group inside a destination stays out", "{\\rtf1{\\info{\\b gras}}texte}",
+         "texte"},
+        {"text after a destination comes back", "{\\rtf1{\\*\\foo{x}y}{\\b a}b}", "ab"},
+        {"a field gives its result, not its instruction",
+         "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt lien}}", "lien"},
+        {"a line break before the destination's word", "{\r\n\\fonttbl Arial;}texte", "texte"},
+        {"a destination's word elsewhere in a group is only a control word",
+         "{\\b\\fonttbl gras}", "gras"},
+        {"an escaped brace opens no destination", "\\{\\fonttbl x\\}", "{x}"},
         {"unknown control words are dropped", "{\\rtf1\\f0\\fs24 texte}", "texte"},
         {"trailing control characters go, trailing blanks stay", "  \r\n texte \r\n\r\n", "texte "},
         {"only line breaks", "\r\n\t", ""},
@@ -39,4 +63,35 @@ TEST(RtfToText, KeepsTheTextOfTheFirstTwoDepthsAndTranslatesItsEscapes)
         SCOPED_TRACE(c.what);
         EXPECT_EQ(shellext::RtfToText(c.rtf, c.parAsBlank, c.maxLength), c.expected);
     }
+}
+
+TEST(RtfToText, KeepsTheWordsOfADescriptionWrittenByLibreOffice)
+{
+    if (!HasLibreOffice())
+        GTEST_SKIP() << "soffice is not installed: no LibreOffice document to convert";
+    const TempDir dir;
+    const Bytes rtf = RtfWrittenByLibreOffice(dir.path(), R"(<html><head><meta charset="utf-8">
+<title>Titre cach&eacute;</title></head><body>
+<p><b>Exemple</b> : une <i>bande <b>dessinée</b></i> de démonstration.</p>
+<p align="center"><font color="#ff0000">Deux</font> pages de <u>garde</u> ici.</p>
+</body></html>)");
+    ASSERT_FALSE(rtf.empty());
+
+    const std::string text =
+        shellext::RtfToText(std::string(rtf.begin(), rtf.end()), false, 0);
+    // The writer breaks its lines after control words; the conversion keeps those breaks,
+    // so the words are compared with every run of blanks and breaks as one blank.
+    std::string words;
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) > ' ')
+            words += c;
+        else if (!words.empty() && words.back() != ' ')
+            words += ' ';
+    EXPECT_EQ(words, "Exemple : une bande dessin\xE9" "e de d\xE9monstration. Deux pages de garde ici.")
+        << text;
+    const std::size_t end = text.find("monstration.");
+    const std::size_t next = text.find("Deux");
+    ASSERT_LT(end, next);
+    EXPECT_NE(text.substr(end, next - end).find("\r\n"), std::string::npos)
+        << "no line break between the paragraphs: " << text;
 }

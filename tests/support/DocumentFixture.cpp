@@ -1,7 +1,10 @@
 #include "tests/support/DocumentFixture.h"
 
+#include "tests/support/BookFixture.h"
 #include "tests/support/RunTool.h"
 #include "tests/support/TempDir.h"
+
+#include <QStandardPaths>
 
 #include <fstream>
 #include <stdexcept>
@@ -75,4 +78,25 @@ void MakeTextDocument(const std::filesystem::path &path, const QStringList &page
     if (!RunTool("zip", {"-X", "-0", "-q", archive, "mimetype"}, folder) ||
         !RunTool("zip", {"-X", "-q", "-r", archive, "content.xml", "META-INF", "Pictures"}, folder))
         throw std::runtime_error("zip failed");
+}
+
+bool HasLibreOffice()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty();
+}
+
+Bytes RtfWrittenByLibreOffice(const std::filesystem::path &folder, std::string_view html)
+{
+    WriteFileBytes(folder / "page.html", ToBytes(html));
+    const QString dir = QString::fromStdString(folder.string());
+    const bool converted = RunTool(
+        QStringLiteral("soffice"),
+        {QStringLiteral("--headless"),
+         QStringLiteral("-env:UserInstallation=file://") + dir + QStringLiteral("/profile"),
+         QStringLiteral("--infilter=HTML (StarWriter)"), QStringLiteral("--convert-to"),
+         QStringLiteral("rtf"), QStringLiteral("--outdir"), dir + QStringLiteral("/out"),
+         dir + QStringLiteral("/page.html")});
+    if (!converted)
+        return {};
+    return ReadFileBytes(folder / "out/page.rtf");
 }

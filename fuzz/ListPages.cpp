@@ -1,0 +1,37 @@
+#include "fuzz/ListPages.h"
+
+#include "app/core/PageList.h"
+#include "fuzz/Fuzz.h"
+#include "fuzz/FuzzFolder.h"
+
+#include <fstream>
+
+namespace {
+
+class SilentPrompter : public Prompter {
+public:
+    MessageAnswer show(const QString &, const QString &, MessageIcon, MessageButtons) override
+    {
+        return MessageAnswer::Ok;
+    }
+};
+
+} // namespace
+
+void ListPagesOf(std::span<const std::uint8_t> book)
+{
+    static const std::filesystem::path path = FuzzFolder() / "livre.bd";
+    WriteFuzzFile(path, book);
+
+    MainWindowState state;
+    state.CurrentFile = QString::fromStdString(path.string());
+    state.BookStream = std::make_unique<std::ifstream>(path, std::ios::binary);
+    state.BlankCount = 0;
+    SilentPrompter prompter;
+    NoUiHooks ui;
+    const std::int32_t images = CountPages(state, prompter, ui);
+    BuildPageList(state, prompter);
+    for (const PageEntry &entry : state.PageList)
+        if (entry.Image < -1 || entry.Image >= images)
+            FuzzFault("a page names an image record the book does not have");
+}

@@ -1,0 +1,53 @@
+// The RTF reader of descriptions, and the writer over what it read: the bytes written are
+// safe in a book's meta record and read back to a document that writes them again.
+#include "app/core/Rtf.h"
+#include "fuzz/Fuzz.h"
+
+#include <QGuiApplication>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+// Fonts and text layout want an application.
+void needApplication()
+{
+    static int argc = 1;
+    static char name[] = "rtf_reader_fuzzer";
+    static char *argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        new QGuiApplication(argc, argv); // lives as long as the process
+    }
+}
+
+bool printableOrLineBreak(std::uint8_t byte)
+{
+    return (byte >= 0x20 && byte < 0x7F) || byte == '\r' || byte == '\n';
+}
+
+} // namespace
+
+void FuzzInput(std::span<const std::uint8_t> data)
+{
+    needApplication();
+    QTextDocument document;
+    ReadRtf(data, document);
+    const Bytes written = WriteRtf(document);
+
+    const std::string_view text(reinterpret_cast<const char *>(written.data()), written.size());
+    if (!std::ranges::all_of(written, printableOrLineBreak))
+        FuzzFault("the RTF written holds a byte that is neither printable ASCII nor CR LF");
+    if (text.find("%EOF") != std::string_view::npos)
+        FuzzFault("the RTF written holds %EOF");
+    if (!text.ends_with("\r\n"))
+        FuzzFault("the RTF written does not end with CR LF");
+
+    QTextDocument again;
+    ReadRtf(written, again);
+    if (WriteRtf(again) != written)
+        FuzzFault("the RTF read back writes other bytes");
+}
