@@ -1,5 +1,7 @@
 #include "platform/RegistryTree.h"
 
+#include "platform/HexDigit.h"
+
 #include <algorithm>
 #include <charconv>
 #include <utility>
@@ -113,16 +115,6 @@ void appendNode(std::string &out, std::string &header, const RegistryNode &node,
     }
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c = lowerAscii(c);
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 class LineParser {
 public:
     LineParser(std::string_view line, int number, const std::filesystem::path &origin)
@@ -194,8 +186,8 @@ public:
     {
         if (pos_ + 2 > line_.size())
             fail();
-        const int high = hexValue(line_[pos_]);
-        const int low = hexValue(line_[pos_ + 1]);
+        const int high = HexDigitValue(line_[pos_]);
+        const int low = HexDigitValue(line_[pos_ + 1]);
         if (high < 0 || low < 0)
             fail();
         pos_ += 2;

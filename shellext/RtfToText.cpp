@@ -1,6 +1,7 @@
 #include "shellext/RtfToText.h"
 
 #include "app/book/RtfDestinations.h"
+#include "platform/HexDigit.h"
 
 #include <optional>
 
@@ -17,17 +18,6 @@ struct RtfState {
     std::string word; // the control word being read, from its backslash
     std::string text;
 };
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool isLetter(char c)
 {
@@ -72,8 +62,8 @@ bool ProcessRtfControlWord(RtfState &s, char x)
         }
     }
     if (s.word.size() == 4 && s.word.starts_with("\\'")) {
-        const int high = hexDigit(s.word[2]);
-        const int low = hexDigit(s.word[3]);
+        const int high = platform::HexDigitValue(s.word[2]);
+        const int low = platform::HexDigitValue(s.word[3]);
         if (high < 0 || low < 0)
             return false;
         const char c = static_cast<char>(high * 16 + low);

@@ -4,6 +4,7 @@
 
 #include "app/book/RtfDestinations.h"
 #include "app/core/RtfText.h"
+#include "platform/HexDigit.h"
 #include "platform/Windows1252.h"
 
 #include <QColor>
@@ -69,17 +70,6 @@ char16_t symbolOf(std::string_view word)
         if (name == word)
             return symbol;
     return 0;
-}
-
-int hexValue(std::uint8_t c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 bool isLetter(std::uint8_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -192,8 +182,8 @@ private:
             character(0x2011, false);
             break;
         case '\'': {
-            const int high = pos_ < end_ ? hexValue(*pos_) : -1;
-            const int low = pos_ + 1 < end_ ? hexValue(pos_[1]) : -1;
+            const int high = pos_ < end_ ? platform::HexDigitValue(char(*pos_)) : -1;
+            const int low = pos_ + 1 < end_ ? platform::HexDigitValue(char(pos_[1])) : -1;
             if (high < 0 || low < 0)
                 return;
             pos_ += 2;
