@@ -21,17 +21,22 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=""
-  if [ "$(id -u)" -ne 0 ]; then
-    if ! command -v sudo >/dev/null 2>&1; then
-      echo "Missing packages: ${missing[*]}. Install them as root (apt-get install" \
-        "--no-install-recommends ${missing[*]}), then run this script again." >&2
-      exit 1
-    fi
-    sudo_cmd="sudo"
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+# Root installs directly, anyone else through sudo when sudo works without a password. A sudo
+# that would ask for one counts as refused, like a missing sudo: the message below then says
+# what to run as root.
+sudo_cmd=""
+if [ "$(id -u)" -ne 0 ]; then
+  if ! sudo -n true 2>/dev/null; then
+    # apt-get update first: container images come with empty package lists.
+    echo "Missing packages: ${missing[*]}." >&2
+    echo "Install them as root, then run this script again:" >&2
+    echo "  apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
+    exit 1
   fi
-  echo "Installing: ${missing[*]}"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  sudo_cmd="sudo"
 fi
+echo "Installing: ${missing[*]}"
+$sudo_cmd apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
