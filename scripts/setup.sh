@@ -26,7 +26,7 @@ done
 # Root installs directly, anyone else through sudo when sudo works without a password. A sudo
 # that would ask for one counts as refused, like a missing sudo: the message below then says
 # what to run as root.
-sudo_cmd=""
+sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
   if ! sudo -n true 2>/dev/null; then
     # apt-get update first: container images come with empty package lists.
@@ -35,8 +35,10 @@ if [ "$(id -u)" -ne 0 ]; then
     echo "  apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
     exit 1
   fi
-  sudo_cmd="sudo"
+  # sudo resets the environment: the front end is passed on by name.
+  sudo_cmd=(sudo --preserve-env=DEBIAN_FRONTEND)
 fi
+export DEBIAN_FRONTEND=noninteractive
 echo "Installing: ${missing[*]}"
-$sudo_cmd apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

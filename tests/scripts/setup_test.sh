@@ -37,7 +37,7 @@ if [ "$STUB_SUDO" = refused ]; then
   else echo "sudo: 3 incorrect password attempts" >&2; fi
   exit 1
 fi
-[ "$1" = -n ] && shift
+while [[ $1 == -* ]]; do shift; done
 STUB_UID=0 "$@"
 EOF
 # The package lists exist once the file $STUB_LISTS does.
@@ -100,6 +100,7 @@ check() {
 
 update="apt-get update -qq"
 install="apt-get install -y -qq --no-install-recommends xvfb zip"
+sudo="sudo --preserve-env=DEBIAN_FRONTEND"
 advice="Missing packages: xvfb zip.
 Install them as root, then run this script again:
   apt-get update && apt-get install --no-install-recommends xvfb zip"
@@ -117,7 +118,7 @@ check setup.sh 0    absent  empty   "xvfb zip" ""                          0 \
 check setup.sh 0    absent  present "xvfb zip" ""                          0 \
         "$update; $install"                                       "Installing: xvfb zip"
 check setup.sh 1000 allowed empty   "xvfb zip" ""                          0 \
-        "sudo -n true; sudo $update; $update; sudo $install; $install" "Installing: xvfb zip"
+        "sudo -n true; $sudo $update; $update; $sudo $install; $install" "Installing: xvfb zip"
 check setup.sh 1000 refused empty   "xvfb zip" ""                          1 \
         "sudo -n true"                                            "$advice"
 check setup.sh 1000 absent  empty   "xvfb zip" ""                          1 \
