@@ -1,9 +1,9 @@
 #include "app/APropos.h"
 
-#include "app/ClickLabel.h"
-#include "app/WindowStyle.h"
-#include "app/core/Contact.h"
-#include "app/core/LinkOpener.h"
+#include "app/widgets/ClickLabel.h"
+#include "app/widgets/WindowStyle.h"
+#include "app/core/program/Contact.h"
+#include "app/core/seams/LinkOpener.h"
 
 #include <QPushButton>
 #include <QUrlQuery>

@@ -1,9 +1,9 @@
 #include "app/Creation.h"
 
-#include "app/GlyphButton.h"
-#include "app/WindowStyle.h"
-#include "app/core/CreateBook.h"
-#include "app/core/CreationRows.h"
+#include "app/widgets/GlyphButton.h"
+#include "app/widgets/WindowStyle.h"
+#include "app/core/creation/CreateBook.h"
+#include "app/core/creation/CreationRows.h"
 #include "controls/GradButton.h"
 
 #include <QCheckBox>

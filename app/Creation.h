@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/core/CreationConstraints.h"
-#include "app/core/Prompter.h"
+#include "app/core/seams/Dialogs.h"
+#include "app/core/creation/CreationConstraints.h"
+#include "app/core/seams/Prompter.h"
 
 #include <QDialog>
 #include <QString>

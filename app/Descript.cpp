@@ -1,11 +1,11 @@
 #include "app/Descript.h"
 
-#include "app/Dialogs.h"
-#include "app/ToolIcons.h"
-#include "app/WindowStyle.h"
-#include "app/core/BookWriter.h"
-#include "app/core/Rtf.h"
-#include "app/core/SelectionStyle.h"
+#include "app/core/seams/Dialogs.h"
+#include "app/widgets/ToolIcons.h"
+#include "app/widgets/WindowStyle.h"
+#include "app/core/files/BookWriter.h"
+#include "app/core/description/Rtf.h"
+#include "app/core/description/SelectionStyle.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "app/Marges.h"
 
-#include "app/WindowStyle.h"
+#include "app/widgets/WindowStyle.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

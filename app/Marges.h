@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/core/MainWindowState.h"
-#include "app/core/PrintLayoutCommand.h"
-#include "app/core/PrintTarget.h"
+#include "app/core/program/MainWindowState.h"
+#include "app/core/print/PrintLayoutCommand.h"
+#include "app/core/print/PrintTarget.h"
 
 #include <QDialog>
 #include <QSpinBox>

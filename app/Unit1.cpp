@@ -1,12 +1,12 @@
 #include "app/Unit1.h"
 
-#include "app/ClickLabel.h"
-#include "app/ClientArea.h"
-#include "app/PictureBox.h"
-#include "app/QuirelleApplication.h"
+#include "app/widgets/ClickLabel.h"
+#include "app/widgets/ClientArea.h"
+#include "app/widgets/PictureBox.h"
+#include "app/adapters/QuirelleApplication.h"
 #include "app/Unit1Events.h"
-#include "app/WindowStyle.h"
-#include "app/core/Ghostscript.h"
+#include "app/widgets/WindowStyle.h"
+#include "app/core/render/Ghostscript.h"
 #include "controls/GradButton.h"
 
 #include <QAction>

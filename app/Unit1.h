@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/QtPrintTarget.h"
-#include "app/core/MainWindowState.h"
-#include "app/core/PageRendering.h"
-#include "app/core/PrintJob.h"
-#include "app/core/Prompter.h"
-#include "app/core/UiHooks.h"
+#include "app/core/seams/Dialogs.h"
+#include "app/adapters/QtPrintTarget.h"
+#include "app/core/program/MainWindowState.h"
+#include "app/core/render/PageRendering.h"
+#include "app/core/print/PrintJob.h"
+#include "app/core/seams/Prompter.h"
+#include "app/core/seams/UiHooks.h"
 
 #include <QHash>
 #include <QImage>

@@ -1,7 +1,7 @@
 // Associating the .bd extension with the program and its shell library, and undoing it.
 #include "app/Unit1.h"
 
-#include "app/core/FileAssociation.h"
+#include "app/core/tools/FileAssociation.h"
 
 void TForm1::Associerlextensionbd1Click()
 {

@@ -1,6 +1,6 @@
 #include "app/Unit1.h"
 
-#include "app/core/CrashReport.h"
+#include "app/core/program/CrashReport.h"
 #include "platform/SystemServices.h"
 
 #include <QFileInfo>

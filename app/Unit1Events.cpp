@@ -1,10 +1,10 @@
 #include "app/Unit1Events.h"
 
-#include "app/ClientArea.h"
-#include "app/PictureBox.h"
-#include "app/QuirelleApplication.h"
+#include "app/widgets/ClientArea.h"
+#include "app/widgets/PictureBox.h"
+#include "app/adapters/QuirelleApplication.h"
 #include "app/Unit1.h"
-#include "app/VirtualKey.h"
+#include "app/widgets/VirtualKey.h"
 
 #include <QAction>
 #include <QComboBox>

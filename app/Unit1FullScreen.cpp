@@ -1,8 +1,8 @@
 // Full screen, the pointer and tool bar that hide in it, and page turning by keyboard.
 #include "app/Unit1.h"
 
-#include "app/ClientArea.h"
-#include "app/PictureBox.h"
+#include "app/widgets/ClientArea.h"
+#include "app/widgets/PictureBox.h"
 
 #include <QMenuBar>
 #include <QScrollBar>

@@ -2,8 +2,8 @@
 // pages of the open book.
 #include "app/Unit1.h"
 
-#include "app/core/PageExtraction.h"
-#include "app/core/PictureConversion.h"
+#include "app/core/tools/PageExtraction.h"
+#include "app/core/tools/PictureConversion.h"
 
 void TForm1::Convertir1Click()
 {

@@ -2,7 +2,7 @@
 #include "app/Unit1.h"
 
 #include "app/Marges.h"
-#include "app/core/PrintLayoutCommand.h"
+#include "app/core/print/PrintLayoutCommand.h"
 
 #include <QAction>
 #include <QMenu>

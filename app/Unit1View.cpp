@@ -1,11 +1,11 @@
 // The single-page view, the thumbnail grid switch, zoom and navigation.
 #include "app/Unit1.h"
 
-#include "app/ClickLabel.h"
-#include "app/ClientArea.h"
-#include "app/PictureBox.h"
-#include "app/core/ImagePlacement.h"
-#include "app/core/Settings.h"
+#include "app/widgets/ClickLabel.h"
+#include "app/widgets/ClientArea.h"
+#include "app/widgets/PictureBox.h"
+#include "app/core/render/ImagePlacement.h"
+#include "app/core/program/Settings.h"
 #include "controls/GradButton.h"
 
 #include <QComboBox>

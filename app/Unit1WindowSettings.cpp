@@ -1,8 +1,8 @@
 // The window placement kept in the settings, and the file named on the command line.
 #include "app/Unit1.h"
 
-#include "app/core/ScreenPlacement.h"
-#include "app/core/Settings.h"
+#include "app/core/program/ScreenPlacement.h"
+#include "app/core/program/Settings.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>

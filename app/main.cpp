@@ -1,10 +1,10 @@
 #include "app/Forms.h"
-#include "app/QtDialogs.h"
-#include "app/QtLinkOpener.h"
-#include "app/QtPrompter.h"
-#include "app/QtUiHooks.h"
-#include "app/QuirelleApplication.h"
-#include "app/core/OutsidePrograms.h"
+#include "app/adapters/QtDialogs.h"
+#include "app/adapters/QtLinkOpener.h"
+#include "app/adapters/QtPrompter.h"
+#include "app/adapters/QtUiHooks.h"
+#include "app/adapters/QuirelleApplication.h"
+#include "app/core/seams/OutsidePrograms.h"
 #include "platform/ExceptionTracking.h"
 
 #include <QLibraryInfo>

@@ -1,6 +1,6 @@
 // MD5 throughput, and walking the record chain of a 2,000-record book.
 #include "app/book/BookFile.h"
-#include "app/core/Md5.h"
+#include "app/core/files/Md5.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // (the images copied and hashed, the meta record, one rename), beside cat of the same files
 // into one file followed by md5sum of them, and the same with the file synced to disk as
 // the book is.
-#include "app/core/CreationMeta.h"
+#include "app/core/creation/CreationMeta.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

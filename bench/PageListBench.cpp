@@ -1,6 +1,6 @@
 // CountPages + BuildPageList, which read and hash every image of the book, beside md5sum
 // reading the same file; and the same opening of books of more and more small pictures.
-#include "app/core/PageList.h"
+#include "app/core/pages/PageList.h"
 
 #include "bench/BenchBooks.h"
 #include "bench/GoalTable.h"

@@ -1,6 +1,6 @@
 // LoadPageBitmap of a 2,500 x 3,500 JPEG page beside djpeg decoding the same file, and of an
 // A4 PDF page beside the gs console program run with the same arguments.
-#include "app/core/PageRendering.h"
+#include "app/core/render/PageRendering.h"
 #include "bench/BenchFiles.h"
 
 #include <QGuiApplication>

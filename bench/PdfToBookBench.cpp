@@ -1,11 +1,11 @@
 // "Pdf -> BD..." on a 50-page A4 PDF, beside the gs console program run alone with the same
 // arguments: the difference is the splitting of its output and the writing of the book. The
 // console program is the one on PATH.
-#include "app/core/Ghostscript.h"
-#include "app/core/OutsidePrograms.h"
-#include "app/core/PdfToBook.h"
-#include "app/core/Prompter.h"
-#include "app/core/UiHooks.h"
+#include "app/core/render/Ghostscript.h"
+#include "app/core/seams/OutsidePrograms.h"
+#include "app/core/tools/PdfToBook.h"
+#include "app/core/seams/Prompter.h"
+#include "app/core/seams/UiHooks.h"
 #include "bench/BenchFiles.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 // Printing an A5 booklet to a PDF file: time per job and the process's peak memory.
-#include "app/QtPrintTarget.h"
-#include "app/core/PrintJob.h"
+#include "app/adapters/QtPrintTarget.h"
+#include "app/core/print/PrintJob.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,7 +1,7 @@
 // The cutting of Ghostscript's output file into pages. The first input byte chooses the read
 // chunk (0: the program's own), so that markers fall across every chunk seam; the rest is the
 // output file.
-#include "app/core/PdfToBook.h"
+#include "app/core/tools/PdfToBook.h"
 #include "fuzz/Fuzz.h"
 #include "fuzz/FuzzFolder.h"
 

@@ -1,6 +1,6 @@
 #include "fuzz/ListPages.h"
 
-#include "app/core/PageList.h"
+#include "app/core/pages/PageList.h"
 #include "fuzz/Fuzz.h"
 #include "fuzz/FuzzFolder.h"
 

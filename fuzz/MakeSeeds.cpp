@@ -1,9 +1,9 @@
 // Writes the seed corpus of a fuzz target into a folder, made with the program's own writers
 // and the tools the tests use:  make_fuzz_seeds <kind> <folder>
-#include "app/core/BookWriter.h"
-#include "app/core/CreationMeta.h"
-#include "app/core/PdfToBook.h"
-#include "app/core/Rtf.h"
+#include "app/core/files/BookWriter.h"
+#include "app/core/creation/CreationMeta.h"
+#include "app/core/tools/PdfToBook.h"
+#include "app/core/description/Rtf.h"
 #include "app/jpeg/Jpeg.h"
 #include "fuzz/FuzzBook.h"
 #include "tests/support/BookFixture.h"

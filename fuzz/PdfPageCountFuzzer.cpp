@@ -1,5 +1,5 @@
 // The PDF page counter over the bytes of a whole file.
-#include "app/core/PdfPageCount.h"
+#include "app/core/pages/PdfPageCount.h"
 #include "fuzz/Fuzz.h"
 
 void FuzzInput(std::span<const std::uint8_t> data)

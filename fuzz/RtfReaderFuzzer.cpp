@@ -1,6 +1,6 @@
 // The RTF reader of descriptions, and the writer over what it read: the bytes written are
 // safe in a book's meta record and read back to a document that writes them again.
-#include "app/core/Rtf.h"
+#include "app/core/description/Rtf.h"
 #include "fuzz/Fuzz.h"
 
 #include <QGuiApplication>

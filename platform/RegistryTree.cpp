@@ -1,6 +1,6 @@
 #include "platform/RegistryTree.h"
 
-#include "platform/HexDigit.h"
+#include "app/text/HexDigit.h"
 
 #include <algorithm>
 #include <charconv>

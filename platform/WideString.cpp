@@ -1,6 +1,6 @@
 #include "platform/WideString.h"
 
-#include "platform/Windows1252.h"
+#include "app/text/Windows1252.h"
 
 namespace platform {
 

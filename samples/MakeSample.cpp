@@ -2,8 +2,8 @@
 // and chains them into a book with a description and a few numbering constraints.
 //
 //   make_sample <output.bd>
-#include "app/core/AtomicFile.h"
-#include "app/core/CreationMeta.h"
+#include "app/core/files/AtomicFile.h"
+#include "app/core/creation/CreationMeta.h"
 #include "app/jpeg/Jpeg.h"
 
 #include <QDir>

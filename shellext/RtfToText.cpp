@@ -1,7 +1,7 @@
 #include "shellext/RtfToText.h"
 
-#include "app/book/RtfDestinations.h"
-#include "platform/HexDigit.h"
+#include "app/text/RtfDestinations.h"
+#include "app/text/HexDigit.h"
 
 #include <optional>
 
@@ -62,8 +62,8 @@ bool ProcessRtfControlWord(RtfState &s, char x)
         }
     }
     if (s.word.size() == 4 && s.word.starts_with("\\'")) {
-        const int high = platform::HexDigitValue(s.word[2]);
-        const int low = platform::HexDigitValue(s.word[3]);
+        const int high = HexDigitValue(s.word[2]);
+        const int low = HexDigitValue(s.word[3]);
         if (high < 0 || low < 0)
             return false;
         const char c = static_cast<char>(high * 16 + low);

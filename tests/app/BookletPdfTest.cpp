@@ -2,10 +2,10 @@
 // the PDFs back with pdfinfo and pdftoppm to find every page's picture on its sheet side and
 // half.
 #include "app/Marges.h"
-#include "app/QtPrintTarget.h"
-#include "app/core/PageList.h"
-#include "app/core/PageRendering.h"
-#include "app/core/PrintLayoutCommand.h"
+#include "app/adapters/QtPrintTarget.h"
+#include "app/core/pages/PageList.h"
+#include "app/core/render/PageRendering.h"
+#include "app/core/print/PrintLayoutCommand.h"
 
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/RunTool.h"

@@ -1,6 +1,6 @@
 #include "app/Creation.h"
 #include "app/Forms.h"
-#include "app/GlyphButton.h"
+#include "app/widgets/GlyphButton.h"
 #include "controls/GradButton.h"
 
 #include "tests/app/WindowFixture.h"

@@ -1,5 +1,5 @@
-#include "app/ClientArea.h"
-#include "app/PictureBox.h"
+#include "app/widgets/ClientArea.h"
+#include "app/widgets/PictureBox.h"
 #include "platform/Registry.h"
 #include "tests/app/WindowFixture.h"
 

@@ -1,4 +1,4 @@
-#include "app/ClickLabel.h"
+#include "app/widgets/ClickLabel.h"
 #include "app/Forms.h"
 #include "app/Marges.h"
 

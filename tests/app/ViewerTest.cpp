@@ -1,9 +1,9 @@
 // The main window offscreen: opening books, the page view, the thumbnail grid, navigation.
-#include "app/ClickLabel.h"
-#include "app/ClientArea.h"
-#include "app/PictureBox.h"
+#include "app/widgets/ClickLabel.h"
+#include "app/widgets/ClientArea.h"
+#include "app/widgets/PictureBox.h"
 #include "app/Unit1.h"
-#include "app/core/Settings.h"
+#include "app/core/program/Settings.h"
 #include "controls/GradButton.h"
 
 #include "tests/support/BookFixture.h"

@@ -1,4 +1,4 @@
-#include "app/core/Settings.h"
+#include "app/core/program/Settings.h"
 #include "platform/Registry.h"
 #include "tests/app/WindowFixture.h"
 #include "tests/support/BookFixture.h"

@@ -1,6 +1,6 @@
 #include "tests/support/BookFixture.h"
 
-#include "app/core/Md5.h"
+#include "app/core/files/Md5.h"
 
 #include <QBuffer>
 #include <QImage>

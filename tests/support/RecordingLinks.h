@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/LinkOpener.h"
+#include "app/core/seams/LinkOpener.h"
 
 #include <QStringList>
 

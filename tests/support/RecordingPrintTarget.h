@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/PrintTarget.h"
+#include "app/core/print/PrintTarget.h"
 
 #include <QImage>
 

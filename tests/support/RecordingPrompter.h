@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/Prompter.h"
+#include "app/core/seams/Prompter.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Dialogs.h"
+#include "app/core/seams/Dialogs.h"
 
 #include <deque>
 #include <optional>

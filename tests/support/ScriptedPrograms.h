@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/OutsidePrograms.h"
+#include "app/core/seams/OutsidePrograms.h"
 
 #include <deque>
 #include <functional>

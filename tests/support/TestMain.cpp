@@ -1,6 +1,6 @@
 // Shared main of every test program: the offscreen platform, a fresh platform root per
 // process (each test case runs in a process of its own under ctest), and a QApplication.
-#include "app/QuirelleApplication.h"
+#include "app/adapters/QuirelleApplication.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,0 @@
-#include "app/QtLinkOpener.h"
-
-#include <QDesktopServices>
-
-void QtLinkOpener::open(const QUrl &link)
-{
-    QDesktopServices::openUrl(link);
-}

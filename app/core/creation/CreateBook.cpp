@@ -1,0 +1,73 @@
+#include "app/core/creation/CreateBook.h"
+
+#include "app/core/files/AtomicFile.h"
+
+#include <QFileInfo>
+
+#include <filesystem>
+
+namespace {
+
+bool sameFile(const QString &a, const QString &b)
+{
+    std::error_code ignored;
+    return !a.isEmpty() && !b.isEmpty() &&
+           std::filesystem::equivalent(a.toStdString(), b.toStdString(), ignored);
+}
+
+} // namespace
+
+QString BookDestinationName(const QString &chosen)
+{
+    const QString name = QFileInfo(chosen).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0 && name.mid(dot).toLower() == QStringLiteral(".bd"))
+        return chosen;
+    return chosen + QStringLiteral(".bd");
+}
+
+bool CreateBook(const CreationContent &content, const CreationTarget &target,
+                Prompter &prompter)
+{
+    if (content.PageFiles.isEmpty()) {
+        prompter.information(QStringLiteral("Il faut choisir les pages."));
+        return false;
+    }
+    if (content.DescriptionChecked && !QFileInfo(content.Description).isFile()) {
+        prompter.information(QStringLiteral("Il faut choisir le fichier pour décrire le livre "
+                                            "ou décocher la fonctionnalité."));
+        return false;
+    }
+    const QString &destination = target.destination;
+    if (destination.isEmpty()) {
+        prompter.information(QStringLiteral("Il faut choisir le fichier de destination."));
+        return false;
+    }
+    if (sameFile(destination, target.openBook)) {
+        prompter.error(QStringLiteral("Le fichier ") + destination +
+                       QStringLiteral(" est la bande dessinée ouverte : il ne peut pas être "
+                                      "remplacé."));
+        return false;
+    }
+    if (content.DescriptionChecked && sameFile(destination, content.Description)) {
+        prompter.error(QStringLiteral("Le fichier ") + destination +
+                       QStringLiteral(" est aussi le fichier qui décrit le livre."));
+        return false;
+    }
+    if (!target.replaceConfirmed && QFileInfo::exists(destination) &&
+        !prompter.askYesNo(QStringLiteral("Le fichier ") + destination +
+                           QStringLiteral(" existe déjà. Voulez-vous le remplacer ?")))
+        return false;
+
+    try {
+        WriteCreatedBook(content, destination);
+    } catch (const UnplacedConstraintError &error) {
+        prompter.information(QString::fromUtf8(error.what()));
+        return false;
+    } catch (const FileWriteError &error) {
+        prompter.error(QString::fromUtf8(error.what()));
+        return false;
+    }
+    prompter.information(QStringLiteral("La création a été effectuée avec succès."));
+    return true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/book/BookFile.h"
+#include "app/core/files/AtomicFile.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class Prompter;
+struct MainWindowState;
+
+// Gives the meta record of a book from the MD5 text of each of its images, in record order.
+using MetaRecordMaker = std::function<Bytes(const std::vector<std::string> &md5Texts)>;
+
+// Writes a new book file from JPEG files, record 0 first, then the meta record that makeMeta
+// (when given) makes from the images as they were copied, then the trailer. An existing
+// destination is replaced whole, in one step, and only when everything was written. Refuses,
+// with FileWriteError, an empty list, a source that cannot be read, is empty, does not start
+// like a JPEG or is too large for a 32-bit length, a book of 2 GiB or more, and a
+// destination that is one of its sources.
+void WriteBookImages(const QStringList &files, const QString &destination,
+                     const MetaRecordMaker &makeMeta = {});
+
+// Makes rtf the description of the open book (state.CurrentFile), keeping its metadata lines
+// from "%EOF" on; a PDF document is left alone. A book that cannot be read gets the error
+// box "Impossible d'ouvrir le fichier <name>."; a failure while writing raises
+// FileWriteError. Either way the book is unchanged and state.BookStream is open again on it.
+void WriteDescription(MainWindowState &state, Prompter &prompter, const Bytes &rtf);

@@ -1,0 +1,190 @@
+#include "app/core/tools/PictureFormats.h"
+
+#include "app/core/render/JpegImage.h"
+#include "app/core/files/OpenFile.h"
+#include "app/jpeg/Jpeg.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QStringList>
+
+#include <Magick++.h>
+
+#include <mutex>
+#include <new>
+#include <string_view>
+
+namespace {
+
+constexpr auto QtReader = PictureReader::QtImageReader;
+constexpr auto Jpeg = PictureReader::JpegCodec;
+constexpr auto GraphicsMagick = PictureReader::GraphicsMagick;
+
+// Metafiles have no Qt reader: GraphicsMagick reads them where it can. The GraphicsMagick
+// coder is named for every row, since several extensions are not its own (win, scr, rgb...).
+constexpr PictureFormat Table[] = {
+    {"bmp", "Windows bitmaps", QtReader, "bmp"},
+    {"ico", "Windows icons", QtReader, "ico"},
+    {"wmf", "Windows metafiles", GraphicsMagick, "WMF"},
+    {"emf", "Windows enhanced meta files", GraphicsMagick, "EMF"},
+    {"jfif", "JFIF images", Jpeg, "JPEG"},
+    {"jpg", "JPG images", Jpeg, "JPEG"},
+    {"bd", "JPG images", Jpeg, "JPEG"},
+    {"jpe", "JPE images", Jpeg, "JPEG"},
+    {"jpeg", "JPEG images", Jpeg, "JPEG"},
+    {"rle", "Run length encoded Windows bitmaps", QtReader, "bmp"},
+    {"dib", "Device independant Windows bitmaps", QtReader, "bmp"},
+    {"win", "Truevision images", GraphicsMagick, "TGA"},
+    {"vst", "Truevision images", GraphicsMagick, "TGA"},
+    {"vda", "Truevision images", GraphicsMagick, "TGA"},
+    {"tga", "Truevision images", GraphicsMagick, "TGA"},
+    {"icb", "Truevision images", GraphicsMagick, "TGA"},
+    {"tiff", "Macintosh TIFF images", GraphicsMagick, "TIFF"},
+    {"tif", "PC TIF images", GraphicsMagick, "TIFF"},
+    {"fax", "GFI fax images", GraphicsMagick, "TIFF"},
+    {"eps", "Encapsulated Postscript images", GraphicsMagick, "EPS"},
+    {"pcx", "ZSoft Paintbrush images", GraphicsMagick, "PCX"},
+    {"pcc", "ZSoft Paintbrush images", GraphicsMagick, "PCX"},
+    {"scr", "Word 5.x screen capture images", GraphicsMagick, "PCX"},
+    {"rpf", "Alias/Wavefront images", GraphicsMagick, "RLA"},
+    {"rla", "Alias/Wavefront images", GraphicsMagick, "RLA"},
+    {"sgi", "SGI true color images", GraphicsMagick, "SGI"},
+    {"rgba", "SGI true color images with alpha", GraphicsMagick, "SGI"},
+    {"rgb", "SGI true color images", GraphicsMagick, "SGI"},
+    {"bw", "SGI black/white images", GraphicsMagick, "SGI"},
+    {"psd", "Photoshop images", GraphicsMagick, "PSD"},
+    {"pdd", "Photoshop images", GraphicsMagick, "PSD"},
+    {"ppm", "Portable pixel map images", GraphicsMagick, "PNM"},
+    {"pgm", "Portable gray map images", GraphicsMagick, "PNM"},
+    {"pbm", "Portable bitmap images", GraphicsMagick, "PNM"},
+    {"cel", "Autodesk images", GraphicsMagick, nullptr},
+    {"pic", "Autodesk images", GraphicsMagick, nullptr},
+    {"pcd", "Kodak Photo-CD images", GraphicsMagick, "PCD"},
+    {"gif", "CompuServe images", GraphicsMagick, "GIF"},
+    {"cut", "Dr. Halo images", GraphicsMagick, "CUT"},
+    {"psp", "Paintshop Pro images", GraphicsMagick, nullptr},
+    {"png", "Portable network graphic images", GraphicsMagick, "PNG"},
+};
+
+bool GraphicsMagickReads(const char *coder)
+{
+    static std::once_flag initialised;
+    std::call_once(initialised, [] { Magick::InitializeMagick(nullptr); });
+    if (!coder)
+        return false;
+    try {
+        return Magick::CoderInfo(coder).isReadable();
+    } catch (const Magick::Exception &) {
+        return false;
+    }
+}
+
+QImage ReadWithQt(const QString &path, const PictureFormat &format)
+{
+    QImageReader reader(path, format.coder);
+    reader.setAllocationLimit(int(jpeg::MaxPixels * 4 >> 20));
+    QImage image = reader.read();
+    if (image.isNull())
+        throw PictureError(InvalidPictureMessage(path));
+    return image;
+}
+
+// Read from memory, so that nothing in the file name is taken for GraphicsMagick syntax.
+QImage ReadWithGraphicsMagick(const QString &path, const PictureFormat &format)
+{
+    if (!GraphicsMagickReads(format.coder))
+        throw PictureError("Le fichier " + path + " ne peut pas être lu : aucun lecteur des " +
+                           format.description + " n'est installé.");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw PictureError(CannotOpenFileMessage(path));
+    const QByteArray bytes = file.readAll();
+    try {
+        const Magick::Blob blob(bytes.constData(), std::size_t(bytes.size()));
+        Magick::Image picture;
+        picture.quiet(true);
+        picture.magick(format.coder);
+        if (std::string_view(format.coder) == "PCD")
+            picture.subImage(3); // of its several sizes, the base one: 768 x 512
+        picture.ping(blob);
+        if (std::uint64_t{picture.columns()} * picture.rows() > jpeg::MaxPixels)
+            throw PictureError(InvalidPictureMessage(path));
+        picture.read(blob);
+        QImage image(int(picture.columns()), int(picture.rows()), QImage::Format_ARGB32);
+        if (image.isNull())
+            throw std::bad_alloc();
+        picture.write(0, 0, picture.columns(), picture.rows(), "BGRA", Magick::CharPixel,
+                      image.bits());
+        return image;
+    } catch (const Magick::Exception &) {
+        throw PictureError(InvalidPictureMessage(path));
+    }
+}
+
+} // namespace
+
+PictureError::PictureError(const QString &message) : std::runtime_error(message.toStdString()) {}
+
+QString InvalidPictureMessage(const QString &path)
+{
+    return "Le fichier " + path + " est invalide.";
+}
+
+QString PictureTooLargeMessage(const QString &path)
+{
+    return "Le fichier " + path + " est trop grand pour la mémoire disponible.";
+}
+
+std::span<const PictureFormat> PictureFormats()
+{
+    return Table;
+}
+
+const PictureFormat *FindPictureFormat(const QString &path)
+{
+    const QString extension = QFileInfo(path).suffix().toLower();
+    for (const PictureFormat &format : Table)
+        if (extension == QLatin1String(format.extension))
+            return &format;
+    return nullptr;
+}
+
+QImage LoadPicture(const QString &path)
+{
+    const PictureFormat *format = FindPictureFormat(path);
+    if (!format)
+        throw PictureError("Le format du fichier " + path + " n'est pas reconnu.");
+    if (!QFileInfo(path).isFile())
+        throw PictureError(CannotOpenFileMessage(path));
+    try {
+        switch (format->reader) {
+        case PictureReader::QtImageReader:
+            return ReadWithQt(path, *format);
+        case PictureReader::JpegCodec:
+            return DecodeJpegImageFile(path);
+        case PictureReader::GraphicsMagick:
+            return ReadWithGraphicsMagick(path, *format);
+        }
+    } catch (const PictureError &) {
+        throw;
+    } catch (const std::bad_alloc &) {
+        throw PictureError(PictureTooLargeMessage(path));
+    } catch (const std::exception &) {
+        throw PictureError(InvalidPictureMessage(path));
+    }
+    throw PictureError(InvalidPictureMessage(path));
+}
+
+QString PictureFilter()
+{
+    QStringList all;
+    QStringList entries;
+    for (const PictureFormat &format : Table) {
+        const QString pattern = QStringLiteral("*.") + format.extension;
+        all.append(pattern);
+        entries.append(QStringLiteral("%1 (%2)").arg(format.description, pattern));
+    }
+    entries.prepend("Toutes les images (" + all.join(' ') + ')');
+    return entries.join(QStringLiteral(";;"));
+}

@@ -1,0 +1,182 @@
+#include "app/core/creation/CreateBook.h"
+
+#include "tests/support/BookFixture.h"
+#include "tests/support/RecordingPrompter.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+QString qpath(const std::filesystem::path &path) { return QString::fromStdString(path.string()); }
+
+// One page, a description and an earlier book in a fresh folder.
+struct CreationFolder {
+    TempDir dir;
+    Bytes page = MakeJpeg(8, 8);
+    Bytes earlier = ToBytes("un autre livre");
+
+    CreationFolder()
+    {
+        WriteFileBytes(dir / "page.jpg", page);
+        WriteFileBytes(dir / "desc.rtf", ToBytes("{\\rtf1 x}\r\n"));
+        WriteFileBytes(dir / "livre.bd", earlier);
+    }
+
+    QString file(const std::string &name) const { return qpath(dir / name); }
+
+    CreationContent content() const
+    {
+        CreationContent content;
+        content.PageFiles = {file("page.jpg")};
+        return content;
+    }
+};
+
+const QString Success = QStringLiteral("La création a été effectuée avec succès.");
+
+TEST(CreateBook, ChecksInOrderAndWritesNothingWhenOneFails)
+{
+    const CreationFolder folder;
+    using Change = std::function<void(CreationContent &, CreationTarget &)>;
+    const struct {
+        const char *name;
+        Change change;
+        MessageIcon icon;
+        QString message;
+    } cases[] = {
+        {"no page",
+         [](CreationContent &c, CreationTarget &) {
+             c.QuatrsFiles = c.PageFiles;
+             c.PageFiles.clear();
+             c.QuatrsChecked = true;
+             c.DescriptionChecked = true;
+         },
+         MessageIcon::Information, QStringLiteral("Il faut choisir les pages.")},
+        {"description wanted, none chosen",
+         [](CreationContent &c, CreationTarget &t) {
+             c.DescriptionChecked = true;
+             t.destination.clear();
+         },
+         MessageIcon::Information,
+         QStringLiteral("Il faut choisir le fichier pour décrire le livre ou décocher la "
+                        "fonctionnalité.")},
+        {"no destination", [](CreationContent &, CreationTarget &t) { t.destination.clear(); },
+         MessageIcon::Information, QStringLiteral("Il faut choisir le fichier de destination.")},
+        {"the open book",
+         [&](CreationContent &, CreationTarget &t) {
+             t.openBook = qpath(folder.dir / "." / "livre.bd");
+             t.replaceConfirmed = true;
+         },
+         MessageIcon::Error,
+         QStringLiteral("Le fichier ") + folder.file("livre.bd") +
+             QStringLiteral(" est la bande dessinée ouverte : il ne peut pas être remplacé.")},
+        {"the description file",
+         [&](CreationContent &c, CreationTarget &t) {
+             c.DescriptionChecked = true;
+             c.Description = folder.file("desc.rtf");
+             t.destination = c.Description;
+             t.replaceConfirmed = true;
+         },
+         MessageIcon::Error,
+         QStringLiteral("Le fichier ") + folder.file("desc.rtf") +
+             QStringLiteral(" est aussi le fichier qui décrit le livre.")},
+        {"a page that is not a JPEG",
+         [&](CreationContent &c, CreationTarget &t) {
+             c.PageFiles << folder.file("desc.rtf");
+             t.replaceConfirmed = true;
+         },
+         MessageIcon::Error,
+         QStringLiteral("Le fichier ") + folder.file("desc.rtf") +
+             QStringLiteral(" n'est pas une image JPEG.")},
+        {"a constraint on no file of the lists",
+         [&](CreationContent &c, CreationTarget &t) {
+             c.Constraints = {{folder.file("PAGE.jpg"), 1, 0}};
+             t.replaceConfirmed = true;
+         },
+         MessageIcon::Information,
+         QStringLiteral("Impossible de trouver la contrainte, ce qui implique une impossibilité "
+                        "de créer le fichier.")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        CreationContent content = folder.content();
+        CreationTarget target{folder.file("livre.bd"), QString(), false};
+        c.change(content, target);
+        RecordingPrompter prompter;
+
+        EXPECT_FALSE(CreateBook(content, target, prompter));
+
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].text, c.message);
+        EXPECT_EQ(prompter.messages[0].icon, c.icon);
+        EXPECT_EQ(ReadFileBytes(folder.dir / "livre.bd"), folder.earlier);
+    }
+}
+
+TEST(CreateBook, ReplacesAnExistingFileOnlyOnceConfirmed)
+{
+    const CreationFolder folder;
+    const QString question = QStringLiteral("Le fichier ") + folder.file("livre.bd") +
+                             QStringLiteral(" existe déjà. Voulez-vous le remplacer ?");
+    const struct {
+        const char *name;
+        bool confirmedByTheDialog;
+        std::optional<MessageAnswer> answer; // none: no question
+        bool replaced;
+    } cases[] = {
+        {"typed, answered no", false, MessageAnswer::No, false},
+        {"typed, answered yes", false, MessageAnswer::Yes, true},
+        {"chosen in the save dialog", true, std::nullopt, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFileBytes(folder.dir / "livre.bd", folder.earlier);
+        RecordingPrompter prompter;
+        if (c.answer)
+            prompter.answer(*c.answer);
+
+        const CreationTarget target{folder.file("livre.bd"), QString(), c.confirmedByTheDialog};
+        EXPECT_EQ(CreateBook(folder.content(), target, prompter), c.replaced);
+
+        std::vector<QString> expected;
+        if (c.answer)
+            expected.push_back(question);
+        if (c.replaced)
+            expected.push_back(Success);
+        EXPECT_EQ(prompter.texts(), expected);
+        EXPECT_EQ(ReadFileBytes(folder.dir / "livre.bd") == folder.earlier, !c.replaced);
+    }
+}
+
+TEST(CreateBook, NewBookNeedsNoQuestion)
+{
+    const CreationFolder folder;
+    RecordingPrompter prompter;
+    const CreationTarget target{folder.file("neuf.bd"), folder.file("livre.bd"), false};
+    EXPECT_TRUE(CreateBook(folder.content(), target, prompter));
+    EXPECT_EQ(prompter.texts(), std::vector<QString>{Success});
+    std::vector<std::string> lines = StandardMetaLines({folder.page});
+    lines.insert(lines.end(), {"%ListePages", "1"});
+    EXPECT_EQ(ReadFileBytes(folder.dir / "neuf.bd"),
+              AssembleBook({folder.page, MakeMetaRecord("", lines)}));
+}
+
+TEST(BookDestinationName, AppendsTheBookExtensionUnlessItIsThere)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"/bd/livre", "/bd/livre.bd"},
+        {"/bd/livre.bd", "/bd/livre.bd"},
+        {"/bd/livre.BD", "/bd/livre.BD"},
+        {"/bd/livre.bd.jpg", "/bd/livre.bd.jpg.bd"},
+        {"/bd.v2/livre", "/bd.v2/livre.bd"},
+        {"/bd/livre.", "/bd/livre..bd"},
+    };
+    for (const auto &[chosen, destination] : cases)
+        EXPECT_EQ(BookDestinationName(QLatin1String(chosen)), QLatin1String(destination))
+            << chosen;
+}
+
+} // namespace

@@ -1,0 +1,343 @@
+#include "app/core/files/BookWriter.h"
+
+#include "app/core/program/MainWindowState.h"
+#include "tests/support/BookFixture.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/RecordingPrompter.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QString qpath(const std::filesystem::path &path) { return QString::fromStdString(path.string()); }
+
+MainWindowState openBook(const std::filesystem::path &path)
+{
+    MainWindowState state;
+    state.CurrentFile = qpath(path);
+    state.BookStream = std::make_unique<std::ifstream>(path, std::ios::binary);
+    return state;
+}
+
+// The stream is open on the file and reads its records.
+void expectStreamReads(MainWindowState &state, std::int32_t records)
+{
+    ASSERT_TRUE(state.BookStream);
+    ASSERT_TRUE(state.BookStream->is_open());
+    EXPECT_EQ(ReadBookRecord(*state.BookStream, nullptr, INT32_MAX), records);
+}
+
+// Runs action in a child process that, when started as root, drops to the user nobody so
+// that file permissions apply to it; true when action returned true.
+bool runUnprivileged(const std::function<bool()> &action)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(2);
+        _exit(action() ? 0 : 1);
+    }
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+TEST(WriteBookImages, WritesTheChainAndReplacesTheDestination)
+{
+    TempDir dir;
+    const std::vector<Bytes> images = {MakeJpeg(8, 8, Qt::red), MakeJpeg(16, 4, Qt::blue),
+                                       MakeJpeg(4, 16, Qt::green)};
+    QStringList files;
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const auto path = dir / ("image" + std::to_string(i) + ".jpg");
+        WriteFileBytes(path, images[i]);
+        files << qpath(path);
+    }
+    WriteFileBytes(dir / "book.bd", Bytes(100'000, 'x'));
+
+    WriteBookImages(files, qpath(dir / "book.bd"));
+
+    EXPECT_EQ(ReadFileBytes(dir / "book.bd"), AssembleBook(images));
+    EXPECT_EQ(FileNamesIn(dir.path()),
+              (std::vector<std::string>{"book.bd", "image0.jpg", "image1.jpg", "image2.jpg"}));
+}
+
+TEST(WriteBookImages, RefusesBadInputAndKeepsTheDestination)
+{
+    TempDir dir;
+    const auto jpeg = dir / "page.jpg";
+    WriteFileBytes(jpeg, MakeJpeg(8, 8));
+    WriteFileBytes(dir / "empty.jpg", {});
+    WriteFileBytes(dir / "text.jpg", ToBytes("pas une image"));
+    WriteFileBytes(dir / "book.bd", MakeJpeg(4, 4));
+    WriteFileBytes(dir / "huge.jpg", ToBytes("\xff\xd8"));
+    std::filesystem::resize_file(dir / "huge.jpg", std::uintmax_t(INT32_MAX) + 1); // sparse
+    WriteFileBytes(dir / "half.jpg", ToBytes("\xff\xd8"));
+    std::filesystem::resize_file(dir / "half.jpg", std::uintmax_t(INT32_MAX) / 2 + 1);
+    const Bytes before = ReadFileBytes(dir / "book.bd");
+
+    struct Case {
+        const char *name;
+        QStringList files;
+        std::string named; // the file the message names
+    };
+    const Case cases[] = {
+        {"no file", {}, "book.bd"},
+        {"missing source", {qpath(jpeg), qpath(dir / "missing.jpg")}, "missing.jpg"},
+        {"empty source", {qpath(dir / "empty.jpg")}, "empty.jpg"},
+        {"not a JPEG", {qpath(jpeg), qpath(dir / "text.jpg")}, "text.jpg"},
+        {"too large for a 32-bit length", {qpath(jpeg), qpath(dir / "huge.jpg")}, "huge.jpg"},
+        {"book of 2 GiB or more", {qpath(dir / "half.jpg"), qpath(dir / "half.jpg")},
+         "book.bd"},
+        {"destination among the sources", {qpath(jpeg), qpath(dir / "." / "book.bd")},
+         "book.bd"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            WriteBookImages(c.files, qpath(dir / "book.bd"));
+            ADD_FAILURE() << "no error";
+        } catch (const FileWriteError &error) {
+            EXPECT_NE(std::string(error.what()).find(c.named), std::string::npos) << error.what();
+        }
+        EXPECT_EQ(ReadFileBytes(dir / "book.bd"), before);
+    }
+    EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"book.bd", "empty.jpg", "half.jpg",
+                                                               "huge.jpg", "page.jpg",
+                                                               "text.jpg"}));
+}
+
+TEST(WriteBookImages, MetaRecordMadeFromTheDigestsOfTheCopiedImagesComesLast)
+{
+    TempDir dir;
+    const std::vector<Bytes> images = {MakeJpeg(8, 8, Qt::red), MakeJpeg(8, 8, Qt::blue)};
+    WriteFileBytes(dir / "a.jpg", images[0]);
+    WriteFileBytes(dir / "b.jpg", images[1]);
+    const Bytes meta = MakeMetaRecord("{\\rtf1 x}\r\n", StandardMetaLines(images));
+    std::vector<std::string> digests;
+
+    WriteBookImages({qpath(dir / "a.jpg"), qpath(dir / "b.jpg")}, qpath(dir / "book.bd"),
+                    [&](const std::vector<std::string> &md5Texts) {
+                        digests = md5Texts;
+                        return meta;
+                    });
+
+    EXPECT_EQ(digests, (std::vector<std::string>{Md5TextOf(images[0]), Md5TextOf(images[1])}));
+    EXPECT_EQ(ReadFileBytes(dir / "book.bd"), AssembleBook({images[0], images[1], meta}));
+}
+
+TEST(WriteBookImages, MetaRecordThatCannotBeMadeLeavesTheDestinationAsItWas)
+{
+    TempDir dir;
+    WriteFileBytes(dir / "a.jpg", MakeJpeg(8, 8));
+    WriteFileBytes(dir / "book.bd", ToBytes("avant"));
+
+    EXPECT_THROW(WriteBookImages({qpath(dir / "a.jpg")}, qpath(dir / "book.bd"),
+                                 [](const std::vector<std::string> &) -> Bytes {
+                                     throw FileWriteError("description illisible");
+                                 }),
+                 FileWriteError);
+
+    EXPECT_EQ(ReadFileBytes(dir / "book.bd"), ToBytes("avant"));
+    EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"a.jpg", "book.bd"}));
+}
+
+TEST(WriteDescription, ReplacesOnlyTheLastRecord)
+{
+    const Bytes cover = MakeJpeg(8, 8, Qt::blue), page = MakeJpeg(16, 8, Qt::green);
+    const std::vector<std::string> metaLines = [&] {
+        auto lines = StandardMetaLines({cover, page, page});
+        lines.insert(lines.end(), {"%Reliure", "%ListePages", "2", "%Contraintes", "1", "3", "-1"});
+        return lines;
+    }();
+    const Bytes tail = MakeMetaRecord("", metaLines);
+    const Bytes oldMeta = MakeMetaRecord("{\\rtf1 ancienne}\r\n", metaLines);
+    const Bytes newRtf = ToBytes("{\\rtf1 nouvelle description}\r\n");
+    const auto joined = [](Bytes a, const Bytes &b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const Bytes odd = ToBytes("not an image");
+
+    struct Case {
+        const char *name;
+        std::vector<Bytes> before;
+        Bytes rtf;
+        std::vector<Bytes> after;
+    };
+    const std::vector<Case> cases = {
+        {"book made with a description: metadata kept byte for byte",
+         {cover, page, page, oldMeta}, newRtf, {cover, page, page, joined(newRtf, tail)}},
+        {"book without meta record: description added as last record",
+         {page, page}, newRtf, {page, page, newRtf}},
+        {"meta record without %EOF: only the new description",
+         {page, ToBytes("{\\rtf1 rien}")}, newRtf, {page, newRtf}},
+        {"record that is no image in the middle: every later page kept",
+         {page, odd, page, oldMeta}, newRtf, {page, odd, page, joined(newRtf, tail)}},
+        {"description with no line break before %EOF: tail still kept",
+         {page, MakeMetaRecord("{\\rtf1 a}", metaLines)}, newRtf, {page, joined(newRtf, tail)}},
+        {"empty description keeps the metadata", {page, oldMeta}, {}, {page, tail}},
+        {"empty description on a book without meta record adds nothing", {page}, {}, {page}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const auto path = dir / "livre.bd";
+        WriteFileBytes(path, AssembleBook(c.before));
+        std::filesystem::permissions(path, std::filesystem::perms(0640));
+        MainWindowState state = openBook(path);
+        RecordingPrompter prompter;
+
+        WriteDescription(state, prompter, c.rtf);
+
+        EXPECT_EQ(ReadFileBytes(path), AssembleBook(c.after));
+        EXPECT_TRUE(prompter.messages.empty());
+        EXPECT_TRUE(state.DescriptionMenuVisible);
+        expectStreamReads(state, std::int32_t(c.after.size()));
+        EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
+        EXPECT_EQ(FileNamesIn(dir.path()), std::vector<std::string>{"livre.bd"});
+    }
+}
+
+// The record index is walked again on the reopened stream: the pages of the open book, and
+// its new last record, are read where they now lie.
+TEST(WriteDescription, RecordsAreReadFromTheRewrittenBook)
+{
+    const Bytes page = MakeJpeg(16, 8, Qt::green), other = MakeJpeg(8, 16, Qt::red);
+    const Bytes meta = MakeMetaRecord("{\\rtf1 courte}\r\n", StandardMetaLines({page, other}));
+    TempDir dir;
+    const auto path = dir / "livre.bd";
+    WriteFileBytes(path, AssembleBook({page, other, meta}));
+    MainWindowState state = openBook(path);
+    state.BookRecords = BookRecordIndex(*state.BookStream);
+    RecordingPrompter prompter;
+
+    const Bytes rtf = ToBytes("{\\rtf1 une description bien plus longue que la premi\\'e8re}\r\n");
+    WriteDescription(state, prompter, rtf);
+
+    const Bytes tail = MakeMetaRecord("", StandardMetaLines({page, other}));
+    Bytes newMeta = rtf;
+    newMeta.insert(newMeta.end(), tail.begin(), tail.end());
+    ASSERT_TRUE(state.BookRecords.serves(state.BookStream.get()));
+    const std::vector<Bytes> expected{page, other, newMeta};
+    for (std::int32_t k = 0; k < 3; ++k) {
+        Bytes record;
+        ASSERT_TRUE(state.BookRecords.read(*state.BookStream, k, record)) << k;
+        EXPECT_EQ(record, expected[std::size_t(k)]) << k;
+    }
+}
+
+TEST(WriteDescription, LeavesAPdfDocumentAlone)
+{
+    TempDir dir;
+    const auto path = dir / "document.PDF";
+    const Bytes pdf = ToBytes("%PDF-1.4\n%%EOF\n");
+    WriteFileBytes(path, pdf);
+    MainWindowState state = openBook(path);
+    RecordingPrompter prompter;
+
+    WriteDescription(state, prompter, ToBytes("{\\rtf1 x}"));
+
+    EXPECT_EQ(ReadFileBytes(path), pdf);
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_FALSE(state.DescriptionMenuVisible);
+}
+
+TEST(WriteDescription, UnreadableBookGetsTheErrorBoxAndStaysAsItWas)
+{
+    Bytes negativeTrailer = AssembleBook({MakeJpeg(8, 8), MakeJpeg(8, 8)});
+    negativeTrailer.resize(negativeTrailer.size() - 10);
+    negativeTrailer.insert(negativeTrailer.end(), {0, 0, 0, 0x80});
+    const std::pair<const char *, Bytes> cases[] = {
+        {"corrupt chain", negativeTrailer},
+        {"empty file", {}},
+        {"no image, only a meta record", AssembleBook({ToBytes("%EOF\r\n%MD5\r\n")})},
+    };
+    for (const auto &[name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        const auto path = dir / "abîmé.bd";
+        WriteFileBytes(path, bytes);
+        MainWindowState state = openBook(path);
+        RecordingPrompter prompter;
+
+        WriteDescription(state, prompter, ToBytes("{\\rtf1 x}"));
+
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].text,
+                  QStringLiteral("Impossible d'ouvrir le fichier ") + qpath(path) + ".");
+        EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
+        EXPECT_EQ(ReadFileBytes(path), bytes);
+        EXPECT_FALSE(state.DescriptionMenuVisible);
+        EXPECT_TRUE(state.BookStream && state.BookStream->is_open());
+    }
+}
+
+TEST(WriteDescription, FailedWriteLeavesTheBookIntactAndTheStreamOpen)
+{
+    TempDir dir;
+    const auto path = dir / "livre.bd";
+    const Bytes page = MakeJpeg(64, 64, Qt::darkCyan);
+    const Bytes book = AssembleBook({page, page, page, MakeMetaRecord("", {"%EOF", "%MD5"})});
+    WriteFileBytes(path, book);
+    MainWindowState state = openBook(path);
+    RecordingPrompter prompter;
+
+    {
+        const FileSizeLimit limit(book.size() / 2);
+        EXPECT_THROW(WriteDescription(state, prompter, ToBytes("{\\rtf1 x}")), FileWriteError);
+    }
+
+    EXPECT_EQ(ReadFileBytes(path), book);
+    EXPECT_EQ(FileNamesIn(dir.path()), std::vector<std::string>{"livre.bd"});
+    EXPECT_FALSE(state.DescriptionMenuVisible);
+    expectStreamReads(state, 4);
+}
+
+TEST(BookWriting, ReadOnlyBookIsRefusedAndKept)
+{
+    TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    const Bytes page = MakeJpeg(8, 8);
+    WriteFileBytes(dir / "page.jpg", page);
+    const auto path = dir / "livre.bd";
+    const Bytes book = AssembleBook({page, page});
+    const std::pair<const char *, std::function<void(MainWindowState &)>> cases[] = {
+        {"description",
+         [](MainWindowState &state) {
+             RecordingPrompter prompter;
+             WriteDescription(state, prompter, ToBytes("{\\rtf1 x}"));
+         }},
+        {"new book in its place",
+         [&](MainWindowState &) { WriteBookImages({qpath(dir / "page.jpg")}, qpath(path)); }},
+    };
+    for (const auto &[name, write] : cases) {
+        SCOPED_TRACE(name);
+        std::filesystem::remove(path);
+        WriteFileBytes(path, book);
+        std::filesystem::permissions(path, std::filesystem::perms(0444));
+
+        EXPECT_TRUE(runUnprivileged([&, &write = write] {
+            MainWindowState state = openBook(path);
+            try {
+                write(state);
+                return false;
+            } catch (const FileWriteError &error) {
+                return error.what() == "Impossible d'écrire le fichier " + path.string() + "." &&
+                       state.BookStream && state.BookStream->is_open();
+            }
+        }));
+        EXPECT_EQ(ReadFileBytes(path), book);
+        EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"livre.bd", "page.jpg"}));
+    }
+}
