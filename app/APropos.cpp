@@ -1,9 +1,9 @@
 #include "app/APropos.h"
 
-#include "app/widgets/ClickLabel.h"
-#include "app/widgets/WindowStyle.h"
 #include "app/core/program/Contact.h"
 #include "app/core/seams/LinkOpener.h"
+#include "app/widgets/ClickLabel.h"
+#include "app/widgets/WindowStyle.h"
 
 #include <QPushButton>
 #include <QUrlQuery>
@@ -12,8 +12,7 @@
 
 namespace {
 
-template <typename Label>
-Label *PlaceLabel(QWidget *parent, const QString &text, int left, int top)
+template <typename Label> Label *PlaceLabel(QWidget *parent, const QString &text, int left, int top)
 {
     auto *label = new Label(text, parent);
     label->move(left, top);

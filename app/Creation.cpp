@@ -1,9 +1,9 @@
 #include "app/Creation.h"
 
-#include "app/widgets/GlyphButton.h"
-#include "app/widgets/WindowStyle.h"
 #include "app/core/creation/CreateBook.h"
 #include "app/core/creation/CreationRows.h"
+#include "app/widgets/GlyphButton.h"
+#include "app/widgets/WindowStyle.h"
 #include "controls/GradButton.h"
 
 #include <QCheckBox>
@@ -178,11 +178,11 @@ void TCreeBD::createControls()
     RAZ = gradButton(this, QStringLiteral("Remise à zéro"), {0, 507, 85, 25});
 
     QWidget *const tabOrder[] = {
-        Reliure,      GradButton4,   GradButton5,  ListePages,   Ajouter,
-        VersHautFus,  SupprFus,      VersBasFus,   Quatrs,       GradButton6,
-        GradButton7,  GradButton11,  GradButton10, DescriptCheck, Descript,
-        GradButton1,  DestinationBD, GradButton2,  GradButton3,  Fermer,
-        RAZ,          ReliureCheck,  QuatrsCheck,  MenuPage,     MenuQuatrs};
+        Reliure,     GradButton4,   GradButton5,  ListePages,    Ajouter,
+        VersHautFus, SupprFus,      VersBasFus,   Quatrs,        GradButton6,
+        GradButton7, GradButton11,  GradButton10, DescriptCheck, Descript,
+        GradButton1, DestinationBD, GradButton2,  GradButton3,   Fermer,
+        RAZ,         ReliureCheck,  QuatrsCheck,  MenuPage,      MenuQuatrs};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -224,8 +224,8 @@ void TCreeBD::FormResize()
     VersHautFus->move(w - 67, VersHautFus->y());
     VersBasFus->move(w - 67, VersBasFus->y());
     SupprFus->move(w - 72, SupprFus->y());
-    for (QWidget *field : std::initializer_list<QWidget *>{Reliure, Quatrs, ListePages, Descript,
-                                                            DestinationBD})
+    for (QWidget *field :
+         std::initializer_list<QWidget *>{Reliure, Quatrs, ListePages, Descript, DestinationBD})
         field->resize(w - 120, field->height());
     for (QWidget *button : std::initializer_list<QWidget *>{GradButton1, GradButton2})
         button->move(w - 67, button->y());
@@ -322,8 +322,8 @@ void TCreeBD::GradButton7Click()
     deleteSelectedRows(*Quatrs, QuatrsFiles, QuatrRows);
 }
 
-void TCreeBD::moveRows(QListWidget &list, QStringList &files,
-                       const std::vector<std::int32_t> &rows, bool up)
+void TCreeBD::moveRows(QListWidget &list, QStringList &files, const std::vector<std::int32_t> &rows,
+                       bool up)
 {
     if (list.count() == 0)
         return;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/seams/Dialogs.h"
 #include "app/core/creation/CreationConstraints.h"
+#include "app/core/seams/Dialogs.h"
 #include "app/core/seams/Prompter.h"
 
 #include <QDialog>
@@ -87,7 +87,7 @@ public:
 
     QStringList PageFiles;
     QStringList QuatrsFiles;
-    std::vector<std::int32_t> PageRows; // per row of ListePages: index in PageFiles, -1 blank
+    std::vector<std::int32_t> PageRows;  // per row of ListePages: index in PageFiles, -1 blank
     std::vector<std::int32_t> QuatrRows; // per row of Quatrs: index in QuatrsFiles, -1 blank
     CreationConstraintList CreationConstraints;
 

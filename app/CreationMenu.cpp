@@ -2,8 +2,8 @@
 // and the check boxes of the cover and the back covers.
 #include "app/Creation.h"
 
-#include "app/widgets/GlyphButton.h"
 #include "app/core/creation/CreationPreview.h"
+#include "app/widgets/GlyphButton.h"
 #include "controls/GradButton.h"
 
 #include <QCheckBox>

@@ -1,11 +1,11 @@
 #include "app/Descript.h"
 
+#include "app/core/description/Rtf.h"
+#include "app/core/description/SelectionStyle.h"
+#include "app/core/files/BookWriter.h"
 #include "app/core/seams/Dialogs.h"
 #include "app/widgets/ToolIcons.h"
 #include "app/widgets/WindowStyle.h"
-#include "app/core/files/BookWriter.h"
-#include "app/core/description/Rtf.h"
-#include "app/core/description/SelectionStyle.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -288,8 +288,8 @@ void TDesc::TailleChange()
     bool number = false;
     const int size = Taille->text().toInt(&number);
     QTextCharFormat change;
-    change.setFontPointSize(std::clamp(number ? size : MinimumSize, MinHalfPoints / 2,
-                                       MaxHalfPoints / 2));
+    change.setFontPointSize(
+        std::clamp(number ? size : MinimumSize, MinHalfPoints / 2, MaxHalfPoints / 2));
     RichEdit1->mergeCurrentCharFormat(change);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/core/program/MainWindowState.h"
 #include "app/core/print/PrintLayoutCommand.h"
 #include "app/core/print/PrintTarget.h"
+#include "app/core/program/MainWindowState.h"
 
 #include <QDialog>
 #include <QSpinBox>

@@ -1,12 +1,12 @@
 #include "app/Unit1.h"
 
+#include "app/Unit1Events.h"
+#include "app/adapters/QuirelleApplication.h"
+#include "app/core/render/Ghostscript.h"
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
-#include "app/adapters/QuirelleApplication.h"
-#include "app/Unit1Events.h"
 #include "app/widgets/WindowStyle.h"
-#include "app/core/render/Ghostscript.h"
 #include "controls/GradButton.h"
 
 #include <QAction>
@@ -63,7 +63,8 @@ TForm1::TForm1(const TForm1Services &services_, QWidget *parent)
     createMenu();
     connectEvents();
 
-    OpenDialog1.Filter = QStringLiteral("Bande dessinée (*.bd)|*.bd|Adobe Acrobat Document (*.pdf)|*.pdf");
+    OpenDialog1.Filter =
+        QStringLiteral("Bande dessinée (*.bd)|*.bd|Adobe Acrobat Document (*.pdf)|*.pdf");
     OpenDialog1.FileMustExist = true;
     OpenDialogPDF.Filter = QStringLiteral("Fichier PDF (*.pdf)|*.pdf");
     OpenDialogPDF.FileMustExist = true;
@@ -191,7 +192,8 @@ void TForm1::createMenu()
     ConnectCommand(Extrairelespages1, this, &TForm1::Extrairelespages1Click);
     ConnectCommand(Convertir1, this, &TForm1::Convertir1Click);
     ConnectCommand(Description, this, &TForm1::DescriptionClick);
-    ConnectCommand(AjouterRemplacerladescription1, this, &TForm1::AjouterRemplacerladescription1Click);
+    ConnectCommand(AjouterRemplacerladescription1, this,
+                   &TForm1::AjouterRemplacerladescription1Click);
     ConnectCommand(DocBD1, this, &TForm1::DocBD1Click);
     ConnectCommand(PDFBD1, this, &TForm1::PDFBD1Click);
     ConnectCommand(Associerlextensionbd1, this, &TForm1::Associerlextensionbd1Click);

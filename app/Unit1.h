@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/core/seams/Dialogs.h"
 #include "app/adapters/QtPrintTarget.h"
+#include "app/core/print/PrintJob.h"
 #include "app/core/program/MainWindowState.h"
 #include "app/core/render/PageRendering.h"
-#include "app/core/print/PrintJob.h"
+#include "app/core/seams/Dialogs.h"
 #include "app/core/seams/Prompter.h"
 #include "app/core/seams/UiHooks.h"
 
@@ -46,7 +46,7 @@ struct TForm1Services {
     UiHooks &ui;
     OutsidePrograms &programs; // Ghostscript, LibreOffice, the restart of the computer
     LinkOpener &links;
-    QString programPath; // the running program's full path
+    QString programPath;          // the running program's full path
     QString commandLineFile = {}; // the program's first argument, opened on the first paint
 };
 

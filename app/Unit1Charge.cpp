@@ -1,13 +1,13 @@
 // Opening a book or PDF and loading its thumbnails.
 #include "app/Unit1.h"
 
+#include "app/core/files/OpenFile.h"
+#include "app/core/pages/PageList.h"
+#include "app/core/program/Settings.h"
+#include "app/core/render/PageRendering.h"
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
-#include "app/core/files/OpenFile.h"
-#include "app/core/pages/PageList.h"
-#include "app/core/render/PageRendering.h"
-#include "app/core/program/Settings.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -8,5 +8,6 @@
 void TForm1::ApplicationEvents1Exception(QObject *, const QString &message)
 {
     const QString programDir = QFileInfo(services.programPath).absolutePath();
-    ReportException(message, {services.prompter, programDir.toStdString(), platform::GetTickCount()});
+    ReportException(message,
+                    {services.prompter, programDir.toStdString(), platform::GetTickCount()});
 }

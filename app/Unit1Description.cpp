@@ -2,10 +2,10 @@
 #include "app/Unit1.h"
 
 #include "app/Descript.h"
-#include "app/widgets/WindowStyle.h"
 #include "app/core/description/Description.h"
-#include "app/core/files/OpenFile.h"
 #include "app/core/description/Rtf.h"
+#include "app/core/files/OpenFile.h"
+#include "app/widgets/WindowStyle.h"
 
 #include <QAction>
 #include <QDialog>

@@ -1,9 +1,9 @@
 // The document commands: a PDF made into a book, a word-processor document into a PDF.
 #include "app/Unit1.h"
 
-#include "app/widgets/WaitAnimation.h"
 #include "app/core/tools/DocumentToPdf.h"
 #include "app/core/tools/PdfToBook.h"
+#include "app/widgets/WaitAnimation.h"
 
 #include <functional>
 #include <optional>

@@ -1,9 +1,9 @@
 #include "app/Unit1Events.h"
 
+#include "app/Unit1.h"
+#include "app/adapters/QuirelleApplication.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
-#include "app/adapters/QuirelleApplication.h"
-#include "app/Unit1.h"
 #include "app/widgets/VirtualKey.h"
 
 #include <QAction>
@@ -19,8 +19,8 @@ void TForm1::connectEvents()
 {
     ToolBarPleinEcran->setMovable(false);
     ToolBarPleinEcran->setStyleSheet(QStringLiteral("QToolBar { background: black; border: 0; }"));
-    ToolButton1 = ToolBarPleinEcran->addAction(QIcon(QStringLiteral(":/quirelle/PleinEcran.png")),
-                                               QString());
+    ToolButton1 =
+        ToolBarPleinEcran->addAction(QIcon(QStringLiteral(":/quirelle/PleinEcran.png")), QString());
     ConnectCommand(ToolButton1, this, &TForm1::ToolButton1Click);
     ConnectCommand(Pleincran1, this, &TForm1::Pleincran1Click);
     ConnectCommand(N3, this, &TForm1::N3Click);
@@ -52,12 +52,8 @@ Unit1Events::Unit1Events(TForm1 &form) : form_(form)
 bool Unit1Events::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress:
-        keyPressed(watched, static_cast<const QKeyEvent &>(*event));
-        break;
-    case QEvent::KeyRelease:
-        keyReleased(watched, static_cast<const QKeyEvent &>(*event));
-        break;
+    case QEvent::KeyPress: keyPressed(watched, static_cast<const QKeyEvent &>(*event)); break;
+    case QEvent::KeyRelease: keyReleased(watched, static_cast<const QKeyEvent &>(*event)); break;
     case QEvent::MouseMove:
         if (watched == form_.Client->canvas()) {
             const QPoint at = static_cast<const QMouseEvent *>(event)->position().toPoint();
@@ -81,8 +77,7 @@ bool Unit1Events::eventFilter(QObject *watched, QEvent *event)
         if (watched == &form_)
             return closeRequested(*event);
         break;
-    default:
-        break;
+    default: break;
     }
     return false;
 }

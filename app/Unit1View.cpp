@@ -1,11 +1,11 @@
 // The single-page view, the thumbnail grid switch, zoom and navigation.
 #include "app/Unit1.h"
 
+#include "app/core/program/Settings.h"
+#include "app/core/render/ImagePlacement.h"
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
-#include "app/core/render/ImagePlacement.h"
-#include "app/core/program/Settings.h"
 #include "controls/GradButton.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "bench/BenchBooks.h"
 
-#include "app/core/files/BookWriter.h"
 #include "app/core/creation/CreationMeta.h"
+#include "app/core/files/BookWriter.h"
 
 #include <QImage>
 #include <QPainter>

@@ -3,9 +3,9 @@
 // console program is the one on PATH.
 #include "app/core/render/Ghostscript.h"
 #include "app/core/seams/OutsidePrograms.h"
-#include "app/core/tools/PdfToBook.h"
 #include "app/core/seams/Prompter.h"
 #include "app/core/seams/UiHooks.h"
+#include "app/core/tools/PdfToBook.h"
 #include "bench/BenchFiles.h"
 
 #include <QCoreApplication>

@@ -16,7 +16,8 @@ namespace {
 
 class YesPrompter : public Prompter {
 public:
-    MessageAnswer show(const QString &, const QString &, MessageIcon, MessageButtons buttons) override
+    MessageAnswer show(const QString &, const QString &, MessageIcon,
+                       MessageButtons buttons) override
     {
         return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     }
@@ -70,8 +71,8 @@ void BM_PrintA5Booklet(benchmark::State &bench)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     bench.counters["peak_rss_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024;
-    bench.counters["pages_per_s"] =
-        benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kIsIterationInvariantRate);
+    bench.counters["pages_per_s"] = benchmark::Counter(
+        static_cast<double>(pages), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_PrintA5Booklet)->Arg(8)->Arg(32)->Unit(benchmark::kMillisecond);
 

@@ -1,11 +1,11 @@
 // Opening books in the main window: the time from Charge to the first page shown, to the full
 // thumbnail grid, and of a page turn, each beside the programs that do the least such work
 // must do (md5sum, djpeg), and the peak memory of the open book with its grid.
-#include "app/widgets/ClientArea.h"
-#include "app/adapters/QtUiHooks.h"
 #include "app/Unit1.h"
+#include "app/adapters/QtUiHooks.h"
 #include "app/core/seams/LinkOpener.h"
 #include "app/core/seams/OutsidePrograms.h"
+#include "app/widgets/ClientArea.h"
 
 #include "bench/BenchBooks.h"
 #include "bench/GoalTable.h"

@@ -9,4 +9,7 @@
 std::optional<TColor> SchemeColor(TColorScheme scheme, TColorIndex index);
 
 // The csNeo schemes draw a gradient, the others a flat face.
-constexpr bool SchemeHasGradient(TColorScheme scheme) { return scheme <= csNeoSun; }
+constexpr bool SchemeHasGradient(TColorScheme scheme)
+{
+    return scheme <= csNeoSun;
+}

@@ -26,8 +26,7 @@ constexpr int TextOffset = 5;
 
 bool IsDialogKey(const QKeyEvent &key)
 {
-    return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter ||
-           key.key() == Qt::Key_Escape;
+    return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Escape;
 }
 
 // The glyph with every pixel of the colour of its top-left pixel left out.
@@ -280,11 +279,8 @@ bool TGradButton::event(QEvent *event)
             Click();
         return true;
     case QEvent::ParentChange:
-    case QEvent::Show:
-        WatchWindow();
-        break;
-    default:
-        break;
+    case QEvent::Show: WatchWindow(); break;
+    default: break;
     }
     return QWidget::event(event);
 }
@@ -435,8 +431,8 @@ void TGradButton::PointerLeaves()
 
 bool TGradButton::DialogKey(const QKeyEvent &key)
 {
-    const bool plain = !(key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
-                                            Qt::AltModifier));
+    const bool plain =
+        !(key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
     const bool isReturn = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
     const bool isEscape = key.key() == Qt::Key_Escape;
     const bool canFocus = isVisible() && isEnabled();

@@ -51,8 +51,8 @@ Bytes BookOfRecords(std::span<const std::uint8_t> input)
     std::vector<Record> records;
     auto begin = input.begin();
     while (begin != input.end()) {
-        const auto marker = std::search(begin, input.end(), std::begin(EndOfPicture),
-                                        std::end(EndOfPicture));
+        const auto marker =
+            std::search(begin, input.end(), std::begin(EndOfPicture), std::end(EndOfPicture));
         const auto end = marker == input.end() ? marker : marker + 2;
         records.emplace_back(begin, end);
         begin = end;

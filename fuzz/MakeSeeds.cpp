@@ -1,9 +1,9 @@
 // Writes the seed corpus of a fuzz target into a folder, made with the program's own writers
 // and the tools the tests use:  make_fuzz_seeds <kind> <folder>
-#include "app/core/files/BookWriter.h"
 #include "app/core/creation/CreationMeta.h"
-#include "app/core/tools/PdfToBook.h"
 #include "app/core/description/Rtf.h"
+#include "app/core/files/BookWriter.h"
+#include "app/core/tools/PdfToBook.h"
 #include "app/jpeg/Jpeg.h"
 #include "fuzz/FuzzBook.h"
 #include "tests/support/BookFixture.h"
@@ -17,9 +17,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -244,8 +244,8 @@ Seeds RtfSeeds()
                  "{\\info{\\title Titre}}{\\*\\generator x;}{\\pict\\pngblip 8950}"
                  "{\\field{\\*\\fldinst HYPERLINK}{\\fldrslt lien}}\\uc2\\u8364\\'80\\'80"
                  "{\\header haut}\\bin3 {}}\\cf1\\ul souligné\\ulnone\\tab\\line\\qc x\\par}")},
-        {"nested", ToBytes("{\\rtf1" + std::string(300, '{') + "\\b profond" +
-                           std::string(300, '}') + "}")},
+        {"nested",
+         ToBytes("{\\rtf1" + std::string(300, '{') + "\\b profond" + std::string(300, '}') + "}")},
         {"plain-utf8", ToBytes("Une histoire\r\nsans RTF : été")},
         {"plain-1252", ToBytes("caf\xE9\r\n")}};
     if (HasLibreOffice()) {
@@ -293,7 +293,8 @@ Seeds ShellBookSeeds()
         lines.insert(lines.end(), extra.begin(), extra.end());
         return MakeMetaRecord(description, lines);
     };
-    const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\b Caf\\'e9} cr\\'e8me\\par\r\n}";
+    const std::string rtf =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\b Caf\\'e9} cr\\'e8me\\par\r\n}";
 
     TempDir dir;
     const QStringList files = WriteImages(dir, images);
@@ -384,12 +385,16 @@ Seeds BookPagesSeeds()
 
 int main(int argc, char **argv)
 {
-    const std::map<std::string, std::function<Seeds()>> kinds{
-        {"book_chain", BookChainSeeds}, {"find_bytes", FindBytesSeeds},
-        {"page_list", PageListSeeds},   {"pdf", PdfSeeds},
-        {"jpeg", JpegSeeds},            {"rtf", RtfSeeds},
-        {"rtf_to_text", RtfToTextSeeds}, {"shell_book", ShellBookSeeds},
-        {"jpeg_split", JpegSplitSeeds}, {"book_pages", BookPagesSeeds}};
+    const std::map<std::string, std::function<Seeds()>> kinds{{"book_chain", BookChainSeeds},
+                                                              {"find_bytes", FindBytesSeeds},
+                                                              {"page_list", PageListSeeds},
+                                                              {"pdf", PdfSeeds},
+                                                              {"jpeg", JpegSeeds},
+                                                              {"rtf", RtfSeeds},
+                                                              {"rtf_to_text", RtfToTextSeeds},
+                                                              {"shell_book", ShellBookSeeds},
+                                                              {"jpeg_split", JpegSplitSeeds},
+                                                              {"book_pages", BookPagesSeeds}};
     if (argc != 3 || !kinds.count(argv[1])) {
         std::string names;
         for (const auto &[name, seeds] : kinds)

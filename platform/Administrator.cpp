@@ -33,12 +33,11 @@ bool CountsAsAdministrator(const ProcessIdentity &identity)
 {
     if (identity.effectiveUid == 0)
         return true;
-    return std::any_of(identity.groups.begin(), identity.groups.end(),
-                       [](const ProcessGroup &group) {
-                           return !group.denyOnly &&
-                                  (group.name == "sudo" || group.name == "wheel" ||
-                                   group.name == "admin");
-                       });
+    return std::any_of(
+        identity.groups.begin(), identity.groups.end(), [](const ProcessGroup &group) {
+            return !group.denyOnly &&
+                   (group.name == "sudo" || group.name == "wheel" || group.name == "admin");
+        });
 }
 
 bool IsMemberOfAdministrators()

@@ -35,19 +35,19 @@ PlatformProfile CurrentPlatformProfile()
     std::smatch match;
     if (!std::regex_match(line, match, format))
         failDamaged(file);
-    return {match[1] == "NT" ? WindowsFamily::NT : WindowsFamily::Windows9x,
-            std::stoi(match[2]), std::stoi(match[3])};
+    return {match[1] == "NT" ? WindowsFamily::NT : WindowsFamily::Windows9x, std::stoi(match[2]),
+            std::stoi(match[3])};
 }
 
 void SetPlatformProfile(const PlatformProfile &profile)
 {
     const std::filesystem::path file = profilePath();
     std::ofstream out(file, std::ios::trunc);
-    out << (profile.isNT() ? "NT " : "9x ") << profile.majorVersion << '.'
-        << profile.minorVersion << '\n';
+    out << (profile.isNT() ? "NT " : "9x ") << profile.majorVersion << '.' << profile.minorVersion
+        << '\n';
     if (!out.flush())
-        throw PlatformProfileError("Impossible d'enregistrer le profil de la plate-forme : " +
-                                   file.string() + ".");
+        throw PlatformProfileError(
+            "Impossible d'enregistrer le profil de la plate-forme : " + file.string() + ".");
 }
 
 } // namespace platform

@@ -15,9 +15,8 @@ namespace platform {
 // value names match whatever their ASCII case and keep the case they were first written with.
 // The value named "" is a key's default value.
 //
-//   auto key = platform::RegistryKey::open(platform::Hive::CurrentUser, "Software\\Quirelle", true);
-//   key->writeInteger("Zoom", 2);
-//   std::optional<int32_t> zoom = key->readInteger("Zoom");
+//   auto key = platform::RegistryKey::open(platform::Hive::CurrentUser, "Software\\Quirelle",
+//   true); key->writeInteger("Zoom", 2); std::optional<int32_t> zoom = key->readInteger("Zoom");
 //
 // Every call reads the file afresh under a shared lock; every change is made under an
 // exclusive lock and saved atomically, so no writer loses another's changes. Failures (a

@@ -276,15 +276,16 @@ private:
 
 bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) const
 {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return lowerAscii(x) < lowerAscii(y); });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return lowerAscii(x) < lowerAscii(y);
+    });
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
 }
 
 const RegistryNode *RegistryNode::child(std::string_view name) const
@@ -364,7 +365,8 @@ std::string JoinMultiSz(const std::vector<std::string> &strings)
     std::string data;
     for (const std::string &string : strings) {
         if (string.find('\0') != std::string::npos)
-            throw RegistryError("Une chaîne d'une valeur multi-chaîne ne peut contenir d'octet nul.");
+            throw RegistryError(
+                "Une chaîne d'une valeur multi-chaîne ne peut contenir d'octet nul.");
         data += string;
         data += '\0';
     }

@@ -70,7 +70,6 @@ struct RegistryTree {
 // ignored, so "" and "\" name the hive itself.
 std::vector<std::string> splitKeyPath(std::string_view path);
 
-
 // The text form of the registry file, one line each:
 //   ; comment                              (and blank lines, ignored)
 //   [HKEY_CURRENT_USER\Software\Quirelle]  a key; its names escape control bytes and '%' as %XX

@@ -2,8 +2,8 @@
 // and chains them into a book with a description and a few numbering constraints.
 //
 //   make_sample <output.bd>
-#include "app/core/files/AtomicFile.h"
 #include "app/core/creation/CreationMeta.h"
+#include "app/core/files/AtomicFile.h"
 #include "app/jpeg/Jpeg.h"
 
 #include <QDir>
@@ -46,8 +46,8 @@ void drawPanel(QPainter &painter, const QRect &panel, int hue, int step, const Q
     painter.drawRect(panel);
     const int ground = panel.bottom() - panel.height() / 4;
     painter.setBrush(QColor::fromHsv((hue + 120) % 360, 110, 180));
-    painter.drawEllipse(QRect(panel.left() - panel.width() / 4, ground, panel.width() * 3 / 2,
-                              panel.height() / 2));
+    painter.drawEllipse(
+        QRect(panel.left() - panel.width() / 4, ground, panel.width() * 3 / 2, panel.height() / 2));
     painter.setBrush(QColor(255, 210, 60));
     painter.drawEllipse(QPoint(panel.right() - 34, panel.top() + 34), 18, 18);
 
@@ -85,10 +85,10 @@ void drawPanel(QPainter &painter, const QRect &panel, int hue, int step, const Q
 QImage drawPage(int number, const QString &caption)
 {
     static const QStringList Speech = {
-        QStringLiteral("Bonjour !"),      QStringLiteral("Quel beau temps."),
-        QStringLiteral("On y va ?"),      QStringLiteral("Par ici !"),
-        QStringLiteral("Encore loin ?"),  QStringLiteral("Presque..."),
-        QStringLiteral("Regarde !"),      QStringLiteral("Oh !"),
+        QStringLiteral("Bonjour !"),     QStringLiteral("Quel beau temps."),
+        QStringLiteral("On y va ?"),     QStringLiteral("Par ici !"),
+        QStringLiteral("Encore loin ?"), QStringLiteral("Presque..."),
+        QStringLiteral("Regarde !"),     QStringLiteral("Oh !"),
     };
     QImage page(PageWidth, PageHeight, QImage::Format_RGB32);
     page.fill(QColor(250, 247, 238));
@@ -145,9 +145,9 @@ QString writeJpeg(const QDir &dir, const QString &name, const QImage &picture)
     const std::vector<std::uint8_t> bytes = jpeg::Encode(image);
     const QString path = dir.filePath(name);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(reinterpret_cast<const char *>(bytes.data()), static_cast<qint64>(bytes.size()))
-               != static_cast<qint64>(bytes.size()))
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(reinterpret_cast<const char *>(bytes.data()),
+                   static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
         throw FileWriteError(CannotOpenMessage(path.toStdString()));
     return path;
 }
@@ -182,16 +182,15 @@ void makeSample(const QString &output)
                                      QStringLiteral("Les aventures de la page blanche"),
                                      QColor(40, 70, 130)));
     const QStringList captions = {
-        QStringLiteral("Page de garde"), QStringLiteral("Sommaire"),
-        QStringLiteral("Planche 1"),     QStringLiteral("Planche 2"),
-        QStringLiteral("Planche 3"),     QStringLiteral("Planche 4"),
-        QStringLiteral("Planche 5"),     QStringLiteral("Planche 6"),
-        QStringLiteral("Planche 7"),     QStringLiteral("Annexe A"),
-        QStringLiteral("Annexe B"),
+        QStringLiteral("Page de garde"), QStringLiteral("Sommaire"),  QStringLiteral("Planche 1"),
+        QStringLiteral("Planche 2"),     QStringLiteral("Planche 3"), QStringLiteral("Planche 4"),
+        QStringLiteral("Planche 5"),     QStringLiteral("Planche 6"), QStringLiteral("Planche 7"),
+        QStringLiteral("Annexe A"),      QStringLiteral("Annexe B"),
     };
     for (int i = 0; i < captions.size(); ++i)
-        book.PageFiles << writeJpeg(dir, QStringLiteral("page%1.jpg").arg(i + 1, 2, 10, QLatin1Char('0')),
-                                    drawPage(i + 1, captions[i]));
+        book.PageFiles << writeJpeg(
+            dir, QStringLiteral("page%1.jpg").arg(i + 1, 2, 10, QLatin1Char('0')),
+            drawPage(i + 1, captions[i]));
     book.QuatrsChecked = true;
     book.QuatrsFiles << writeJpeg(dir, QStringLiteral("back1.jpg"),
                                   drawCover(QStringLiteral("Fin"), QStringLiteral("À suivre..."),

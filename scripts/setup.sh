@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  clang libclang-rt-14-dev llvm
+  clang libclang-rt-14-dev llvm clang-format
   qt6-base-dev libqt6printsupport6 qt6-translations-l10n
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libgs-dev ghostscript

@@ -1,7 +1,7 @@
 #include "shellext/RtfToText.h"
 
-#include "app/text/RtfDestinations.h"
 #include "app/text/HexDigit.h"
+#include "app/text/RtfDestinations.h"
 
 #include <optional>
 
@@ -120,8 +120,7 @@ bool step(RtfState &s, char x, std::string_view rest, bool afterBackslash)
             s.skip = true; // the blank that ends a control word
         }
         break;
-    default:
-        break;
+    default: break;
     }
     if (s.inControl) {
         s.word += x;

@@ -22,8 +22,9 @@ QStringList nameFilters(const QString &filter)
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList result;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        result << parts[i] + QStringLiteral(" (") + parts[i + 1].split(QLatin1Char(';')).join(QLatin1Char(' '))
-                      + QLatin1Char(')');
+        result << parts[i] + QStringLiteral(" (") +
+                      parts[i + 1].split(QLatin1Char(';')).join(QLatin1Char(' ')) +
+                      QLatin1Char(')');
     return result;
 }
 

@@ -28,9 +28,8 @@ PrinterGeometry QtPrintTarget::geometry() const
 
 void QtPrintTarget::setOrientation(PaperOrientation orientation)
 {
-    printer_.setPageOrientation(orientation == PaperOrientation::Landscape
-                                    ? QPageLayout::Landscape
-                                    : QPageLayout::Portrait);
+    printer_.setPageOrientation(orientation == PaperOrientation::Landscape ? QPageLayout::Landscape
+                                                                           : QPageLayout::Portrait);
 }
 
 QString PassFileName(const QString &fileName, int pass)
@@ -50,10 +49,9 @@ void QtPrintTarget::beginDocument(int pass)
     }
     if (!painter_.begin(&printer_)) {
         restoreOutputFileName();
-        throw PrintError(passFileName_.isEmpty()
-                             ? "Impossible de commencer l'impression."
-                             : "Impossible de créer le fichier " + passFileName_.toStdString()
-                                   + ".");
+        throw PrintError(passFileName_.isEmpty() ? "Impossible de commencer l'impression."
+                                                 : "Impossible de créer le fichier " +
+                                                       passFileName_.toStdString() + ".");
     }
 }
 

@@ -1,8 +1,6 @@
 #include "app/adapters/QuirelleApplication.h"
 
-QuirelleApplication::QuirelleApplication(int &argc, char **argv) : QApplication(argc, argv)
-{
-}
+QuirelleApplication::QuirelleApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
 void QuirelleApplication::setExceptionHandler(ExceptionHandler handler)
 {

@@ -9,7 +9,10 @@ namespace {
 const char *const CorruptBookMessage = "Le fichier n'est pas une bande dessinée valide.";
 const char *const ReadFailedMessage = "Erreur de lecture du fichier de la bande dessinée.";
 
-[[noreturn]] void corrupt() { throw BookFormatError(CorruptBookMessage); }
+[[noreturn]] void corrupt()
+{
+    throw BookFormatError(CorruptBookMessage);
+}
 
 void readExactly(std::istream &stream, char *out, std::int64_t count)
 {
@@ -141,7 +144,8 @@ void ReadBookBytes(std::istream &stream, std::int64_t offset, std::span<std::uin
 {
     stream.clear();
     seek(stream, offset);
-    readExactly(stream, reinterpret_cast<char *>(out.data()), static_cast<std::int64_t>(out.size()));
+    readExactly(stream, reinterpret_cast<char *>(out.data()),
+                static_cast<std::int64_t>(out.size()));
 }
 
 void ReadRecordBlocks(std::istream &stream, const BookRecord &record, std::span<std::uint8_t> block,

@@ -144,8 +144,7 @@ std::uint64_t pixelCount(Dimensions size)
 
 // Decodes from the source already attached to the decompressor into the target's memory.
 Dimensions decodeAttached(Decompressor &decompressor, Decoding decoding, PixelLayout layout,
-                          const WantedSize &wanted, const PixelTarget &target,
-                          const Limits &limits)
+                          const WantedSize &wanted, const PixelTarget &target, const Limits &limits)
 {
     jpeg_decompress_struct &info = decompressor.info;
     const Dimensions full = readHeader(decompressor);
@@ -232,8 +231,7 @@ Dimensions DecodeInto(std::span<const std::uint8_t> data, Decoding decoding, Pix
 }
 
 Dimensions DecodeFileInto(const std::filesystem::path &path, Decoding decoding, PixelLayout layout,
-                          const WantedSize &wanted, const PixelTarget &target,
-                          const Limits &limits)
+                          const WantedSize &wanted, const PixelTarget &target, const Limits &limits)
 {
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)

@@ -93,12 +93,8 @@ void drawUndo(QPainter &p)
 void draw(QPainter &p, ToolIcon icon)
 {
     switch (icon) {
-    case ToolIcon::Bold:
-        drawLetters(p, QStringLiteral("G"), true, false, false);
-        break;
-    case ToolIcon::Italic:
-        drawLetters(p, QStringLiteral("I"), true, true, true);
-        break;
+    case ToolIcon::Bold: drawLetters(p, QStringLiteral("G"), true, false, false); break;
+    case ToolIcon::Italic: drawLetters(p, QStringLiteral("I"), true, true, true); break;
     case ToolIcon::Underline:
         drawLetters(p, QStringLiteral("S"), false, false, false);
         p.drawLine(4, 14, 11, 14);
@@ -112,31 +108,17 @@ void draw(QPainter &p, ToolIcon icon)
         drawLetters(p, QStringLiteral("A"), true, false, false);
         p.fillRect(2, 13, 12, 3, QColor(220, 0, 0));
         break;
-    case ToolIcon::Font:
-        drawLetters(p, QStringLiteral("Aa"), false, false, true);
-        break;
-    case ToolIcon::AlignLeft:
-        drawLines(p, Qt::AlignLeft);
-        break;
-    case ToolIcon::AlignCentre:
-        drawLines(p, Qt::AlignHCenter);
-        break;
-    case ToolIcon::AlignRight:
-        drawLines(p, Qt::AlignRight);
-        break;
-    case ToolIcon::Cut:
-        drawScissors(p);
-        break;
+    case ToolIcon::Font: drawLetters(p, QStringLiteral("Aa"), false, false, true); break;
+    case ToolIcon::AlignLeft: drawLines(p, Qt::AlignLeft); break;
+    case ToolIcon::AlignCentre: drawLines(p, Qt::AlignHCenter); break;
+    case ToolIcon::AlignRight: drawLines(p, Qt::AlignRight); break;
+    case ToolIcon::Cut: drawScissors(p); break;
     case ToolIcon::Copy:
         drawPage(p, QRect(1, 1, 9, 10));
         drawPage(p, QRect(6, 5, 9, 10));
         break;
-    case ToolIcon::Paste:
-        drawClipboard(p);
-        break;
-    case ToolIcon::Undo:
-        drawUndo(p);
-        break;
+    case ToolIcon::Paste: drawClipboard(p); break;
+    case ToolIcon::Undo: drawUndo(p); break;
     }
 }
 

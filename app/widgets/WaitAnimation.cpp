@@ -1,7 +1,7 @@
 #include "app/widgets/WaitAnimation.h"
 
-#include "app/widgets/ClientArea.h"
 #include "app/core/tools/PdfToBook.h"
+#include "app/widgets/ClientArea.h"
 
 #include <QPainter>
 

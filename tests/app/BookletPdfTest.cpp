@@ -4,8 +4,8 @@
 #include "app/Marges.h"
 #include "app/adapters/QtPrintTarget.h"
 #include "app/core/pages/PageList.h"
-#include "app/core/render/PageRendering.h"
 #include "app/core/print/PrintLayoutCommand.h"
+#include "app/core/render/PageRendering.h"
 
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/RunTool.h"
@@ -36,13 +36,14 @@ int PdfPageCount(const QString &pdf)
 std::vector<QImage> RenderPdf(const QString &pdf)
 {
     const QString prefix = pdf + QStringLiteral("-sheet");
-    EXPECT_TRUE(RunTool(QStringLiteral("pdftoppm"),
-                        {QStringLiteral("-r"), QString::number(RenderDpi), QStringLiteral("-png"),
-                         pdf, prefix}));
+    EXPECT_TRUE(
+        RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(RenderDpi),
+                                             QStringLiteral("-png"), pdf, prefix}));
     const QFileInfo base(prefix);
     std::vector<QImage> sheets;
-    for (const QString &file : QDir(base.path()).entryList({base.fileName() + QStringLiteral("-*.png")},
-                                                           QDir::Files, QDir::Name))
+    for (const QString &file :
+         QDir(base.path())
+             .entryList({base.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name))
         sheets.emplace_back(base.path() + u'/' + file);
     return sheets;
 }
@@ -60,8 +61,8 @@ long Distance(const QImage &a, const QImage &b)
     for (int y = 0; y < Signature.height(); ++y)
         for (int x = 0; x < Signature.width(); ++x) {
             const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
-            sum += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green())
-                + std::abs(p.blue() - q.blue());
+            sum += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) +
+                   std::abs(p.blue() - q.blue());
         }
     return sum;
 }
@@ -71,9 +72,10 @@ QImage PrintedPlace(const QImage &sheet, const PrintRect &rect, const PrinterGeo
 {
     const double scale = static_cast<double>(RenderDpi) / printer.LogPixelsX;
     const auto at = [scale](int dots) { return static_cast<int>(dots * scale + 0.5); };
-    const QRect place(QPoint(at(rect.left + printer.PhysicalOffsetX), at(rect.top + printer.PhysicalOffsetY)),
-                      QPoint(at(rect.right + printer.PhysicalOffsetX) - 1,
-                             at(rect.bottom + printer.PhysicalOffsetY) - 1));
+    const QRect place(
+        QPoint(at(rect.left + printer.PhysicalOffsetX), at(rect.top + printer.PhysicalOffsetY)),
+        QPoint(at(rect.right + printer.PhysicalOffsetX) - 1,
+               at(rect.bottom + printer.PhysicalOffsetY) - 1));
     return SignatureOf(sheet.copy(place));
 }
 
@@ -156,8 +158,9 @@ TEST(BookletPdf, SampleBookPrintedToTwoPdfFilesReadsInOrderWhenFolded)
         std::vector<Side> printed, expected;
         const std::vector<QImage> rendered = RenderPdf(pdf);
         for (int s = 1; s <= static_cast<int>(rendered.size()); ++s) {
-            printed.push_back({PageAt(PrintedPlace(rendered[s - 1], state.PrintRect1, printer), pages),
-                               PageAt(PrintedPlace(rendered[s - 1], state.PrintRect2, printer), pages)});
+            printed.push_back(
+                {PageAt(PrintedPlace(rendered[s - 1], state.PrintRect1, printer), pages),
+                 PageAt(PrintedPlace(rendered[s - 1], state.PrintRect2, printer), pages)});
             expected.push_back(pass == 1 ? Side{shown(N - 2 * s + 2), shown(2 * s - 1)}
                                          : Side{shown(2 * s), shown(N - 2 * s + 1)});
         }

@@ -19,7 +19,10 @@ namespace {
 
 const QString Success = QStringLiteral("La création a été effectuée avec succès.");
 
-QString qpath(const std::filesystem::path &path) { return QString::fromStdString(path.string()); }
+QString qpath(const std::filesystem::path &path)
+{
+    return QString::fromStdString(path.string());
+}
 
 // A creation window driven offscreen, with JPEG files to put in it.
 struct CreationWindow {
@@ -116,9 +119,9 @@ TEST(CreationWindow, ControlsAndTheirPlacesFollowTheWidth)
     // Cover, back covers and description start disabled, until their boxes are checked;
     // the preview is empty and allows creating.
     const std::initializer_list<QWidget *> governed = {
-        form.Reliure,     form.GradButton4, form.GradButton5,  form.Quatrs,
-        form.MenuQuatrs,  form.GradButton6, form.GradButton7,  form.GradButton11,
-        form.GradButton10, form.Descript,   form.GradButton1};
+        form.Reliure,      form.GradButton4, form.GradButton5, form.Quatrs,
+        form.MenuQuatrs,   form.GradButton6, form.GradButton7, form.GradButton11,
+        form.GradButton10, form.Descript,    form.GradButton1};
     for (QWidget *control : governed)
         EXPECT_FALSE(control->isEnabled()) << control->metaObject()->className();
     EXPECT_TRUE(form.GradButton3->isEnabled());
@@ -128,9 +131,8 @@ TEST(CreationWindow, ControlsAndTheirPlacesFollowTheWidth)
         EXPECT_TRUE(control->isEnabled()) << control->metaObject()->className();
 
     form.resize(700, form.height());
-    for (QWidget *field : std::initializer_list<QWidget *>{form.Reliure, form.ListePages,
-                                                            form.Quatrs, form.Descript,
-                                                            form.DestinationBD})
+    for (QWidget *field : std::initializer_list<QWidget *>{
+             form.Reliure, form.ListePages, form.Quatrs, form.Descript, form.DestinationBD})
         EXPECT_EQ(field->width(), 580);
     EXPECT_EQ(form.GradButton3->x(), 212);
     EXPECT_EQ(form.Fermer->x(), 307);
@@ -169,8 +171,8 @@ TEST(CreationWindow, AddsImagesInOrderButNeverTheSameTwice)
     form.GradButton4->Click();
     EXPECT_EQ(form.Reliure->text(), window.image("a.jpg"));
 
-    EXPECT_EQ(form.PageFiles, (QStringList{window.image("a.jpg"), window.image("b.jpg"),
-                                           window.image("A.jpg")}));
+    EXPECT_EQ(form.PageFiles,
+              (QStringList{window.image("a.jpg"), window.image("b.jpg"), window.image("A.jpg")}));
     EXPECT_EQ(CreationWindow::rows(form.ListePages), (QStringList{"1 a", "2 b", "3 A"}));
     EXPECT_EQ(CreationWindow::rows(form.Quatrs), QStringList{"4 q"});
     form.GradButton5->Click();
@@ -210,8 +212,8 @@ TEST(CreationWindow, ConstraintMenuEditsThePreview)
 
     // A number, then "Imposer..." cancelled or given no number: nothing changes.
     window.impose(form.ListePages, 4, QStringLiteral("3"));
-    const QStringList imposed = {"1 a",   "2 Page blanche", "*I b",           "II c",
-                                 "*III d", "IV Page blanche"};
+    const QStringList imposed = {"1 a",  "2 Page blanche", "*I b",
+                                 "II c", "*III d",         "IV Page blanche"};
     EXPECT_EQ(CreationWindow::rows(form.ListePages), imposed);
     EXPECT_EQ(window.dialogs.requests.back().dialog.Title, QStringLiteral("Pagination"));
     EXPECT_EQ(window.dialogs.requests.back().prompt, QStringLiteral("Numérotation :"));
@@ -248,9 +250,8 @@ TEST(CreationWindow, ConflictsAreReportedAndBlockTheCreationUntilMended)
     const QString conflict = QStringLiteral("La contrainte concernant la numérotation sur le "
                                             "fichier %1 ne peut être respectée.");
     // The preview of each edit meets the number on d, which cannot be met.
-    EXPECT_EQ(window.prompter.texts(),
-              (std::vector<QString>{conflict.arg(window.image("d.jpg")),
-                                    conflict.arg(window.image("d.jpg"))}));
+    EXPECT_EQ(window.prompter.texts(), (std::vector<QString>{conflict.arg(window.image("d.jpg")),
+                                                             conflict.arg(window.image("d.jpg"))}));
     EXPECT_FALSE(form.GradButton3->isEnabled());
 
     window.choose(form.ListePages, 4, form.Supprimerlacontrainte1);
@@ -293,8 +294,8 @@ TEST(CreationWindow, MenuButtonOpensTheMenuOnlyOverASelection)
     EXPECT_FALSE(form.PopupMenu1->isVisible());
 
     CreationWindow::select(form.ListePages, {0});
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 6), QPointF(5, 6), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 6), QPointF(5, 6), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QCoreApplication::sendEvent(form.MenuPage, &move);
     form.MenuPage->click();
     EXPECT_TRUE(form.PopupMenu1->isVisible());
@@ -380,8 +381,7 @@ TEST(CreationWindow, DestinationGetsTheBookExtensionAndAnUnconfirmedReplaceIsAsk
     window.dialogs.choose({chosen + QStringLiteral(".bd")});
     form.GradButton2->Click();
     form.GradButton3->Click();
-    EXPECT_EQ(window.prompter.texts(),
-              std::vector<QString>{Success});
+    EXPECT_EQ(window.prompter.texts(), std::vector<QString>{Success});
     EXPECT_NE(ReadFileBytes(window.dir / "livre.bd"), ToBytes("avant"));
 }
 
@@ -432,8 +432,8 @@ TEST(CreationWindow, BookOpensAsPreviewed)
     creation.choose(form.ListePages, 3, form.Agauche1);
     creation.impose(form.ListePages, 4, QStringLiteral("5"));
     creation.choose(form.Quatrs, 1, form.IIIIII2);
-    const QStringList pageRows = {"*i p1", "ii p2", "*1 p3", "*2 p4", "3 Page blanche",
-                                  "4 Page blanche", "*5 p5", "6 Page blanche"};
+    const QStringList pageRows = {"*i p1",          "ii p2",          "*1 p3", "*2 p4",
+                                  "3 Page blanche", "4 Page blanche", "*5 p5", "6 Page blanche"};
     const QStringList quatrRows = {"7 q1", "8 Page blanche", "*I q2"};
     ASSERT_EQ(CreationWindow::rows(form.ListePages), pageRows);
     ASSERT_EQ(CreationWindow::rows(form.Quatrs), quatrRows);
@@ -441,8 +441,7 @@ TEST(CreationWindow, BookOpensAsPreviewed)
     creation.dialogs.choose({qpath(creation.dir / "album.bd")});
     form.GradButton2->Click();
     form.GradButton3->Click();
-    ASSERT_EQ(creation.prompter.texts(),
-              std::vector<QString>{Success});
+    ASSERT_EQ(creation.prompter.texts(), std::vector<QString>{Success});
 
     Window viewer;
     viewer.form.Charge(qpath(creation.dir / "album.bd"));

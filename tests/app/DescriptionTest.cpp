@@ -1,8 +1,8 @@
 #include "app/Forms.h"
-#include "app/core/files/AtomicFile.h"
-#include "app/core/files/BookWriter.h"
 #include "app/core/creation/CreationMeta.h"
 #include "app/core/description/Rtf.h"
+#include "app/core/files/AtomicFile.h"
+#include "app/core/files/BookWriter.h"
 
 #include "tests/app/WindowFixture.h"
 #include "tests/support/BookFixture.h"
@@ -24,7 +24,10 @@
 
 namespace {
 
-QString qpath(const std::filesystem::path &path) { return QString::fromStdString(path.string()); }
+QString qpath(const std::filesystem::path &path)
+{
+    return QString::fromStdString(path.string());
+}
 
 // The RTF that the editor writes for a document with the given paragraphs of plain text.
 Bytes rtfOf(const QString &text)
@@ -230,9 +233,8 @@ TEST_F(Description, EditedDescriptionKeepsTheMetadataLinesAndThePages)
     form.Charge(qpath(book));
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(pagesOf(form.state), pages);
-    EXPECT_TRUE(runEditor([&] {
-        EXPECT_EQ(desc.RichEdit1->toPlainText(), QStringLiteral("Nouveau 100 %EOF"));
-    }));
+    EXPECT_TRUE(runEditor(
+        [&] { EXPECT_EQ(desc.RichEdit1->toPlainText(), QStringLiteral("Nouveau 100 %EOF")); }));
 }
 
 TEST_F(Description, ABookWithoutMetaRecordGetsOneHoldingOnlyTheDescription)
@@ -249,9 +251,8 @@ TEST_F(Description, ABookWithoutMetaRecordGetsOneHoldingOnlyTheDescription)
     }));
 
     EXPECT_TRUE(form.Description->isVisible());
-    const Bytes expected =
-        AssembleBook({MakeJpeg(40, 60, Qt::red), MakeJpeg(40, 60, Qt::blue),
-                      WriteRtf(*desc.RichEdit1->document())});
+    const Bytes expected = AssembleBook({MakeJpeg(40, 60, Qt::red), MakeJpeg(40, 60, Qt::blue),
+                                         WriteRtf(*desc.RichEdit1->document())});
     EXPECT_EQ(ReadFileBytes(book), expected);
     EXPECT_EQ(runViewer(), QStringLiteral("Première ligne"));
 
@@ -287,9 +288,8 @@ TEST_F(Description, WhatTheEditorAndTheViewerLoad)
         form.Charge(qpath(plainBook(c.meta)));
         ASSERT_TRUE(form.Description->isVisible());
         prompter.messages.clear();
-        EXPECT_TRUE(runEditor([&] {
-            EXPECT_EQ(desc.RichEdit1->toPlainText(), QString::fromUtf8(c.editor));
-        }));
+        EXPECT_TRUE(runEditor(
+            [&] { EXPECT_EQ(desc.RichEdit1->toPlainText(), QString::fromUtf8(c.editor)); }));
         EXPECT_EQ(runViewer(), c.viewer);
         EXPECT_TRUE(prompter.messages.empty());
     }
@@ -316,10 +316,18 @@ TEST_F(Description, ToolBarInOrder)
         int left;
         int width;
     } items[] = {
-        {desc.Gras, 0, 23},      {desc.Italique, 23, 23}, {desc.Souligne, 46, 23},
-        {desc.Barre, 69, 23},    {desc.Couleur, 100, 23}, {desc.Polive, 123, 23},
-        {desc.Gauche, 154, 23},  {desc.Milieu, 177, 23},  {desc.Droite, 200, 23},
-        {desc.Couper, 231, 23},  {desc.copier, 254, 23},  {desc.Coller, 277, 23},
+        {desc.Gras, 0, 23},
+        {desc.Italique, 23, 23},
+        {desc.Souligne, 46, 23},
+        {desc.Barre, 69, 23},
+        {desc.Couleur, 100, 23},
+        {desc.Polive, 123, 23},
+        {desc.Gauche, 154, 23},
+        {desc.Milieu, 177, 23},
+        {desc.Droite, 200, 23},
+        {desc.Couper, 231, 23},
+        {desc.copier, 254, 23},
+        {desc.Coller, 277, 23},
         {desc.Label1, 308, desc.Label1->width()},
     };
     for (const auto &i : items) {

@@ -1,9 +1,9 @@
 // The tools that make books and PDF files from other documents, and the .bd association,
 // as the main window's menu runs them.
+#include "app/core/tools/FileAssociation.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
 #include "app/widgets/WaitAnimation.h"
-#include "app/core/tools/FileAssociation.h"
 #include "tests/app/WindowFixture.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/PdfFixture.h"

@@ -66,18 +66,20 @@ TEST(ExceptionEvent, AnErrorInAMenuCommandIsReportedAndTheWindowGoesOn)
     EXPECT_EQ(lines[0], QStringLiteral("Une erreur s'est produite dans le logiciel."));
     EXPECT_EQ(lines[1], QStringLiteral("Si vous le souhaitez, vous pouvez m'envoyer ce rapport à "
                                        "support@quirelle.invalid avec une petite description."));
-    const QRegularExpression frame(QStringLiteral("^\\(([0-9A-F]{%1})\\) \\[([0-9A-F]{%1})\\]$")
-                                       .arg(sizeof(void *) * 2));
+    const QRegularExpression frame(
+        QStringLiteral("^\\(([0-9A-F]{%1})\\) \\[([0-9A-F]{%1})\\]$").arg(sizeof(void *) * 2));
     for (int i = 3; i < lines.size(); ++i)
         EXPECT_TRUE(frame.match(lines[i]).hasMatch()) << lines[i].toStdString();
     // The throw site is the program's own code: its offset counts from the program's base.
     const QRegularExpressionMatch first = frame.match(lines[3]);
-    EXPECT_EQ(first.captured(2).toULongLong(nullptr, 16) - first.captured(1).toULongLong(nullptr, 16),
+    EXPECT_EQ(first.captured(2).toULongLong(nullptr, 16) -
+                  first.captured(1).toULongLong(nullptr, 16),
               ThisProgramBase() + 4096);
 
     ASSERT_EQ(window.prompter.messages.size(), 1u);
     const RecordingPrompter::Message &box = window.prompter.messages[0];
-    EXPECT_TRUE(box.text.startsWith(QStringLiteral("Le registre est endommagé"))) << box.text.toStdString();
+    EXPECT_TRUE(box.text.startsWith(QStringLiteral("Le registre est endommagé")))
+        << box.text.toStdString();
     EXPECT_TRUE(box.text.endsWith(QLatin1Char('.')));
     EXPECT_EQ(box.title, QStringLiteral("Quirelle"));
     EXPECT_EQ(box.icon, MessageIcon::Error);

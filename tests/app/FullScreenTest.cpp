@@ -86,14 +86,13 @@ TEST(FullScreen, FirstCloseLeavesFullScreenSecondClosesAndSaves)
     EXPECT_FALSE(window.form.close());
     EXPECT_TRUE(window.form.isVisible());
     EXPECT_FALSE(window.form.state.FullScreen);
-    EXPECT_FALSE(platform::RegistryKey::exists(platform::Hive::CurrentUser,
-                                               "Software\\Quirelle"));
+    EXPECT_FALSE(platform::RegistryKey::exists(platform::Hive::CurrentUser, "Software\\Quirelle"));
 
     EXPECT_TRUE(window.form.close());
     EXPECT_FALSE(window.form.isVisible());
     EXPECT_TRUE(window.form.state.CurrentFile.isEmpty());
-    const auto key = platform::RegistryKey::open(platform::Hive::CurrentUser,
-                                                 "Software\\Quirelle", false);
+    const auto key =
+        platform::RegistryKey::open(platform::Hive::CurrentUser, "Software\\Quirelle", false);
     ASSERT_TRUE(key);
     EXPECT_EQ(key->readString("Agrandissement"), "Max");
 }
@@ -142,11 +141,10 @@ TEST(Keys, PageTurningAtBothEndsOfTheBook)
         int pageCount = 3; // of the 4 entries listed: a meta record may name more pages
     };
     const Case cases[] = {
-        {2, Qt::Key_Left, 1, false}, {1, Qt::Key_Left, 1, true},
-        {2, Qt::Key_Right, 3, false}, {3, Qt::Key_Right, 3, true},
-        {3, Qt::Key_Home, 1, false}, {1, Qt::Key_End, 3, false},
-        {2, Qt::Key_A, 2, false},     {2, Qt::Key_Escape, 2, false},
-        {4, Qt::Key_Right, 4, true, 5}, {1, Qt::Key_End, 1, true, 5},
+        {2, Qt::Key_Left, 1, false},  {1, Qt::Key_Left, 1, true},    {2, Qt::Key_Right, 3, false},
+        {3, Qt::Key_Right, 3, true},  {3, Qt::Key_Home, 1, false},   {1, Qt::Key_End, 3, false},
+        {2, Qt::Key_A, 2, false},     {2, Qt::Key_Escape, 2, false}, {4, Qt::Key_Right, 4, true, 5},
+        {1, Qt::Key_End, 1, true, 5},
     };
     for (const Case &c : cases) {
         Window window;
@@ -234,7 +232,7 @@ TEST(Keys, UpAndDownScrollByThirty)
     const struct {
         int key;
         int value;
-    } steps[] = {{Qt::Key_Up, 20}, {Qt::Key_Up, 0}, {Qt::Key_Down, 30},
+    } steps[] = {{Qt::Key_Up, 20},   {Qt::Key_Up, 0},    {Qt::Key_Down, 30},
                  {Qt::Key_Down, 60}, {Qt::Key_Down, 90}, {Qt::Key_Down, 100}};
     for (const auto &step : steps) {
         window.press(window.form.VireFocus, step.key);

@@ -43,19 +43,20 @@ TEST(Marges, ControlsTextsAndLimits)
                   QStringLiteral("Les valeurs minimales dépendent de votre imprimante."),
                   QStringLiteral("Si vous n'êtes pas sûr, laissez-les inchangées."),
                   QStringLiteral("L'unité est le millimètre.")}));
-    EXPECT_EQ(LabelTexts(f.form, true),
-              (std::vector<QString>{QStringLiteral("Haut et bas :"),
-                                    QStringLiteral("Gauche et droite :"),
-                                    QStringLiteral("Milieu :"),
-                                    QStringLiteral("Dimension conseillée pour les images (pixels) :")}));
+    EXPECT_EQ(
+        LabelTexts(f.form, true),
+        (std::vector<QString>{QStringLiteral("Haut et bas :"), QStringLiteral("Gauche et droite :"),
+                              QStringLiteral("Milieu :"),
+                              QStringLiteral("Dimension conseillée pour les images (pixels) :")}));
     EXPECT_EQ(f.form.Valider->text(), QStringLiteral("Valider"));
 
     struct Limits {
         QSpinBox *box;
         int minimum, maximum, value, step;
     };
-    for (const Limits &l : {Limits{f.form.Haut, 2, 100, 20, 1}, Limits{f.form.Gauche, 2, 100, 20, 1},
-                            Limits{f.form.Milieu, 2, 100, 40, 2}}) {
+    for (const Limits &l :
+         {Limits{f.form.Haut, 2, 100, 20, 1}, Limits{f.form.Gauche, 2, 100, 20, 1},
+          Limits{f.form.Milieu, 2, 100, 40, 2}}) {
         EXPECT_EQ(l.box->minimum(), l.minimum);
         EXPECT_EQ(l.box->maximum(), l.maximum);
         EXPECT_EQ(l.box->value(), l.value);

@@ -54,8 +54,9 @@ struct PrintWindow : Window {
 
 int PdfPages(const std::filesystem::path &pdf)
 {
-    const QString info = ToolOutput(QStringLiteral("pdfinfo"), {QString::fromStdString(pdf.string())})
-                             .value_or(QString());
+    const QString info =
+        ToolOutput(QStringLiteral("pdfinfo"), {QString::fromStdString(pdf.string())})
+            .value_or(QString());
     const qsizetype at = info.indexOf(QLatin1String("Pages:"));
     return at < 0 ? -1 : info.mid(at + 6).section(u'\n', 0, 0).trimmed().toInt();
 }
@@ -95,10 +96,11 @@ TEST(PrintCommands, OpeningAndPrintingAreHeldBackWhilePrinting)
     w.dialogs.choose({w.pdf});
     w.prompter.answer(MessageAnswer::Yes);
     bool openEnabled = true, printEnabled = true;
-    w.print([&] { w.form.A41Click(); }, [&] {
-        openEnabled = w.form.Ouvrir1->isEnabled();
-        printEnabled = w.form.Imprimer1->menuAction()->isEnabled();
-    });
+    w.print([&] { w.form.A41Click(); },
+            [&] {
+                openEnabled = w.form.Ouvrir1->isEnabled();
+                printEnabled = w.form.Imprimer1->menuAction()->isEnabled();
+            });
     EXPECT_FALSE(openEnabled);
     EXPECT_FALSE(printEnabled);
     EXPECT_TRUE(w.form.Ouvrir1->isEnabled());

@@ -1,6 +1,6 @@
-#include "app/widgets/ClickLabel.h"
 #include "app/Forms.h"
 #include "app/Marges.h"
+#include "app/widgets/ClickLabel.h"
 
 #include "tests/app/WindowFixture.h"
 
@@ -19,7 +19,8 @@ TEST(StartUp, TheMainWindowReachesTheOtherFourWindows)
     EXPECT_EQ(forms.Form1.Propos, &forms.Propos);
     EXPECT_EQ(forms.Form1.CreeBD, &forms.CreeBD);
     EXPECT_EQ(forms.Form1.Desc, &forms.Desc);
-    EXPECT_NE(forms.Form1.findChild<TForm2 *>(), nullptr) << "the margins dialog exists from the start";
+    EXPECT_NE(forms.Form1.findChild<TForm2 *>(), nullptr)
+        << "the margins dialog exists from the start";
     const struct {
         QWidget *window;
         const char *caption;
@@ -63,7 +64,8 @@ TEST(AboutBox, TextsAndPlaces)
     EXPECT_GE(propos.Label3->x(), 105);
     EXPECT_FALSE(propos.Label3->geometry().intersects(propos.Label2->geometry()));
     EXPECT_TRUE(propos.Label1->font().underline());
-    for (QLabel *link : {static_cast<QLabel *>(propos.Label3), static_cast<QLabel *>(propos.Label5)}) {
+    for (QLabel *link :
+         {static_cast<QLabel *>(propos.Label3), static_cast<QLabel *>(propos.Label5)}) {
         EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
         EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
     }

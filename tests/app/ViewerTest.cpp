@@ -1,9 +1,9 @@
 // The main window offscreen: opening books, the page view, the thumbnail grid, navigation.
+#include "app/Unit1.h"
+#include "app/core/program/Settings.h"
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
-#include "app/Unit1.h"
-#include "app/core/program/Settings.h"
 #include "controls/GradButton.h"
 
 #include "tests/support/BookFixture.h"
@@ -184,8 +184,8 @@ TEST_F(Viewer, ThumbnailGridHoldsEveryPageInRowsOfFive)
 TEST_F(Viewer, SecondChargeDuringTheThumbnailsOfTheFirstLeavesOnlyItsOwn)
 {
     const QString first = writeBook("First.bd", 6);
-    const QString second = writeBook("Second.bd", 2, {"%ListePages", "2", "%Contraintes", "2",
-                                                      "1", "0"});
+    const QString second =
+        writeBook("Second.bd", 2, {"%ListePages", "2", "%Contraintes", "2", "1", "0"});
     ui.onEvents = [&] {
         if (ui.passes == 2) // after the first file's second thumbnail
             form.Charge(second);
@@ -244,8 +244,8 @@ TEST_F(Viewer, HeldKeyPausesTheThumbnails)
 TEST_F(Viewer, BlankPagePaintsThePageWhiteAndKeepsItsSize)
 {
     // "A gauche" on the first page puts a blank page before it.
-    const QString book = writeBook("Album.bd", 2, {"%ListePages", "2", "%Contraintes", "1", "5",
-                                                   "536870912"});
+    const QString book =
+        writeBook("Album.bd", 2, {"%ListePages", "2", "%Contraintes", "1", "5", "536870912"});
     form.Charge(book);
     ASSERT_GE(form.state.PageList.size(), 3u);
     ASSERT_EQ(form.state.PageList[0].Image, -1);
@@ -268,8 +268,8 @@ TEST_F(Viewer, BlankPagePaintsThePageWhiteAndKeepsItsSize)
 TEST_F(Viewer, BookOpeningOnABlankPageShowsItsOwnName)
 {
     form.Charge(writeBook("Un titre bien plus long.bd", 1));
-    form.Charge(writeBook("Album.bd", 2, {"%ListePages", "2", "%Contraintes", "1", "5",
-                                          "536870912"}));
+    form.Charge(
+        writeBook("Album.bd", 2, {"%ListePages", "2", "%Contraintes", "1", "5", "536870912"}));
     ASSERT_EQ(form.state.PageList[0].Image, -1);
     EXPECT_EQ(form.Label2->text(), QStringLiteral("Album"));
     EXPECT_EQ(form.Button2->x(), form.Label2->x() + form.Label2->width() + 50);
@@ -277,8 +277,8 @@ TEST_F(Viewer, BookOpeningOnABlankPageShowsItsOwnName)
 
 TEST_F(Viewer, ThumbnailHeightComesFromTheFirstPageWithABitmap)
 {
-    const QString book = writeBook("Album.bd", 2, {"%ListePages", "2", "%Contraintes", "1", "5",
-                                                   "536870912"});
+    const QString book =
+        writeBook("Album.bd", 2, {"%ListePages", "2", "%Contraintes", "1", "5", "536870912"});
     form.Charge(book);
     // w = 200; the blank first page has no bitmap, the next gives h = 150 x 200 div 100 = 300.
     PictureBox *blank = form.thumbnail(QStringLiteral("1"));
@@ -333,8 +333,8 @@ TEST_F(Viewer, NavigationWithRepeatedNames)
         prompter.messages.clear();
         step.run();
         EXPECT_EQ(form.state.CurrentPage, step.page);
-        EXPECT_EQ(prompter.texts(), step.notFound ? std::vector<QString>{NotFound}
-                                                  : std::vector<QString>{});
+        EXPECT_EQ(prompter.texts(),
+                  step.notFound ? std::vector<QString>{NotFound} : std::vector<QString>{});
     }
     // Next from the last entry.
     form.state.CurrentPage = form.state.PageCountCache;
@@ -359,8 +359,9 @@ TEST_F(Viewer, ShowingAPageWithoutAFile)
 {
     form.AffichePage(QStringLiteral("1"));
     form.Button4Click();
-    EXPECT_EQ(prompter.texts(), (std::vector<QString>{QStringLiteral("Aucun fichier n'est chargé."),
-                                                      QStringLiteral("Aucun fichier n'est chargé.")}));
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<QString>{QStringLiteral("Aucun fichier n'est chargé."),
+                                    QStringLiteral("Aucun fichier n'est chargé.")}));
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
     EXPECT_TRUE(form.Panel1->isHidden());
 }
@@ -377,8 +378,9 @@ TEST_F(Viewer, FileThatCannotBeOpenedLeavesTheOpenBookUsable)
         SCOPED_TRACE(bad.toStdString());
         prompter.messages.clear();
         form.Charge(bad);
-        EXPECT_EQ(prompter.texts(),
-                  std::vector<QString>{QStringLiteral("Impossible d'ouvrir le fichier ") + bad + "."});
+        EXPECT_EQ(
+            prompter.texts(),
+            std::vector<QString>{QStringLiteral("Impossible d'ouvrir le fichier ") + bad + "."});
         EXPECT_EQ(form.state.CurrentFile, book);
         EXPECT_EQ(form.state.BookStream.get(), stream);
         EXPECT_EQ(pageNames(), names);
@@ -407,10 +409,15 @@ TEST_F(Viewer, FileWithoutPagesShowsNothingAndNavigationFindsNoPage)
     EXPECT_EQ(form.Label2->text(), QStringLiteral("Broken"));
 
     const std::vector<std::function<void()>> commands = {
-        [&] { form.Button1Click(); }, [&] { form.Button2Click(); },
-        [&] { form.Button3Click(); }, [&] { form.Button4Click(); },
+        [&] { form.Button1Click(); },
+        [&] { form.Button2Click(); },
+        [&] { form.Button3Click(); },
+        [&] { form.Button4Click(); },
         [&] { form.Zoom->setCurrentIndex(2); },
-        [&] { form.Edit3->setText("1"); form.Edit3KeyDown(13); },
+        [&] {
+            form.Edit3->setText("1");
+            form.Edit3KeyDown(13);
+        },
     };
     for (std::size_t i = 0; i < commands.size(); ++i) {
         SCOPED_TRACE(i);

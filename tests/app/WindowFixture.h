@@ -26,8 +26,9 @@ struct ScriptedServices {
 
     TForm1Services services(const QString &commandLineFile = {})
     {
-        return {prompter, dialogs, ui, programs, links,
-                QString::fromStdString((dir / "quirelle").string()), commandLineFile};
+        return {prompter,       dialogs, ui,
+                programs,       links,   QString::fromStdString((dir / "quirelle").string()),
+                commandLineFile};
     }
 };
 

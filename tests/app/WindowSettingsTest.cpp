@@ -71,7 +71,9 @@ TEST(WindowSettings, DamagedOrLostPlacementsStillGiveAUsableWindow)
          },
          true},
         {"off every screen",
-         [](platform::RegistryKey &) { SaveWindowPlacement({false, QRect(9000, -9000, 300, 200)}); },
+         [](platform::RegistryKey &) {
+             SaveWindowPlacement({false, QRect(9000, -9000, 300, 200)});
+         },
          false},
     };
     for (const Case &c : cases) {

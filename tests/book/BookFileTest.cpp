@@ -75,7 +75,7 @@ TEST(ReadBookRecord, ValidChains)
 
     struct Case {
         const char *name;
-        std::vector<Bytes> records; // as written
+        std::vector<Bytes> records;  // as written
         std::vector<Bytes> readable; // what the walk counts and reads back
     };
     const std::vector<Case> cases = {
@@ -84,7 +84,8 @@ TEST(ReadBookRecord, ValidChains)
          {cover, page, page, page, back, back, meta},
          {cover, page, page, page, back, back, meta}},
         {"zero-length record in the middle", {cover, {}, page}, {cover, {}, page}},
-        {"zero-length record in front of the trailer is not counted", {cover, page, {}},
+        {"zero-length record in front of the trailer is not counted",
+         {cover, page, {}},
          {cover, page}},
         {"zero-length record 0", {{}, page}, {{}, page}},
     };
@@ -130,12 +131,12 @@ TEST(ReadBookRecord, CorruptChainsEndWithFormatError)
         {"trailer shorter than record 0", concat({jpeg, LittleEndian32(jpegLength - 7)})},
         {"trailer of a longer record 0",
          concat({jpeg, LittleEndian32(4), ToBytes("abcd"), LittleEndian32(jpegLength - 6)})},
-        {"negative length", concat({jpeg, LittleEndian32(-5), ToBytes("abcd"),
-                                    LittleEndian32(jpegLength)})},
-        {"length past the trailer", concat({jpeg, LittleEndian32(5), ToBytes("abcd"),
-                                            LittleEndian32(jpegLength)})},
-        {"huge length", concat({jpeg, LittleEndian32(INT32_MAX), ToBytes("abcd"),
-                                LittleEndian32(jpegLength)})},
+        {"negative length",
+         concat({jpeg, LittleEndian32(-5), ToBytes("abcd"), LittleEndian32(jpegLength)})},
+        {"length past the trailer",
+         concat({jpeg, LittleEndian32(5), ToBytes("abcd"), LittleEndian32(jpegLength)})},
+        {"huge length",
+         concat({jpeg, LittleEndian32(INT32_MAX), ToBytes("abcd"), LittleEndian32(jpegLength)})},
         {"length field cut by the trailer",
          concat({jpeg, ToBytes("ab"), LittleEndian32(jpegLength)})},
         {"non-zero length right in front of the trailer",

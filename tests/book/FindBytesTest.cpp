@@ -58,8 +58,7 @@ TEST(FindBytes, AgreesWithNaiveSearch)
 {
     std::mt19937 random(12345);
     // A small alphabet makes partial matches and repeats frequent.
-    std::uniform_int_distribution<int> letter(0, 3), patternLength(1, 12),
-        bufferLength(0, 300);
+    std::uniform_int_distribution<int> letter(0, 3), patternLength(1, 12), bufferLength(0, 300);
     for (int round = 0; round < 5000; ++round) {
         std::string pattern(std::size_t(patternLength(random)), '\0');
         for (char &ch : pattern)

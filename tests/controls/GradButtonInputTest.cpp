@@ -244,8 +244,7 @@ std::string SequenceName(const ::testing::TestParamInfo<Sequence> &info)
     return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(GradButton, ButtonSequence, ::testing::ValuesIn(Sequences),
-                         SequenceName);
+INSTANTIATE_TEST_SUITE_P(GradButton, ButtonSequence, ::testing::ValuesIn(Sequences), SequenceName);
 
 TEST_F(ButtonInput, KeysNeverReachTheWindow)
 {

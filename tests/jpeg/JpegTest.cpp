@@ -126,14 +126,13 @@ Bytes WithScanCount(const Bytes &jpeg, int scans)
 // Found by the fuzzer: 106 bytes whose frame header declares 56080 x 2815 four-component
 // pixels, which took half a gigabyte and seconds to fill from nothing.
 const Bytes FuzzedHugeCmyk{
-    0xff, 0xd8, 0xff, 0xdb, 0x00, 0x43, 0x00, 0x08, 0x06, 0x06, 0x07, 0x06, 0x05, 0x08, 0x07,
-    0x07, 0x07, 0x09, 0x08, 0x08, 0x0a, 0x0c, 0x14, 0x0d, 0xff, 0xc1, 0x0b, 0x0c, 0x19, 0x12,
-    0x13, 0x0f, 0x14, 0x1d, 0x1f, 0x1e, 0x1d, 0x1a, 0x1c, 0x1c, 0x20, 0x24, 0x2e, 0x27, 0x20,
-    0x22, 0x2c, 0x23, 0x1c, 0x1c, 0x28, 0x34, 0x29, 0x2c, 0x30, 0x31, 0x34, 0x34, 0x34, 0x1f,
-    0x27, 0xb9, 0x39, 0x3d, 0x38, 0x32, 0x3c, 0x2e, 0x33, 0x34, 0x32, 0xff, 0xc0, 0x00, 0x14,
-    0x08, 0x0a, 0xff, 0xdb, 0x10, 0x04, 0x43, 0x11, 0x00, 0x4d, 0x11, 0x00, 0x59, 0x11, 0x00,
-    0x4b, 0x11, 0x00, 0xff, 0xda, 0x00, 0x0e, 0x04, 0x43, 0x00, 0x4d, 0x00, 0x59, 0x00, 0x4b,
-    0x00};
+    0xff, 0xd8, 0xff, 0xdb, 0x00, 0x43, 0x00, 0x08, 0x06, 0x06, 0x07, 0x06, 0x05, 0x08, 0x07, 0x07,
+    0x07, 0x09, 0x08, 0x08, 0x0a, 0x0c, 0x14, 0x0d, 0xff, 0xc1, 0x0b, 0x0c, 0x19, 0x12, 0x13, 0x0f,
+    0x14, 0x1d, 0x1f, 0x1e, 0x1d, 0x1a, 0x1c, 0x1c, 0x20, 0x24, 0x2e, 0x27, 0x20, 0x22, 0x2c, 0x23,
+    0x1c, 0x1c, 0x28, 0x34, 0x29, 0x2c, 0x30, 0x31, 0x34, 0x34, 0x34, 0x1f, 0x27, 0xb9, 0x39, 0x3d,
+    0x38, 0x32, 0x3c, 0x2e, 0x33, 0x34, 0x32, 0xff, 0xc0, 0x00, 0x14, 0x08, 0x0a, 0xff, 0xdb, 0x10,
+    0x04, 0x43, 0x11, 0x00, 0x4d, 0x11, 0x00, 0x59, 0x11, 0x00, 0x4b, 0x11, 0x00, 0xff, 0xda, 0x00,
+    0x0e, 0x04, 0x43, 0x00, 0x4d, 0x00, 0x59, 0x00, 0x4b, 0x00};
 
 struct RoundTripCase {
     jpeg::Decoding decoding;
@@ -222,14 +221,9 @@ TEST(JpegDecodeInto, TakesTheSmallestScaleNotBelowTheWantedSize)
         int m;
         jpeg::Dimensions output; // libjpeg rounds up
     } cases[] = {
-        {{0, 0}, 1, {101, 76}},
-        {{101, 76}, 1, {101, 76}},
-        {{102, 10}, 2, {201, 151}},
-        {{10, 152}, 3, {301, 226}},
-        {{700, 1}, 7, {701, 526}},
-        {{801, 601}, 8, {801, 601}},
-        {{802, 10}, 8, {801, 601}},
-        {{2000, 2000}, 8, {801, 601}},
+        {{0, 0}, 1, {101, 76}},     {{101, 76}, 1, {101, 76}},     {{102, 10}, 2, {201, 151}},
+        {{10, 152}, 3, {301, 226}}, {{700, 1}, 7, {701, 526}},     {{801, 601}, 8, {801, 601}},
+        {{802, 10}, 8, {801, 601}}, {{2000, 2000}, 8, {801, 601}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::to_string(c.wanted.width) + " x " + std::to_string(c.wanted.height));
@@ -294,17 +288,37 @@ TEST(JpegDecodeInto, LimitsBoundThePictureOrItsOutput)
         int code;
         jpeg::Dimensions output;
     } cases[] = {
-        {"by default the full size is bounded, whatever the wanted size", huge, {}, {{64, 64}},
-         JERR_IMAGE_TOO_BIG, {}},
-        {"bounding the output instead decodes it scaled down", huge, outputOnly, {{64, 64}}, 0,
+        {"by default the full size is bounded, whatever the wanted size",
+         huge,
+         {},
+         {{64, 64}},
+         JERR_IMAGE_TOO_BIG,
+         {}},
+        {"bounding the output instead decodes it scaled down",
+         huge,
+         outputOnly,
+         {{64, 64}},
+         0,
          {2000, 2000}},
-        {"or refuses it when even that scale is too large", huge, outputOnly, {{4001, 4001}},
-         JERR_IMAGE_TOO_BIG, {}},
-        {"without a wanted size the output is the full size", large, outputOnly, std::nullopt,
-         JERR_IMAGE_TOO_BIG, {}},
+        {"or refuses it when even that scale is too large",
+         huge,
+         outputOnly,
+         {{4001, 4001}},
+         JERR_IMAGE_TOO_BIG,
+         {}},
+        {"without a wanted size the output is the full size",
+         large,
+         outputOnly,
+         std::nullopt,
+         JERR_IMAGE_TOO_BIG,
+         {}},
         {"within the working memory", progressive, {}, std::nullopt, 0, {256, 256}},
-        {"over the working memory", progressive, {.workingMemory = 64L << 10}, std::nullopt,
-         JERR_NO_BACKING_STORE, {}},
+        {"over the working memory",
+         progressive,
+         {.workingMemory = 64L << 10},
+         std::nullopt,
+         JERR_NO_BACKING_STORE,
+         {}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -312,8 +326,8 @@ TEST(JpegDecodeInto, LimitsBoundThePictureOrItsOutput)
         if (c.wanted)
             wanted = [&](jpeg::Dimensions) { return *c.wanted; };
         const Outcome outcome = OutcomeOf([&](const jpeg::PixelTarget &target) {
-            return jpeg::DecodeInto(c.picture, jpeg::Decoding::Fast, jpeg::PixelLayout::Rgb,
-                                    wanted, target, c.limits);
+            return jpeg::DecodeInto(c.picture, jpeg::Decoding::Fast, jpeg::PixelLayout::Rgb, wanted,
+                                    target, c.limits);
         });
         EXPECT_EQ(outcome.code, c.code);
         EXPECT_EQ(outcome.size.width, c.output.width);
@@ -353,8 +367,7 @@ TEST(JpegDecodeStream, DecodesItsSpanAsItsBytesAlone)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         const std::string before = noise(1000);
-        std::stringstream stream(before + std::string(c.span.begin(), c.span.end()) +
-                                 noise(5000));
+        std::stringstream stream(before + std::string(c.span.begin(), c.span.end()) + noise(5000));
         const jpeg::StreamSpan span{stream, std::int64_t(before.size()),
                                     std::int64_t(c.span.size())};
 

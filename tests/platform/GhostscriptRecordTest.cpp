@@ -39,7 +39,8 @@ TEST(GhostscriptRecord, FirstUseRecordsTheInstalledLibraryAsAnInstallerWould)
     ASSERT_TRUE(ghostscript);
     const std::vector<std::string> versions = ghostscript->subKeyNames();
     ASSERT_EQ(versions.size(), 1u);
-    EXPECT_EQ(version.rfind(versions[0], 0), 0u) << versions[0] << " is not a prefix of " << version;
+    EXPECT_EQ(version.rfind(versions[0], 0), 0u)
+        << versions[0] << " is not a prefix of " << version;
 
     auto installed = RegistryKey::open(Hive::LocalMachine,
                                        std::string(GhostscriptKey) + "\\" + versions[0], false);

@@ -33,8 +33,8 @@ TEST(RegistrySharing, ConcurrentWritersLoseNothing)
             int status = 0;
             try {
                 auto key = RegistryKey::open(Hive::CurrentUser, "Software\\Quirelle", true);
-                auto own = RegistryKey::open(Hive::CurrentUser, numbered("Software\\Writer", writer),
-                                             true);
+                auto own = RegistryKey::open(Hive::CurrentUser,
+                                             numbered("Software\\Writer", writer), true);
                 for (int i = 0; i < ValuesEach; ++i) {
                     key->writeInteger(numbered(numbered("w", writer) + "-", i), i);
                     own->writeString(numbered("v", i), "x");
@@ -57,7 +57,8 @@ TEST(RegistrySharing, ConcurrentWritersLoseNothing)
     for (int writer = 0; writer < Writers; ++writer) {
         for (int i = 0; i < ValuesEach; ++i)
             EXPECT_EQ(key->readInteger(numbered(numbered("w", writer) + "-", i)), i);
-        auto own = RegistryKey::open(Hive::CurrentUser, numbered("Software\\Writer", writer), false);
+        auto own =
+            RegistryKey::open(Hive::CurrentUser, numbered("Software\\Writer", writer), false);
         ASSERT_TRUE(own);
         EXPECT_EQ(own->valueNames().size(), size_t{ValuesEach});
     }

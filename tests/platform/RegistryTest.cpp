@@ -153,7 +153,8 @@ TEST(Registry, OpeningWithoutCreateFindsOnlyExistingKeys)
     EXPECT_EQ(RegistryKey::open(Hive::ClassesRoot, ".bd", false), nullptr);
     EXPECT_FALSE(RegistryKey::exists(Hive::ClassesRoot, ".bd"));
 
-    auto command = RegistryKey::open(Hive::ClassesRoot, "\\.bd\\shell\\\\Quirelle\\command\\", true);
+    auto command =
+        RegistryKey::open(Hive::ClassesRoot, "\\.bd\\shell\\\\Quirelle\\command\\", true);
     EXPECT_EQ(command->path(), ".bd\\shell\\Quirelle\\command");
     EXPECT_TRUE(RegistryKey::exists(Hive::ClassesRoot, ".bd\\shell"));
     EXPECT_FALSE(RegistryKey::exists(Hive::CurrentUser, ".bd"));
@@ -201,15 +202,14 @@ TEST(Registry, DeletesValuesKeysAndTrees)
 
 TEST(Registry, ReadsAHandWrittenFile)
 {
-    writeFile(platform::registryFilePath(),
-              "; comment\r\n"
-              "[HKEY_CURRENT_USER\\Software\\Quirelle]\r\n"
-              "\"Zoom\"=int:-2\r\n"
-              "@=\"d\\x41\\\"\"\r\n"
-              "\n"
-              "[HKEY_CLASSES_ROOT\\odd %25%0A name]\n"
-              "\"List\"=multi:\"a\",\"\",\"b\"\n"
-              "\"None\"=multi:\n");
+    writeFile(platform::registryFilePath(), "; comment\r\n"
+                                            "[HKEY_CURRENT_USER\\Software\\Quirelle]\r\n"
+                                            "\"Zoom\"=int:-2\r\n"
+                                            "@=\"d\\x41\\\"\"\r\n"
+                                            "\n"
+                                            "[HKEY_CLASSES_ROOT\\odd %25%0A name]\n"
+                                            "\"List\"=multi:\"a\",\"\",\"b\"\n"
+                                            "\"None\"=multi:\n");
     auto settings = RegistryKey::open(Hive::CurrentUser, "Software\\Quirelle", false);
     ASSERT_TRUE(settings);
     EXPECT_EQ(settings->readInteger("Zoom"), -2);
@@ -224,16 +224,16 @@ TEST(Registry, DamagedFileIsReportedAndLeftAsItWas)
 {
     const std::vector<std::pair<std::string, int>> cases = {
         {"\"Zoom\"=int:2\n", 1},                                   // value outside a key
-        {"[HKEY_CURRENT_USER\\A]\n\"Zoom\"=int:\n", 2},              // no number
-        {"[HKEY_CURRENT_USER\\A]\n\"Zoom\"=int:99999999999\n", 2},   // out of range
-        {"[HKEY_CURRENT_USER\\A]\n\n\"Name=\"x\"\n", 3},             // unclosed quote
+        {"[HKEY_CURRENT_USER\\A]\n\"Zoom\"=int:\n", 2},            // no number
+        {"[HKEY_CURRENT_USER\\A]\n\"Zoom\"=int:99999999999\n", 2}, // out of range
+        {"[HKEY_CURRENT_USER\\A]\n\n\"Name=\"x\"\n", 3},           // unclosed quote
         {"[HKEY_CURRENT_USER\\A]\n\"N\"=\"x\" trailing\n", 2},
         {"[HKEY_CURRENT_USER\\A]\n\"N\"=\"bad \\q escape\"\n", 2},
-        {"[HKEY_CURRENT_USER\\A]\n\"N\"=\"a\"\n\"n\"=\"b\"\n", 3},   // same value twice
+        {"[HKEY_CURRENT_USER\\A]\n\"N\"=\"a\"\n\"n\"=\"b\"\n", 3}, // same value twice
         {"[HKEY_CURRENT_USER\\A]\n\"N\"=multi:\"a\",\n", 2},
-        {"[HKEY_CURRENT_USER\\A]\n\"N\"=multi:\"a\\x00b\"\n", 2},     // a zero byte in a string
+        {"[HKEY_CURRENT_USER\\A]\n\"N\"=multi:\"a\\x00b\"\n", 2}, // a zero byte in a string
         {"[HKEY_NOWHERE\\A]\n", 1},
-        {"[HKEY_CURRENT_USER\\A\\\\B]\n", 1},                        // empty key name
+        {"[HKEY_CURRENT_USER\\A\\\\B]\n", 1}, // empty key name
         {"[HKEY_CURRENT_USER\\%G1]\n", 1},
         {"[HKEY_CURRENT_USER\\A\n", 1},
         {"junk\n", 1},

@@ -1,5 +1,5 @@
-#include "platform/PlatformRoot.h"
 #include "platform/SystemServices.h"
+#include "platform/PlatformRoot.h"
 
 #include <gtest/gtest.h>
 

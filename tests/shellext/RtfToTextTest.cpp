@@ -32,7 +32,8 @@ TEST(RtfToText, KeepsTheTextOfEveryGroupButDestinationsAndTranslatesItsEscapes)
         {"the sample book's description",
          "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\r\n"
          "\\f0\\fs24{\\b Exemple} : une bande dessin\\'e9e de d\\'e9monstration.\\par\r\n}",
-         "Exemple : une bande dessin\xE9" "e de d\xE9monstration."},
+         "Exemple : une bande dessin\xE9"
+         "e de d\xE9monstration."},
         {"groups nested deeply", "{\\rtf1{\\b{\\i{\\ul{\\strike tout}} au} fond} fin}",
          "tout au fond fin"},
         {"destinations hold no text, nor their escapes and breaks",
@@ -47,8 +48,8 @@ TEST(RtfToText, KeepsTheTextOfEveryGroupButDestinationsAndTranslatesItsEscapes)
         {"a field gives its result, not its instruction",
          "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt lien}}", "lien"},
         {"a line break before the destination's word", "{\r\n\\fonttbl Arial;}texte", "texte"},
-        {"a destination's word elsewhere in a group is only a control word",
-         "{\\b\\fonttbl gras}", "gras"},
+        {"a destination's word elsewhere in a group is only a control word", "{\\b\\fonttbl gras}",
+         "gras"},
         {"an escaped brace opens no destination", "\\{\\fonttbl x\\}", "{x}"},
         {"unknown control words are dropped", "{\\rtf1\\f0\\fs24 texte}", "texte"},
         {"trailing control characters go, trailing blanks stay", "  \r\n texte \r\n\r\n", "texte "},
@@ -77,8 +78,7 @@ TEST(RtfToText, KeepsTheWordsOfADescriptionWrittenByLibreOffice)
 </body></html>)");
     ASSERT_FALSE(rtf.empty());
 
-    const std::string text =
-        shellext::RtfToText(std::string(rtf.begin(), rtf.end()), false, 0);
+    const std::string text = shellext::RtfToText(std::string(rtf.begin(), rtf.end()), false, 0);
     // The writer breaks its lines after control words; the conversion keeps those breaks,
     // so the words are compared with every run of blanks and breaks as one blank.
     std::string words;
@@ -87,7 +87,8 @@ TEST(RtfToText, KeepsTheWordsOfADescriptionWrittenByLibreOffice)
             words += c;
         else if (!words.empty() && words.back() != ' ')
             words += ' ';
-    EXPECT_EQ(words, "Exemple : une bande dessin\xE9" "e de d\xE9monstration. Deux pages de garde ici.")
+    EXPECT_EQ(words, "Exemple : une bande dessin\xE9"
+                     "e de d\xE9monstration. Deux pages de garde ici.")
         << text;
     const std::size_t end = text.find("monstration.");
     const std::size_t next = text.find("Deux");

@@ -80,7 +80,10 @@ std::vector<std::string> StandardMetaLines(const std::vector<Bytes> &images)
     return lines;
 }
 
-Bytes ToBytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
+Bytes ToBytes(std::string_view text)
+{
+    return Bytes(text.begin(), text.end());
+}
 
 void WriteFileBytes(const std::filesystem::path &path, const Bytes &bytes)
 {

@@ -89,13 +89,13 @@ Bytes RtfWrittenByLibreOffice(const std::filesystem::path &folder, std::string_v
 {
     WriteFileBytes(folder / "page.html", ToBytes(html));
     const QString dir = QString::fromStdString(folder.string());
-    const bool converted = RunTool(
-        QStringLiteral("soffice"),
-        {QStringLiteral("--headless"),
-         QStringLiteral("-env:UserInstallation=file://") + dir + QStringLiteral("/profile"),
-         QStringLiteral("--infilter=HTML (StarWriter)"), QStringLiteral("--convert-to"),
-         QStringLiteral("rtf"), QStringLiteral("--outdir"), dir + QStringLiteral("/out"),
-         dir + QStringLiteral("/page.html")});
+    const bool converted =
+        RunTool(QStringLiteral("soffice"),
+                {QStringLiteral("--headless"),
+                 QStringLiteral("-env:UserInstallation=file://") + dir + QStringLiteral("/profile"),
+                 QStringLiteral("--infilter=HTML (StarWriter)"), QStringLiteral("--convert-to"),
+                 QStringLiteral("rtf"), QStringLiteral("--outdir"), dir + QStringLiteral("/out"),
+                 dir + QStringLiteral("/page.html")});
     if (!converted)
         return {};
     return ReadFileBytes(folder / "out/page.rtf");

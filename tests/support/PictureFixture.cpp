@@ -18,7 +18,9 @@ QImage TwoTonePicture()
 std::vector<std::uint8_t> TwoToneJpeg()
 {
     const QImage picture = TwoTonePicture();
-    return jpeg::Encode({picture.width(), picture.height(), jpeg::PixelLayout::Bgra,
+    return jpeg::Encode({picture.width(),
+                         picture.height(),
+                         jpeg::PixelLayout::Bgra,
                          {picture.constBits(), picture.constBits() + picture.sizeInBytes()}});
 }
 
@@ -26,9 +28,9 @@ PictureMaker GmConvert(const std::filesystem::path &source, const QString &coder
                        const QStringList &options)
 {
     return [source, coder, options](const std::filesystem::path &path) {
-        ASSERT_TRUE(RunTool("gm", QStringList{"convert", QString::fromStdString(source.string())} +
-                                      options +
-                                      QStringList{coder + ':' + QString::fromStdString(path.string())}));
+        ASSERT_TRUE(RunTool(
+            "gm", QStringList{"convert", QString::fromStdString(source.string())} + options +
+                      QStringList{coder + ':' + QString::fromStdString(path.string())}));
     };
 }
 

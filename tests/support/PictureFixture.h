@@ -4,8 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-#include <filesystem>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <vector>
 

@@ -1,7 +1,7 @@
 #include "tests/support/RecordingPrompter.h"
 
-MessageAnswer RecordingPrompter::show(const QString &text, const QString &title,
-                                      MessageIcon icon, MessageButtons buttons)
+MessageAnswer RecordingPrompter::show(const QString &text, const QString &title, MessageIcon icon,
+                                      MessageButtons buttons)
 {
     messages.push_back({text, title, icon, buttons});
     if (buttons == MessageButtons::Ok)

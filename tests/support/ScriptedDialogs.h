@@ -15,8 +15,8 @@ public:
     enum class Kind { Open, Save, Print, Folder, Colour, Font, Input };
     struct Request {
         Kind kind;
-        FileDialog dialog; // as the program set it up; the other dialogs give their title
-                           // (or caption) in Title and the value they start from in FileName
+        FileDialog dialog;   // as the program set it up; the other dialogs give their title
+                             // (or caption) in Title and the value they start from in FileName
         QString prompt = {}; // the input box's prompt
     };
 

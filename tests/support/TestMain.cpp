@@ -11,7 +11,8 @@
 int main(int argc, char **argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::string pattern = (std::filesystem::temp_directory_path() / "quirelle-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "quirelle-test-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         return 2;
     setenv("QUIRELLE_ROOT", pattern.c_str(), 1);

@@ -26,8 +26,7 @@ QString BookDestinationName(const QString &chosen)
     return chosen + QStringLiteral(".bd");
 }
 
-bool CreateBook(const CreationContent &content, const CreationTarget &target,
-                Prompter &prompter)
+bool CreateBook(const CreationContent &content, const CreationTarget &target, Prompter &prompter)
 {
     if (content.PageFiles.isEmpty()) {
         prompter.information(QStringLiteral("Il faut choisir les pages."));

@@ -20,5 +20,4 @@ struct CreationTarget {
 // save dialog did not confirm, writes the book in one step and reports the outcome in a
 // message box. Refuses the open book and the description file as destination. True when
 // the book was written.
-bool CreateBook(const CreationContent &content, const CreationTarget &target,
-                Prompter &prompter);
+bool CreateBook(const CreationContent &content, const CreationTarget &target, Prompter &prompter);

@@ -33,8 +33,7 @@ void DeleteConstraint(CreationConstraintList &constraints, std::int32_t index)
         constraints.erase(constraints.begin() + index);
 }
 
-void SetConstraintKind(CreationConstraintList &constraints, const QString &path,
-                       NumberingKind kind)
+void SetConstraintKind(CreationConstraintList &constraints, const QString &path, NumberingKind kind)
 {
     if (CreationConstraint *constraint = existing(constraints, path))
         constraint->Kind = kind;

@@ -123,8 +123,7 @@ Bytes CreationMetaRecord::withDigests(const std::vector<std::string> &md5Texts) 
 void WriteCreatedBook(const CreationContent &content, const QString &destination)
 {
     const CreationMetaRecord meta(content);
-    WriteBookImages(CreationImageFiles(content), destination,
-                    [&meta](const std::vector<std::string> &md5Texts) {
-                        return meta.withDigests(md5Texts);
-                    });
+    WriteBookImages(
+        CreationImageFiles(content), destination,
+        [&meta](const std::vector<std::string> &md5Texts) { return meta.withDigests(md5Texts); });
 }

@@ -17,7 +17,7 @@ struct CreationContent {
     QStringList PageFiles;
     QStringList QuatrsFiles;
     bool QuatrsChecked = false; // the back covers are used only when checked
-    QString Description; // Descript
+    QString Description;        // Descript
     bool DescriptionChecked = false;
     CreationConstraintList Constraints;
 };

@@ -16,8 +16,8 @@ struct CreationPreview {
     std::vector<std::int32_t> PageRows; // per row: index in the page files, -1 for a blank page
     QStringList QuatrTexts;
     std::vector<std::int32_t> QuatrRows; // per row: index in the back-cover files, or -1
-    QStringList Conflicts; // the file of each constraint that cannot be met, in order
-    bool CreateEnabled = true; // "Créer le fichier" is offered: no conflict
+    QStringList Conflicts;               // the file of each constraint that cannot be met, in order
+    bool CreateEnabled = true;           // "Créer le fichier" is offered: no conflict
 
     bool operator==(const CreationPreview &) const = default;
 };

@@ -2,9 +2,9 @@
 // nothing in its input: nesting, numbers, tables and names are all limited.
 #include "app/core/description/Rtf.h"
 
-#include "app/text/RtfDestinations.h"
 #include "app/core/description/RtfText.h"
 #include "app/text/HexDigit.h"
+#include "app/text/RtfDestinations.h"
 #include "app/text/Windows1252.h"
 
 #include <QColor>
@@ -52,8 +52,8 @@ struct Group {
 bool isUnderlineWord(std::string_view word)
 {
     static constexpr std::string_view kinds[] = {
-        "ul",       "uld",       "uldash",    "uldashd",    "uldashdd",  "uldb",
-        "ulhwave",  "ulldash",   "ulth",      "ulthd",      "ulthdash",  "ulthdashd",
+        "ul",         "uld",       "uldash",     "uldashd", "uldashdd", "uldb",
+        "ulhwave",    "ulldash",   "ulth",       "ulthd",   "ulthdash", "ulthdashd",
         "ulthdashdd", "ulthldash", "ululdbwave", "ulw",     "ulwave",
     };
     return std::find(std::begin(kinds), std::end(kinds), word) != std::end(kinds);
@@ -62,9 +62,9 @@ bool isUnderlineWord(std::string_view word)
 char16_t symbolOf(std::string_view word)
 {
     static constexpr std::pair<std::string_view, char16_t> symbols[] = {
-        {"bullet", 0x2022},    {"emdash", 0x2014}, {"emspace", 0x2003}, {"endash", 0x2013},
-        {"enspace", 0x2002},   {"ldblquote", 0x201C}, {"line", 0x2028}, {"lquote", 0x2018},
-        {"qmspace", 0x2005},   {"rdblquote", 0x201D}, {"rquote", 0x2019}, {"tab", u'\t'},
+        {"bullet", 0x2022},  {"emdash", 0x2014},    {"emspace", 0x2003}, {"endash", 0x2013},
+        {"enspace", 0x2002}, {"ldblquote", 0x201C}, {"line", 0x2028},    {"lquote", 0x2018},
+        {"qmspace", 0x2005}, {"rdblquote", 0x201D}, {"rquote", 0x2019},  {"tab", u'\t'},
     };
     for (const auto &[name, symbol] : symbols)
         if (name == word)
@@ -72,8 +72,14 @@ char16_t symbolOf(std::string_view word)
     return 0;
 }
 
-bool isLetter(std::uint8_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(std::uint8_t c) { return c >= '0' && c <= '9'; }
+bool isLetter(std::uint8_t c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isDigit(std::uint8_t c)
+{
+    return c >= '0' && c <= '9';
+}
 
 class Reader {
 public:
@@ -88,20 +94,12 @@ public:
         while (pos_ < end_ && !finished_) {
             const std::uint8_t c = *pos_++;
             switch (c) {
-            case '{':
-                openGroup();
-                break;
-            case '}':
-                closeGroup();
-                break;
-            case '\\':
-                controlSequence();
-                break;
+            case '{': openGroup(); break;
+            case '}': closeGroup(); break;
+            case '\\': controlSequence(); break;
             case '\r':
-            case '\n':
-                break;
-            default:
-                character(Windows1252ToUnicode(c), c == ';');
+            case '\n': break;
+            default: character(Windows1252ToUnicode(c), c == ';');
             }
         }
         endParagraph();
@@ -172,15 +170,9 @@ private:
         switch (symbol) {
         case '\\':
         case '{':
-        case '}':
-            character(symbol, false);
-            break;
-        case '~':
-            character(0x00A0, false);
-            break;
-        case '_':
-            character(0x2011, false);
-            break;
+        case '}': character(symbol, false); break;
+        case '~': character(0x00A0, false); break;
+        case '_': character(0x2011, false); break;
         case '\'': {
             const int high = pos_ < end_ ? HexDigitValue(char(*pos_)) : -1;
             const int low = pos_ + 1 < end_ ? HexDigitValue(char(pos_[1])) : -1;
@@ -324,8 +316,7 @@ private:
             if (literalByte)
                 finishColourEntry();
             break;
-        case Destination::Skipped:
-            break;
+        case Destination::Skipped: break;
         }
     }
 

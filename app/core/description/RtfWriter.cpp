@@ -37,8 +37,7 @@ RunStyle styleOf(const QTextCharFormat &format, const QFont &documentFont)
     style.family.remove(u';').remove(u'\t').remove(QChar(0x2028));
     style.family = style.family.trimmed();
     const qreal points = font.pointSizeF() > 0 ? font.pointSizeF() : 12;
-    style.halfPoints =
-        std::clamp(int(std::llrint(points * 2)), MinHalfPoints, MaxHalfPoints);
+    style.halfPoints = std::clamp(int(std::llrint(points * 2)), MinHalfPoints, MaxHalfPoints);
     if (format.hasProperty(QTextFormat::ForegroundBrush) &&
         format.foreground().style() != Qt::NoBrush)
         style.colour = format.foreground().color().rgb();
@@ -123,8 +122,7 @@ public:
         out += "}\r\n{\\colortbl ;";
         for (const QRgb colour : colours_)
             out += "\\red" + std::to_string(qRed(colour)) + "\\green" +
-                   std::to_string(qGreen(colour)) + "\\blue" + std::to_string(qBlue(colour)) +
-                   ';';
+                   std::to_string(qGreen(colour)) + "\\blue" + std::to_string(qBlue(colour)) + ';';
         out += "}\r\n" + body_ + "}\r\n";
         return Bytes(out.begin(), out.end());
     }

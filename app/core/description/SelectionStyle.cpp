@@ -18,8 +18,8 @@ SelectionStyle StyleOfSelection(const QTextCursor &cursor)
     const QTextDocument &document = *cursor.document();
     if (!cursor.hasSelection()) {
         const QFont font = fontOf(cursor.charFormat(), document);
-        return {font.weight() >= QFont::DemiBold, font.italic(), font.underline(),
-                font.strikeOut(), font.pointSizeF()};
+        return {font.weight() >= QFont::DemiBold, font.italic(), font.underline(), font.strikeOut(),
+                font.pointSizeF()};
     }
 
     const int start = cursor.selectionStart();

@@ -1,10 +1,10 @@
 #include "app/core/files/BookWriter.h"
 
-#include "app/core/program/MainWindowState.h"
 #include "app/core/files/Md5.h"
 #include "app/core/files/OpenFile.h"
-#include "app/core/seams/Prompter.h"
 #include "app/core/files/ReadOnlyFile.h"
+#include "app/core/program/MainWindowState.h"
+#include "app/core/seams/Prompter.h"
 
 #include <array>
 #include <climits>
@@ -13,7 +13,10 @@
 
 namespace {
 
-std::filesystem::path toPath(const QString &path) { return path.toStdString(); }
+std::filesystem::path toPath(const QString &path)
+{
+    return path.toStdString();
+}
 
 std::array<std::uint8_t, 4> littleEndian(std::uint32_t value)
 {
@@ -84,7 +87,10 @@ void replaceBookEnd(const std::filesystem::path &book, std::int64_t keep, const 
     out.commit();
 }
 
-bool isMetaRecord(const Bytes &record) { return !record.empty() && record.front() != 0xFF; }
+bool isMetaRecord(const Bytes &record)
+{
+    return !record.empty() && record.front() != 0xFF;
+}
 
 struct LastRecord {
     BookRecordLocation location;

@@ -9,7 +9,10 @@
 
 namespace {
 
-constexpr std::uint32_t rotl(std::uint32_t x, int s) { return (x << s) | (x >> (32 - s)); }
+constexpr std::uint32_t rotl(std::uint32_t x, int s)
+{
+    return (x << s) | (x >> (32 - s));
+}
 
 constexpr std::uint32_t F(std::uint32_t x, std::uint32_t y, std::uint32_t z)
 {
@@ -19,7 +22,10 @@ constexpr std::uint32_t G(std::uint32_t x, std::uint32_t y, std::uint32_t z)
 {
     return (x & z) | (y & ~z);
 }
-constexpr std::uint32_t H(std::uint32_t x, std::uint32_t y, std::uint32_t z) { return x ^ y ^ z; }
+constexpr std::uint32_t H(std::uint32_t x, std::uint32_t y, std::uint32_t z)
+{
+    return x ^ y ^ z;
+}
 constexpr std::uint32_t I(std::uint32_t x, std::uint32_t y, std::uint32_t z)
 {
     return y ^ (x | ~z);

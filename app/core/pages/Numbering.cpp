@@ -87,14 +87,9 @@ void FormatPageNumber(std::int32_t Index, std::int32_t Total, NumberingKind Kind
         result = letterLabel(Index + base26Value(Start, first), first);
         break;
     }
-    case 3:
-        result = ToRoman(std::int64_t{Index} - Start.toInt() + 1);
-        break;
-    case 4:
-        result = ToRoman(std::int64_t{Index} - Start.toInt() + 1).toLower();
-        break;
-    default:
-        break;
+    case 3: result = ToRoman(std::int64_t{Index} - Start.toInt() + 1); break;
+    case 4: result = ToRoman(std::int64_t{Index} - Start.toInt() + 1).toLower(); break;
+    default: break;
     }
 }
 
@@ -164,8 +159,7 @@ void NumberingRun::closeInterior(std::int32_t backCoverCount, bool hasInteriorPa
 {
     if ((std::int64_t{KindCounters[CurrentType]} + backCoverCount) % 2 == 1)
         placeBlank();
-    if (hasInteriorPage && backCoverCount == 0 && !slots_.empty() && !slots_.back().isBlank())
-    {
+    if (hasInteriorPage && backCoverCount == 0 && !slots_.empty() && !slots_.back().isBlank()) {
         placeBlank();
         placeBlank();
     }

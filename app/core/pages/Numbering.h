@@ -16,7 +16,7 @@ inline constexpr NumberingKind KeepCurrentKind = 5;
 
 #pragma pack(push, 1)
 struct NumberingConstraint {
-    std::int32_t Key = 0;  // main window: 0-based position among pages and back covers
+    std::int32_t Key = 0; // main window: 0-based position among pages and back covers
     NumberingKind Kind = 5;
     std::int32_t Value = 0; // bits 0-23 imposed counter, bit 29 left page, bit 30 right page
 };

@@ -2,8 +2,8 @@
 
 #include "app/book/BookFile.h"
 #include "app/core/files/Md5.h"
-#include "app/core/pages/MetaData.h"
 #include "app/core/files/OpenFile.h"
+#include "app/core/pages/MetaData.h"
 #include "app/core/pages/PdfPageCount.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/program/MainWindowState.h"
 #include "app/core/pages/Numbering.h"
+#include "app/core/program/MainWindowState.h"
 #include "app/core/seams/Prompter.h"
 #include "app/core/seams/UiHooks.h"
 

@@ -5,8 +5,8 @@
 
 bool PrinterGeometry::isUsable() const
 {
-    return HorzRes > 0 && VertRes > 0 && HorzSize > 0 && VertSize > 0 && PhysicalWidth > 0
-        && PhysicalHeight > 0;
+    return HorzRes > 0 && VertRes > 0 && HorzSize > 0 && VertSize > 0 && PhysicalWidth > 0 &&
+           PhysicalHeight > 0;
 }
 
 std::int32_t Nearest(long double x)
@@ -77,8 +77,7 @@ PrintRect A4PrintRect(const PrinterGeometry &p, DotsPerMm dpm, const MarginsMm &
 }
 
 std::pair<PrintRect, PrintRect> A5PrintRects(const PrinterGeometry &p, DotsPerMm dpm,
-                                             const MarginsMm &m, const MarginDots &dots,
-                                             QSize page)
+                                             const MarginsMm &m, const MarginDots &dots, QSize page)
 {
     const QSize area = PrintArea(p, dpm, m, true);
     const std::int32_t W5 = area.width(), H = area.height();

@@ -49,13 +49,12 @@ MarginDots ToDots(const MarginsMm &margins, DotsPerMm dpm);
 
 // The largest page image, in printer dots, that one page position can fill: the values shown
 // as "X : " and "Y : " in the margins dialog. layout is "A5" for two pages per side.
-QSize RecommendedImageSize(const PrinterGeometry &printer, DotsPerMm dpm,
-                           const MarginsMm &margins, const QString &layout);
+QSize RecommendedImageSize(const PrinterGeometry &printer, DotsPerMm dpm, const MarginsMm &margins,
+                           const QString &layout);
 
 // The width and height in dots that one page position can fill, the margins first made whole
 // numbers of dots: inside the margins (A4), or half of what the margins and the gap leave (A5).
-QSize PrintArea(const PrinterGeometry &printer, DotsPerMm dpm, const MarginsMm &margins,
-                bool a5);
+QSize PrintArea(const PrinterGeometry &printer, DotsPerMm dpm, const MarginsMm &margins, bool a5);
 
 // Rectangles on the printer's canvas (origin at the printable area) into which a page of
 // pageSize pixels is stretched, keeping the proportions of that page.

@@ -9,12 +9,12 @@ const QString CR_LF = QStringLiteral("\r\n");
 
 const std::array<QString, 3> PaperPathQuestions = {
     QStringLiteral("Comme les systèmes de distribution de papier sont variables en fonction du "
-                   "type d'imprimante, veuillez répondre à cette question :")
-        + CR_LF
-        + QStringLiteral("Lorsque les feuilles sont au repos (avant l'impression), la surface qui "
-                         "va être imprimée est-elle au dessus? Lorsque les feuilles sont imprimées "
-                         "(après l'impression) la surface qui est imprimée est-elle au dessus? Si "
-                         "ces 2 conditions sont respectées, cliquez sur Oui."),
+                   "type d'imprimante, veuillez répondre à cette question :") +
+        CR_LF +
+        QStringLiteral("Lorsque les feuilles sont au repos (avant l'impression), la surface qui "
+                       "va être imprimée est-elle au dessus? Lorsque les feuilles sont imprimées "
+                       "(après l'impression) la surface qui est imprimée est-elle au dessus? Si "
+                       "ces 2 conditions sont respectées, cliquez sur Oui."),
     QStringLiteral("Lorsque les feuilles sont au repos (avant l'impression), la surface qui va "
                    "être imprimée est-elle au dessus? Lorsque les feuilles sont imprimées (après "
                    "l'impression) la surface qui est imprimée est-elle au dessous? Si ces 2 "
@@ -27,19 +27,19 @@ const std::array<QString, 3> PaperPathQuestions = {
 
 QString FirstPassMessage(PaperPath path)
 {
-    const QString position = path == PaperPath::FaceUpFaceDown ? QStringLiteral("dernière")
-                                                               : QStringLiteral("première");
+    const QString position =
+        path == PaperPath::FaceUpFaceDown ? QStringLiteral("dernière") : QStringLiteral("première");
     return QStringLiteral("Si vous utilisez une feuille plus épaisse pour la couverture, il faut "
-                          "la mettre en ")
-        + position + QStringLiteral(" position.") + CR_LF
-        + QStringLiteral("Mettre les feuilles de telle sorte que l'imprimante imprime sur le "
-                         "recto.");
+                          "la mettre en ") +
+           position + QStringLiteral(" position.") + CR_LF +
+           QStringLiteral("Mettre les feuilles de telle sorte que l'imprimante imprime sur le "
+                          "recto.");
 }
 
 QString SecondPassMessage(PaperPath path)
 {
-    const QString turn = QStringLiteral(
-        "Mettre les feuilles de telle sorte que l'imprimante imprime sur le verso.");
+    const QString turn =
+        QStringLiteral("Mettre les feuilles de telle sorte que l'imprimante imprime sur le verso.");
     if (path == PaperPath::FaceDownFaceUp)
         return turn;
     return QStringLiteral("Attendre que toutes les feuilles soit imprimées. ") + turn;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/core/print/PrintTarget.h"
 #include "app/core/program/MainWindowState.h"
 #include "app/core/seams/Prompter.h"
-#include "app/core/print/PrintTarget.h"
 
 #include <QImage>
 

@@ -58,8 +58,7 @@ void DefinitMinMax(MainWindowState &state, LayoutCommandEnv &env)
     env.margins.setMinima(MarginMinima(printer, dpm));
     env.margins.refresh();
     env.margins.showModal();
-    const MarginDots dots =
-        ToDots(env.margins.values(), {state.DotsPerMmX, state.DotsPerMmY});
+    const MarginDots dots = ToDots(env.margins.values(), {state.DotsPerMmX, state.DotsPerMmY});
     state.MarginTopDots = dots.top;
     state.MarginLeftDots = dots.left;
     state.MarginMiddleDots = dots.middle;
@@ -78,8 +77,8 @@ bool PrepareLayout(MainWindowState &state, const QString &layout, LayoutCommandE
     env.margins.setMiddleEnabled(a5);
     env.job.prompter.information(
         QStringLiteral("Veuillez sélectionner l'imprimante qui sera utilisée. Choisir un format A4 "
-                       "en mode ")
-        + (a5 ? QStringLiteral("paysage.") : QStringLiteral("portrait.")));
+                       "en mode ") +
+        (a5 ? QStringLiteral("paysage.") : QStringLiteral("portrait.")));
     if (!env.choosePrinter() || !CheckPrinter(env.job.target.geometry(), env.job.prompter))
         return false;
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/core/program/MainWindowState.h"
 #include "app/core/print/PrintGeometry.h"
 #include "app/core/print/PrintJob.h"
+#include "app/core/program/MainWindowState.h"
 
 #include <QString>
 

@@ -15,9 +15,8 @@ std::int32_t PadPageList(MainWindowState &state, const QString &layout)
     const auto insertAt = state.PageList.end() - backCovers;
     std::vector<PageEntry> blanks;
     for (std::int32_t n = 1; n <= added; ++n)
-        blanks.push_back({(a5 ? QStringLiteral("Ajout") : QStringLiteral("Ajout "))
-                              + QString::number(n),
-                          -1});
+        blanks.push_back(
+            {(a5 ? QStringLiteral("Ajout") : QStringLiteral("Ajout ")) + QString::number(n), -1});
     state.PageList.insert(insertAt, blanks.begin(), blanks.end());
     state.PageCountCache += added;
     state.BlankCount += added;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/program/MainWindowState.h"
 #include "app/core/print/PrintGeometry.h"
+#include "app/core/program/MainWindowState.h"
 
 #include <QImage>
 

@@ -53,6 +53,6 @@ struct MainWindowState {
     std::int32_t LastMouseY = 0;
 
     // What the counting of pages decides for two menu items; the window applies it.
-    bool DescriptionMenuVisible = false;          // menu "Description"
-    bool DescriptionCommandEnabled = true;        // "Ajouter/Remplacer la description..."
+    bool DescriptionMenuVisible = false;   // menu "Description"
+    bool DescriptionCommandEnabled = true; // "Ajouter/Remplacer la description..."
 };

@@ -15,8 +15,7 @@ std::unique_ptr<platform::RegistryKey> OpenSettings()
 }
 
 // A value of another type counts as absent.
-std::optional<std::int32_t> ReadIntegerOrNothing(const platform::RegistryKey &key,
-                                                 const char *name)
+std::optional<std::int32_t> ReadIntegerOrNothing(const platform::RegistryKey &key, const char *name)
 {
     if (key.valueType(name) != platform::ValueType::Integer)
         return std::nullopt;

@@ -1,9 +1,9 @@
 #include "app/core/render/PageRendering.h"
 
 #include "app/book/BookFile.h"
-#include "app/core/render/JpegImage.h"
 #include "app/core/files/OpenFile.h"
 #include "app/core/files/TemporaryDirectory.h"
+#include "app/core/render/JpegImage.h"
 #include "app/jpeg/Jpeg.h"
 
 #include <QCryptographicHash>

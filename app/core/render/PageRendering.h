@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/core/program/MainWindowState.h"
 #include "app/core/render/Ghostscript.h"
 #include "app/core/render/JpegImage.h"
-#include "app/core/program/MainWindowState.h"
 #include "app/core/seams/Prompter.h"
 #include "app/core/seams/UiHooks.h"
 

@@ -1,11 +1,11 @@
 #include "app/core/tools/DocumentToPdf.h"
 
 #include "app/core/files/AtomicFile.h"
-#include "app/core/seams/LinkOpener.h"
 #include "app/core/files/OutputFile.h"
+#include "app/core/files/TemporaryDirectory.h"
+#include "app/core/seams/LinkOpener.h"
 #include "app/core/seams/OutsidePrograms.h"
 #include "app/core/seams/Prompter.h"
-#include "app/core/files/TemporaryDirectory.h"
 #include "app/core/seams/UiHooks.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "app/core/tools/PageExtraction.h"
 
 #include "app/book/BookFile.h"
-#include "app/core/files/AtomicFile.h"
 #include "app/core/description/Description.h"
+#include "app/core/files/AtomicFile.h"
 #include "app/core/files/OpenFile.h"
 #include "app/core/seams/Prompter.h"
 

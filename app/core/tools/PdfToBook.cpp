@@ -3,11 +3,11 @@
 #include "app/book/BookFile.h"
 #include "app/core/files/AtomicFile.h"
 #include "app/core/files/BookWriter.h"
-#include "app/core/render/Ghostscript.h"
 #include "app/core/files/OutputFile.h"
+#include "app/core/files/TemporaryDirectory.h"
+#include "app/core/render/Ghostscript.h"
 #include "app/core/seams/OutsidePrograms.h"
 #include "app/core/seams/Prompter.h"
-#include "app/core/files/TemporaryDirectory.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -145,8 +145,7 @@ void PdfToBook(const QString &pdf, const PdfToBookEnv &env)
             return env.keepWaiting();
         });
     switch (exit.outcome) {
-    case ProgramExit::Outcome::Stopped:
-        return;
+    case ProgramExit::Outcome::Stopped: return;
     case ProgramExit::Outcome::NotStarted:
         env.prompter.error(QStringLiteral("Impossible de lancer Ghostscript."));
         return;

@@ -1,8 +1,8 @@
 #include "app/core/tools/PictureConversion.h"
 
 #include "app/core/files/AtomicFile.h"
-#include "app/core/tools/PictureFormats.h"
 #include "app/core/seams/Prompter.h"
+#include "app/core/tools/PictureFormats.h"
 #include "app/jpeg/Jpeg.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "app/core/tools/PictureFormats.h"
 
-#include "app/core/render/JpegImage.h"
 #include "app/core/files/OpenFile.h"
+#include "app/core/render/JpegImage.h"
 #include "app/jpeg/Jpeg.h"
 
 #include <QFile>
@@ -159,12 +159,9 @@ QImage LoadPicture(const QString &path)
         throw PictureError(CannotOpenFileMessage(path));
     try {
         switch (format->reader) {
-        case PictureReader::QtImageReader:
-            return ReadWithQt(path, *format);
-        case PictureReader::JpegCodec:
-            return DecodeJpegImageFile(path);
-        case PictureReader::GraphicsMagick:
-            return ReadWithGraphicsMagick(path, *format);
+        case PictureReader::QtImageReader: return ReadWithQt(path, *format);
+        case PictureReader::JpegCodec: return DecodeJpegImageFile(path);
+        case PictureReader::GraphicsMagick: return ReadWithGraphicsMagick(path, *format);
         }
     } catch (const PictureError &) {
         throw;

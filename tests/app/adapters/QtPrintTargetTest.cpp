@@ -29,7 +29,7 @@ TEST(QtPrintTarget, GeometryMapsThePageLayout)
     struct Case {
         PaperOrientation orientation;
         int left, top, right, bottom; // unprintable edges in dots
-        int widthMm, heightMm;         // printable size
+        int widthMm, heightMm;        // printable size
     };
     const Case cases[] = {
         {PaperOrientation::Portrait, 200, 400, 600, 800, 193, 272},
@@ -113,8 +113,8 @@ TEST(QtPrintTarget, UnwritableFileIsAPrintError)
         FAIL() << "no error";
     } catch (const PrintError &error) {
         EXPECT_EQ(QString::fromUtf8(error.what()),
-                  QStringLiteral("Impossible de créer le fichier ") + PassFileName(chosen, 2)
-                      + u'.');
+                  QStringLiteral("Impossible de créer le fichier ") + PassFileName(chosen, 2) +
+                      u'.');
     }
     EXPECT_EQ(target.printer().outputFileName(), chosen);
 }

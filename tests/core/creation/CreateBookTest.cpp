@@ -10,7 +10,10 @@
 
 namespace {
 
-QString qpath(const std::filesystem::path &path) { return QString::fromStdString(path.string()); }
+QString qpath(const std::filesystem::path &path)
+{
+    return QString::fromStdString(path.string());
+}
 
 // One page, a description and an earlier book in a fresh folder.
 struct CreationFolder {
@@ -167,16 +170,12 @@ TEST(CreateBook, NewBookNeedsNoQuestion)
 TEST(BookDestinationName, AppendsTheBookExtensionUnlessItIsThere)
 {
     const std::pair<const char *, const char *> cases[] = {
-        {"/bd/livre", "/bd/livre.bd"},
-        {"/bd/livre.bd", "/bd/livre.bd"},
-        {"/bd/livre.BD", "/bd/livre.BD"},
-        {"/bd/livre.bd.jpg", "/bd/livre.bd.jpg.bd"},
-        {"/bd.v2/livre", "/bd.v2/livre.bd"},
-        {"/bd/livre.", "/bd/livre..bd"},
+        {"/bd/livre", "/bd/livre.bd"},       {"/bd/livre.bd", "/bd/livre.bd"},
+        {"/bd/livre.BD", "/bd/livre.BD"},    {"/bd/livre.bd.jpg", "/bd/livre.bd.jpg.bd"},
+        {"/bd.v2/livre", "/bd.v2/livre.bd"}, {"/bd/livre.", "/bd/livre..bd"},
     };
     for (const auto &[chosen, destination] : cases)
-        EXPECT_EQ(BookDestinationName(QLatin1String(chosen)), QLatin1String(destination))
-            << chosen;
+        EXPECT_EQ(BookDestinationName(QLatin1String(chosen)), QLatin1String(destination)) << chosen;
 }
 
 } // namespace

@@ -48,19 +48,29 @@ TEST(CreationConstraints, MenuEdits)
         CreationConstraint after;
     } cases[] = {
         {"kind on a new file", {}, kind(3), {Page, 3, 0xFFFFFF}},
-        {"kind keeps the value", CreationConstraint{Page, 5, 4 | right}, kind(0),
+        {"kind keeps the value",
+         CreationConstraint{Page, 5, 4 | right},
+         kind(0),
          {Page, 0, 4 | right}},
         {"number on a new file", {}, impose(4), {Page, 5, 4}},
-        {"number keeps the side and the kind", CreationConstraint{Page, 2, 9 | right},
-         impose(4), {Page, 2, 4 | right}},
-        {"16777216 leaves a constraint as it was", CreationConstraint{Page, 2, 9 | right},
-         impose(0xFFFFFF), {Page, 2, 9 | right}},
+        {"number keeps the side and the kind",
+         CreationConstraint{Page, 2, 9 | right},
+         impose(4),
+         {Page, 2, 4 | right}},
+        {"16777216 leaves a constraint as it was",
+         CreationConstraint{Page, 2, 9 | right},
+         impose(0xFFFFFF),
+         {Page, 2, 9 | right}},
         {"16777216 on a new file", {}, impose(0xFFFFFF), {Page, 5, 0xFFFFFF}},
         {"entry 0 on a new file sets every bit", {}, impose(-1), {Page, 5, -1}},
         {"right on a new file", {}, side(right), {Page, 5, right}},
-        {"right replaces left and keeps the number", CreationConstraint{Page, 1, 6 | left},
-         side(right), {Page, 1, 6 | right}},
-        {"left clears the high bits of entry 0", CreationConstraint{Page, 5, -1}, side(left),
+        {"right replaces left and keeps the number",
+         CreationConstraint{Page, 1, 6 | left},
+         side(right),
+         {Page, 1, 6 | right}},
+        {"left clears the high bits of entry 0",
+         CreationConstraint{Page, 5, -1},
+         side(left),
          {Page, 5, 0xFFFFFF | left}},
     };
     for (const auto &c : cases) {
@@ -76,9 +86,8 @@ TEST(CreationConstraints, MenuEdits)
 TEST(CreationConstraints, ImposedEntryIsAPageNumberFrom0To16777216)
 {
     const std::pair<const char *, std::optional<std::int32_t>> cases[] = {
-        {"5", 4},         {"1", 0},    {" 12 ", 11}, {"0", -1},    {"16777216", 0xFFFFFF},
-        {"16777217", {}}, {"-1", {}},  {"", {}},     {"dix", {}},  {"3a", {}},
-        {"99999999999", {}},
+        {"5", 4},   {"1", 0}, {" 12 ", 11}, {"0", -1},  {"16777216", 0xFFFFFF}, {"16777217", {}},
+        {"-1", {}}, {"", {}}, {"dix", {}},  {"3a", {}}, {"99999999999", {}},
     };
     for (const auto &[entry, counter] : cases)
         EXPECT_EQ(ImposedCounterOfEntry(QLatin1String(entry)), counter) << entry;

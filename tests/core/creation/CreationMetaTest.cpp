@@ -8,7 +8,10 @@
 
 namespace {
 
-QString qpath(const std::filesystem::path &path) { return QString::fromStdString(path.string()); }
+QString qpath(const std::filesystem::path &path)
+{
+    return QString::fromStdString(path.string());
+}
 
 // Image files and a description in a fresh directory.
 struct CreationFiles {
@@ -47,8 +50,7 @@ struct CreationFiles {
 TEST(CreatedBook, HoldsTheChosenImagesAndTheirMetaRecord)
 {
     const CreationFiles files;
-    const Bytes &cover = files.cover, &p1 = files.pages[0], &p2 = files.pages[1],
-                &q1 = files.quatr;
+    const Bytes &cover = files.cover, &p1 = files.pages[0], &p2 = files.pages[1], &q1 = files.quatr;
     const std::string md5Cover = Md5TextOf(cover), md5P1 = Md5TextOf(p1), md5P2 = Md5TextOf(p2),
                       md5Q1 = Md5TextOf(q1);
     const std::string rtf = "{\\rtf1 Histoire}\r\n";
@@ -61,12 +63,15 @@ TEST(CreatedBook, HoldsTheChosenImagesAndTheirMetaRecord)
     };
     const Case cases[] = {
         {"everything, the description without its last NUL",
-         [](CreationContent &, const CreationFiles &) {}, {cover, p1, p2, q1}, rtf,
-         {"%EOF", "%MD5", md5Cover, md5P1, md5P2, md5Q1, "%Reliure", "%ListePages", "2",
-          "%Quatrs", "1"}},
+         [](CreationContent &, const CreationFiles &) {},
+         {cover, p1, p2, q1},
+         rtf,
+         {"%EOF", "%MD5", md5Cover, md5P1, md5P2, md5Q1, "%Reliure", "%ListePages", "2", "%Quatrs",
+          "1"}},
         {"cover checked but missing",
          [](CreationContent &c, const CreationFiles &f) { c.Cover = f.file("none.jpg"); },
-         {p1, p2, q1}, rtf,
+         {p1, p2, q1},
+         rtf,
          {"%EOF", "%MD5", md5P1, md5P2, md5Q1, "%ListePages", "2", "%Quatrs", "1"}},
         {"back covers unchecked: neither written nor announced, nor their constraints",
          [](CreationContent &c, const CreationFiles &f) {
@@ -74,16 +79,17 @@ TEST(CreatedBook, HoldsTheChosenImagesAndTheirMetaRecord)
              c.QuatrsChecked = false;
              c.Constraints = {{f.file("q1.jpg"), 3, -1}, {f.file("p1.jpg"), 1, 0xFFFFFF}};
          },
-         {p1, p2}, rtf,
-         {"%EOF", "%MD5", md5P1, md5P2, "%ListePages", "2", "%Contraintes", "1", "1",
-          "16777215"}},
+         {p1, p2},
+         rtf,
+         {"%EOF", "%MD5", md5P1, md5P2, "%ListePages", "2", "%Contraintes", "1", "1", "16777215"}},
         {"description unchecked",
          [](CreationContent &c, const CreationFiles &) {
              c.DescriptionChecked = false;
              c.QuatrsFiles.clear();
          },
-         {cover, p1, p2}, "", {"%EOF", "%MD5", md5Cover, md5P1, md5P2, "%Reliure", "%ListePages",
-                               "2"}},
+         {cover, p1, p2},
+         "",
+         {"%EOF", "%MD5", md5Cover, md5P1, md5P2, "%Reliure", "%ListePages", "2"}},
         {"description without a line break gets one before %EOF",
          [](CreationContent &c, const CreationFiles &f) {
              WriteFileBytes(f.dir / "bare.rtf", ToBytes("{\\rtf1 Court}"));
@@ -91,15 +97,17 @@ TEST(CreatedBook, HoldsTheChosenImagesAndTheirMetaRecord)
              c.CoverChecked = false;
              c.QuatrsFiles.clear();
          },
-         {p1, p2}, "{\\rtf1 Court}\r\n", {"%EOF", "%MD5", md5P1, md5P2, "%ListePages", "2"}},
+         {p1, p2},
+         "{\\rtf1 Court}\r\n",
+         {"%EOF", "%MD5", md5P1, md5P2, "%ListePages", "2"}},
         {"constraints by position over the pages then the back covers, the cover not counted",
          [](CreationContent &c, const CreationFiles &f) {
-             c.Constraints = {{f.file("q1.jpg"), 3, -1},
-                              {f.file("p2.jpg"), 0, (1 << 29) | 7}};
+             c.Constraints = {{f.file("q1.jpg"), 3, -1}, {f.file("p2.jpg"), 0, (1 << 29) | 7}};
          },
-         {cover, p1, p2, q1}, rtf,
-         {"%EOF", "%MD5", md5Cover, md5P1, md5P2, md5Q1, "%Reliure", "%ListePages", "2",
-          "%Quatrs", "1", "%Contraintes", "3", "3", "-1", "2", "0", "536870919"}},
+         {cover, p1, p2, q1},
+         rtf,
+         {"%EOF", "%MD5", md5Cover, md5P1, md5P2, md5Q1, "%Reliure", "%ListePages", "2", "%Quatrs",
+          "1", "%Contraintes", "3", "3", "-1", "2", "0", "536870919"}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -131,11 +139,11 @@ TEST(CreatedBook, BadContentIsRefusedBeforeAnythingIsWritten)
          "fichier.",
          ""},
         {"unreadable page, whose digest would be the empty input's",
-         [](CreationContent &c, const CreationFiles &f) { c.PageFiles << f.file("gone.jpg"); },
-         "", "gone.jpg"},
+         [](CreationContent &c, const CreationFiles &f) { c.PageFiles << f.file("gone.jpg"); }, "",
+         "gone.jpg"},
         {"unreadable description",
-         [](CreationContent &c, const CreationFiles &f) { c.Description = f.file("gone.rtf"); },
-         "", "gone.rtf"},
+         [](CreationContent &c, const CreationFiles &f) { c.Description = f.file("gone.rtf"); }, "",
+         "gone.rtf"},
         {"description holding a NUL byte, which would hide the metadata from the readers",
          [](CreationContent &c, const CreationFiles &f) {
              WriteFileBytes(f.dir / "nul.rtf", ToBytes(std::string("{\\rtf1 a\0b}\r\n", 13)));

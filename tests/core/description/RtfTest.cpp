@@ -16,7 +16,10 @@
 
 namespace {
 
-std::string asText(const Bytes &bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string asText(const Bytes &bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
 
 std::unique_ptr<QTextDocument> read(const Bytes &rtf)
 {
@@ -25,7 +28,10 @@ std::unique_ptr<QTextDocument> read(const Bytes &rtf)
     return document;
 }
 
-std::unique_ptr<QTextDocument> read(std::string_view rtf) { return read(ToBytes(rtf)); }
+std::unique_ptr<QTextDocument> read(std::string_view rtf)
+{
+    return read(ToBytes(rtf));
+}
 
 // "family size" then " b", " i", " u", " s" and the colour's name as they apply, for the
 // format resolved against the document's font, as the writer sees it.
@@ -84,8 +90,8 @@ QStringList describe(const QTextDocument &document)
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         QString line(QChar::fromLatin1(alignmentMark(block.blockFormat().alignment())));
         for (auto it = block.begin(); !it.atEnd(); ++it)
-            line += '[' + styleOf(it.fragment().charFormat(), document) + ']' +
-                    it.fragment().text();
+            line +=
+                '[' + styleOf(it.fragment().charFormat(), document) + ']' + it.fragment().text();
         paragraphs << line;
     }
     return paragraphs;
@@ -259,8 +265,8 @@ TEST(RtfCodec, WritingWhatWasReadGivesTheSameBytes)
 
 TEST(RtfCodec, EmptyParagraphsKeepTheirPlaceAndSize)
 {
-    const auto back = read(
-        "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 un\\par\\par\\fs60\\par deux\\par}");
+    const auto back =
+        read("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 un\\par\\par\\fs60\\par deux\\par}");
     EXPECT_EQ(back->toPlainText(), QStringLiteral("un\n\n\ndeux"));
     EXPECT_EQ(styleOf(back->findBlockByNumber(1).charFormat(), *back), QStringLiteral("Arial 10"));
     EXPECT_EQ(styleOf(back->findBlockByNumber(2).charFormat(), *back), QStringLiteral("Arial 30"));
@@ -363,7 +369,11 @@ TEST(RtfReader, BytesThatAreNotRtfAreShownAsPlainText)
         {"UTF-8", "\xc3\xa9t\xc3\xa9 \xe2\x82\xac", "été €"},
         {"Windows-1252", "\xe9t\xe9 \x80", "été €"},
         {"RTF that does not start the bytes", " {\\rtf1 \\b x}", " {\\rtf1 \\b x}"},
-        {"controls left out", std::string("a\0b\x01" "c", 5), "abc"},
+        {"controls left out",
+         std::string("a\0b\x01"
+                     "c",
+                     5),
+         "abc"},
         {"nothing", "", ""},
     };
     for (const auto &c : cases) {
@@ -385,7 +395,7 @@ TEST(RtfReader, HostileInputGivesABoundedDocument)
     const struct {
         const char *name;
         std::string bytes;
-        const char *text; // nullptr: any text
+        const char *text;            // nullptr: any text
         const char *style = nullptr; // of the word "x", when given
     } cases[] = {
         {"deep nesting", deepThenText, "profond"},
@@ -436,8 +446,9 @@ TEST(RtfReader, ReadsADocumentWrittenByLibreOfficeWithItsFormatting)
     ASSERT_FALSE(rtf.empty());
 
     const auto document = read(rtf);
-    EXPECT_EQ(document->toPlainText(),
-              QStringLiteral("Gras italique souligné barré\nrouge grand Courier\nété € Ωμέγα 漢字"));
+    EXPECT_EQ(
+        document->toPlainText(),
+        QStringLiteral("Gras italique souligné barré\nrouge grand Courier\nété € Ωμέγα 漢字"));
     EXPECT_EQ(alignments(*document), "|><");
     const QString body = styleAt(*document, QStringLiteral("été"));
     const QString family = body.section(' ', 0, -2); // the body font, whatever it is
@@ -445,8 +456,8 @@ TEST(RtfReader, ReadsADocumentWrittenByLibreOfficeWithItsFormatting)
         const char *word;
         QString style;
     } words[] = {
-        {"Gras", family + " 12 b"},       {"italique", family + " 12 i"},
-        {"souligné", family + " 12 u"},   {"barré", family + " 12 s"},
+        {"Gras", family + " 12 b"},        {"italique", family + " 12 i"},
+        {"souligné", family + " 12 u"},    {"barré", family + " 12 s"},
         {"rouge", family + " 12 #ff0000"}, {"grand", family + " 20"},
         {"Courier", "Courier New 12"},
     };

@@ -17,7 +17,10 @@
 
 namespace {
 
-QString qpath(const std::filesystem::path &path) { return QString::fromStdString(path.string()); }
+QString qpath(const std::filesystem::path &path)
+{
+    return QString::fromStdString(path.string());
+}
 
 MainWindowState openBook(const std::filesystem::path &path)
 {
@@ -97,10 +100,8 @@ TEST(WriteBookImages, RefusesBadInputAndKeepsTheDestination)
         {"empty source", {qpath(dir / "empty.jpg")}, "empty.jpg"},
         {"not a JPEG", {qpath(jpeg), qpath(dir / "text.jpg")}, "text.jpg"},
         {"too large for a 32-bit length", {qpath(jpeg), qpath(dir / "huge.jpg")}, "huge.jpg"},
-        {"book of 2 GiB or more", {qpath(dir / "half.jpg"), qpath(dir / "half.jpg")},
-         "book.bd"},
-        {"destination among the sources", {qpath(jpeg), qpath(dir / "." / "book.bd")},
-         "book.bd"},
+        {"book of 2 GiB or more", {qpath(dir / "half.jpg"), qpath(dir / "half.jpg")}, "book.bd"},
+        {"destination among the sources", {qpath(jpeg), qpath(dir / "." / "book.bd")}, "book.bd"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -112,9 +113,9 @@ TEST(WriteBookImages, RefusesBadInputAndKeepsTheDestination)
         }
         EXPECT_EQ(ReadFileBytes(dir / "book.bd"), before);
     }
-    EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"book.bd", "empty.jpg", "half.jpg",
-                                                               "huge.jpg", "page.jpg",
-                                                               "text.jpg"}));
+    EXPECT_EQ(FileNamesIn(dir.path()),
+              (std::vector<std::string>{"book.bd", "empty.jpg", "half.jpg", "huge.jpg", "page.jpg",
+                                        "text.jpg"}));
 }
 
 TEST(WriteBookImages, MetaRecordMadeFromTheDigestsOfTheCopiedImagesComesLast)
@@ -177,15 +178,25 @@ TEST(WriteDescription, ReplacesOnlyTheLastRecord)
     };
     const std::vector<Case> cases = {
         {"book made with a description: metadata kept byte for byte",
-         {cover, page, page, oldMeta}, newRtf, {cover, page, page, joined(newRtf, tail)}},
+         {cover, page, page, oldMeta},
+         newRtf,
+         {cover, page, page, joined(newRtf, tail)}},
         {"book without meta record: description added as last record",
-         {page, page}, newRtf, {page, page, newRtf}},
+         {page, page},
+         newRtf,
+         {page, page, newRtf}},
         {"meta record without %EOF: only the new description",
-         {page, ToBytes("{\\rtf1 rien}")}, newRtf, {page, newRtf}},
+         {page, ToBytes("{\\rtf1 rien}")},
+         newRtf,
+         {page, newRtf}},
         {"record that is no image in the middle: every later page kept",
-         {page, odd, page, oldMeta}, newRtf, {page, odd, page, joined(newRtf, tail)}},
+         {page, odd, page, oldMeta},
+         newRtf,
+         {page, odd, page, joined(newRtf, tail)}},
         {"description with no line break before %EOF: tail still kept",
-         {page, MakeMetaRecord("{\\rtf1 a}", metaLines)}, newRtf, {page, joined(newRtf, tail)}},
+         {page, MakeMetaRecord("{\\rtf1 a}", metaLines)},
+         newRtf,
+         {page, joined(newRtf, tail)}},
         {"empty description keeps the metadata", {page, oldMeta}, {}, {page, tail}},
         {"empty description on a book without meta record adds nothing", {page}, {}, {page}},
     };

@@ -45,10 +45,8 @@ TEST(MD5, PaddingBoundaries)
 {
     // Digests of 55, 56, 63, 64 and 65 bytes 'a' (one or two padding blocks).
     const std::pair<std::size_t, std::string> cases[] = {
-        {55, "ef1772b6dff9a122358552954ad0df65"},
-        {56, "3b0c8ac703f828b04c6c197006d17218"},
-        {63, "b06521f39153d618550606be297466d5"},
-        {64, "014842d480b571495a4a0363793f7367"},
+        {55, "ef1772b6dff9a122358552954ad0df65"}, {56, "3b0c8ac703f828b04c6c197006d17218"},
+        {63, "b06521f39153d618550606be297466d5"}, {64, "014842d480b571495a4a0363793f7367"},
         {65, "c743a45e0d2e6a95cb859adae0248435"},
     };
     for (const auto &[length, expected] : cases)

@@ -1,5 +1,5 @@
-#include "app/core/creation/CreationMeta.h"
 #include "app/core/pages/PageList.h"
+#include "app/core/creation/CreationMeta.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/PdfFixture.h"
 #include "tests/support/RecordingPrompter.h"
@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
-#include <streambuf>
 #include <optional>
 #include <ostream>
+#include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -130,7 +130,10 @@ std::string conflictAt(int position)
 
 // Every table case below has a name, used in the test's name and its printout.
 template <class Case>
-    requires requires(const Case &c) { c.name; }
+requires requires(const Case &c)
+{
+    c.name;
+}
 void PrintTo(const Case &c, std::ostream *os)
 {
     *os << c.name;

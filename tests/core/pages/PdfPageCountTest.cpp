@@ -164,15 +164,11 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  -1},
         HandCase{"StartXrefOutsideFile",
-                 [] {
-                     return "%PDF-1.4\n1 0 obj\n<< >>\nendobj\nstartxref\n99999999\n%%EOF\n";
-                 },
+                 [] { return "%PDF-1.4\n1 0 obj\n<< >>\nendobj\nstartxref\n99999999\n%%EOF\n"; },
                  -1},
         HandCase{"PrevLoop", selfReferencing, -1},
         HandCase{"PrevOutsideFile",
-                 [] {
-                     return simple(PdfBuilder::PageTree(2, "2"), "/Root 1 0 R /Prev 99999999");
-                 },
+                 [] { return simple(PdfBuilder::PageTree(2, "2"), "/Root 1 0 R /Prev 99999999"); },
                  -1},
         HandCase{"CatalogOffsetOutsideFile",
                  [] {
@@ -183,10 +179,10 @@ INSTANTIATE_TEST_SUITE_P(
                  -1},
         HandCase{"CatalogNotInTable",
                  [] { return simple(PdfBuilder::PageTree(1, "1"), "/Root 40 0 R"); }, -1},
-        HandCase{"CountBeyondTheObjects",
-                 [] { return simple(PdfBuilder::PageTree(1, "2000000")); }, -1},
-        HandCase{"NumberTooLarge",
-                 [] { return simple(PdfBuilder::PageTree(1, "99999999999")); }, -1},
+        HandCase{"CountBeyondTheObjects", [] { return simple(PdfBuilder::PageTree(1, "2000000")); },
+                 -1},
+        HandCase{"NumberTooLarge", [] { return simple(PdfBuilder::PageTree(1, "99999999999")); },
+                 -1},
         HandCase{"XrefCountBeyondItsLines",
                  [] { return replaced(simple(PdfBuilder::PageTree(1, "1")), "1 1\n", "1 50\n"); },
                  -1}),

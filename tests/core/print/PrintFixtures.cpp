@@ -11,8 +11,8 @@ MainWindowState BookState(int pages, int backCovers)
 {
     MainWindowState state;
     for (int k = 0; k < pages + backCovers; ++k) {
-        const QString name = k < pages ? QStringLiteral("P%1").arg(k + 1)
-                                       : QStringLiteral("Q%1").arg(k - pages + 1);
+        const QString name =
+            k < pages ? QStringLiteral("P%1").arg(k + 1) : QStringLiteral("Q%1").arg(k - pages + 1);
         state.PageList.push_back({name, k});
     }
     state.ListePagesCount = pages;
@@ -40,9 +40,8 @@ std::vector<QString> Texts(std::initializer_list<const char *> texts)
 PageLoader LabelledPages(QSize size, std::vector<std::int32_t> imagesWithoutPicture)
 {
     return [size, imagesWithoutPicture](std::int32_t image) -> std::optional<QImage> {
-        if (image < 0
-            || std::find(imagesWithoutPicture.begin(), imagesWithoutPicture.end(), image)
-                != imagesWithoutPicture.end())
+        if (image < 0 || std::find(imagesWithoutPicture.begin(), imagesWithoutPicture.end(),
+                                   image) != imagesWithoutPicture.end())
             return std::nullopt;
         QImage picture(size, QImage::Format_RGB32);
         picture.fill(Qt::white);

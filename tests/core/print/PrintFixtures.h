@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/program/MainWindowState.h"
 #include "app/core/print/PrintLayoutCommand.h"
+#include "app/core/program/MainWindowState.h"
 
 #include <QImage>
 #include <QSize>
@@ -26,8 +26,9 @@ QString LabelOf(const QImage &image);
 // The margins dialog closed at once with the values set here.
 class FakeMarginsDialog : public MarginsDialog {
 public:
-    FakeMarginsDialog(MainWindowState &state, PrintTarget &target)
-        : state_(state), target_(target) {}
+    FakeMarginsDialog(MainWindowState &state, PrintTarget &target) : state_(state), target_(target)
+    {
+    }
 
     void setMiddleEnabled(bool enabled) override { middleEnabled = enabled; }
     void setMinima(const MarginsMm &value) override { minima = value; }

@@ -65,8 +65,8 @@ TEST(PrintJob, SheetOrderOfEachPaperPath)
         {P1, true, 0, {}, {}},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << "answer " << static_cast<int>(c.path) << (c.a5 ? " A5 " : " A4 ")
-                                        << c.pages);
+        SCOPED_TRACE(testing::Message() << "answer " << static_cast<int>(c.path)
+                                        << (c.a5 ? " A5 " : " A4 ") << c.pages);
         EXPECT_EQ(SheetSides(c.path, 1, c.a5, c.pages), c.pass1);
         EXPECT_EQ(SheetSides(c.path, 2, c.a5, c.pages), c.pass2);
     }
@@ -123,8 +123,9 @@ TEST(PrintJob, WithoutLayoutAsksForOneAndPrintsNothing)
     f.state.PrintLayout.clear();
     f.prompter.answer(MessageAnswer::Yes);
     RunPrintJob(f.state, f.env);
-    EXPECT_EQ(f.prompter.texts(), std::vector<QString>{QStringLiteral(
-                                      "Veuillez sélectionner la disposition des images (A4 ou A5).")});
+    EXPECT_EQ(f.prompter.texts(),
+              std::vector<QString>{
+                  QStringLiteral("Veuillez sélectionner la disposition des images (A4 ou A5).")});
     EXPECT_TRUE(f.target.documents.empty());
 }
 

@@ -20,9 +20,7 @@ struct CommandFixture {
     FakeMarginsDialog margins{state, target};
     int printDialogs = 0;
     bool printDialogAccepted = true;
-    LayoutCommandEnv env{{prompter, target, LabelledPages({1200, 1600})},
-                         margins,
-                         [this] {
+    LayoutCommandEnv env{{prompter, target, LabelledPages({1200, 1600})}, margins, [this] {
                              ++printDialogs;
                              return printDialogAccepted;
                          }};
@@ -50,10 +48,12 @@ struct CommandFixture {
             for (const auto &page : document.pages) {
                 QString left, right;
                 for (const RecordingPrintTarget::Drawing &drawing : page) {
-                    EXPECT_TRUE(drawing.rect == state.PrintRect1 || drawing.rect == state.PrintRect2);
+                    EXPECT_TRUE(drawing.rect == state.PrintRect1 ||
+                                drawing.rect == state.PrintRect2);
                     (drawing.rect == state.PrintRect1 ? left : right) = LabelOf(drawing.image);
                 }
-                pass.push_back(state.PrintLayout == QLatin1String("A5") ? left + u'|' + right : left);
+                pass.push_back(state.PrintLayout == QLatin1String("A5") ? left + u'|' + right
+                                                                        : left);
             }
             result.push_back(pass);
         }
@@ -131,7 +131,11 @@ TEST(PrintLayoutCommand, SetsUpMarginsRectanglesAndMessages)
     };
     const Case cases[] = {
         {"A4", SelectPortrait, {472, 471, 943}, {4017, 6073}, {371, 730, 4388, 6086}, {}},
-        {"A5", SelectLandscape, {471, 472, 943}, {2565, 4017}, {372, 671, 2936, 4090},
+        {"A5",
+         SelectLandscape,
+         {471, 472, 943},
+         {2565, 4017},
+         {372, 671, 2936, 4090},
          {3879, 671, 6443, 4090}},
     };
     for (const Case &c : cases) {
@@ -162,10 +166,10 @@ TEST(PrintLayoutCommand, UnequalResolutionsWarnAndPrintAnyway)
     RunPrintJob(f.state, f.env.job);
     const std::vector<QString> texts = f.prompter.texts();
     ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(texts[1], QStringLiteral(
-                            "Attention, votre imprimante ne possède pas la même résolution en "
-                            "verticale et en horizontale. Il est possible qu'à l'impression, "
-                            "l'image soit déformée."));
+    EXPECT_EQ(texts[1],
+              QStringLiteral("Attention, votre imprimante ne possède pas la même résolution en "
+                             "verticale et en horizontale. Il est possible qu'à l'impression, "
+                             "l'image soit déformée."));
     EXPECT_EQ(f.prompter.messages[1].icon, MessageIcon::Information);
     EXPECT_EQ(f.target.documents.size(), 2u);
 }

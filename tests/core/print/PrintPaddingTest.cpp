@@ -24,8 +24,8 @@ TEST(PrintPadding, AddsBlankPagesBeforeTheBackCovers)
         {"A5", 6, 2, Texts({"P1", "P2", "P3", "P4", "P5", "P6", "Q1", "Q2"})},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.layout) + " " + std::to_string(c.pages) + "+"
-                     + std::to_string(c.backCovers));
+        SCOPED_TRACE(std::string(c.layout) + " " + std::to_string(c.pages) + "+" +
+                     std::to_string(c.backCovers));
         MainWindowState state = BookState(c.pages, c.backCovers);
         state.BlankCount = 2;
         const int length = c.pages + c.backCovers;

@@ -50,9 +50,9 @@ TEST(CrashReport, FullStopRule)
     };
     const Case cases[] = {
         {"Page introuvable.", "Page introuvable."},
-        {"Erreur JPEG #42", "Erreur JPEG #42."},     // '2' sorts after '.'
-        {"Chemin /", "Chemin /."},                   // '/' is the first after '.'
-        {"Valeur -", "Valeur -"},                    // '-' sorts before '.'
+        {"Erreur JPEG #42", "Erreur JPEG #42."}, // '2' sorts after '.'
+        {"Chemin /", "Chemin /."},               // '/' is the first after '.'
+        {"Valeur -", "Valeur -"},                // '-' sorts before '.'
         {"Fichier illisible !", "Fichier illisible !"},
         {"(vide)", "(vide)"},
         {"fin ", "fin "},
@@ -67,7 +67,8 @@ TEST(CrashReport, FullStopRule)
 TEST(CrashReport, StackLineShowsCodeOffsetAndAddress)
 {
     const auto hex = [](const char *digits) {
-        return QString::fromLatin1(digits).rightJustified(int(sizeof(void *) * 2), QLatin1Char('0'));
+        return QString::fromLatin1(digits).rightJustified(int(sizeof(void *) * 2),
+                                                          QLatin1Char('0'));
     };
     struct Case {
         std::uintptr_t base, address;
@@ -78,9 +79,9 @@ TEST(CrashReport, StackLineShowsCodeOffsetAndAddress)
         {0xABC000, 0xABCFFF + 0xEF1, "EF0", "ABDEF0"},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(StackFrameLine({c.address, c.base}),
-                  QStringLiteral("(") + hex(c.offset) + QStringLiteral(") [") + hex(c.shown) +
-                      QStringLiteral("]"));
+        EXPECT_EQ(StackFrameLine({c.address, c.base}), QStringLiteral("(") + hex(c.offset) +
+                                                           QStringLiteral(") [") + hex(c.shown) +
+                                                           QStringLiteral("]"));
 }
 
 TEST(CrashReport, ReportHoldsThreeLinesAndTheThrowSiteStack)
@@ -101,8 +102,8 @@ TEST(CrashReport, ReportHoldsThreeLinesAndTheThrowSiteStack)
     EXPECT_EQ(lines[1], Line2);
     EXPECT_TRUE(lines[2].startsWith(
         QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)));
-    const QRegularExpression frameLine(QStringLiteral("^\\(([0-9A-F]{%1})\\) \\[([0-9A-F]{%1})\\]$")
-                                           .arg(sizeof(void *) * 2));
+    const QRegularExpression frameLine(
+        QStringLiteral("^\\(([0-9A-F]{%1})\\) \\[([0-9A-F]{%1})\\]$").arg(sizeof(void *) * 2));
     for (int i = 3; i < lines.size(); ++i)
         EXPECT_TRUE(frameLine.match(lines[i]).hasMatch()) << lines[i].toStdString();
 

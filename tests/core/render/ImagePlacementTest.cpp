@@ -22,25 +22,41 @@ const Case Cases[] = {
     // left (800 - 300) div 2 = 250; top 49 + (600 - 49 - 200) div 2 = 49 + 175 = 224
     {"actual size, smaller page", {800, 600, Panel, 300, 200, 0, false}, {250, 224, 300, 200}, {}},
     // scroll max 1000 - 600 = 400 before placing; top max(0, (600 - 1000) div 2) = 0
-    {"full screen actual size", {800, 600, Panel, 300, 1000, 0, true}, {250, 0, 300, 1000},
+    {"full screen actual size",
+     {800, 600, Panel, 300, 1000, 0, true},
+     {250, 0, 300, 1000},
      ScrollBarReset{false, 400}},
     // fx = 800/1000, fy = 551/1100 = 0.50090..; height 551, width 500.9 -> 501;
     // left (800 - 501) div 2 = 149; top 49 + max(0, (551 - 551) div 2) = 49
-    {"screen size, height limits", {800, 600, Panel, 1000, 1100, 1, false}, {149, 49, 501, 551}, {}},
+    {"screen size, height limits",
+     {800, 600, Panel, 1000, 1100, 1, false},
+     {149, 49, 501, 551},
+     {}},
     // f = fy = 700/2000 = 0.35: 700 x 490; left (1000 - 490) div 2 = 255; scroll max 0
-    {"full screen, screen size", {1000, 700, Panel, 1400, 2000, 1, true}, {255, 0, 490, 700},
+    {"full screen, screen size",
+     {1000, 700, Panel, 1400, 2000, 1, true},
+     {255, 0, 490, 700},
      ScrollBarReset{true, 0}},
     // f = fx = 0.5; height 1001 x 0.5 = 500.5 -> 500 (even); top 49 + (551 - 500) div 2 = 74
-    {"full width, tie down to even", {500, 600, Panel, 1000, 1001, 2, false}, {0, 74, 500, 500}, {}},
+    {"full width, tie down to even",
+     {500, 600, Panel, 1000, 1001, 2, false},
+     {0, 74, 500, 500},
+     {}},
     // height 1003 x 0.5 = 501.5 -> 502 (even); top max(0, (400 - 502) div 2) = 0; scroll max 102
-    {"full screen full width, tie up to even", {500, 400, Panel, 1000, 1003, 2, true},
-     {0, 0, 500, 502}, ScrollBarReset{true, 102}},
+    {"full screen full width, tie up to even",
+     {500, 400, Panel, 1000, 1003, 2, true},
+     {0, 0, 500, 502},
+     ScrollBarReset{true, 102}},
     // f = fy = 600/900: 600 x 800; a wide page overflows: left max(0, (800 - 1333) div 2) = 0
     {"full height", {800, 649, Panel, 1200, 900, 3, false}, {0, 49, 800, 600}, {}},
-    {"full height, wider than the window", {800, 649, Panel, 2000, 900, 3, false},
-     {0, 49, 1333, 600}, {}},
+    {"full height, wider than the window",
+     {800, 649, Panel, 2000, 900, 3, false},
+     {0, 49, 1333, 600},
+     {}},
     // the panel is not counted in full screen: fy = 600/1200 = 0.5
-    {"full screen full height", {800, 600, Panel, 1000, 1200, 3, true}, {150, 0, 500, 600},
+    {"full screen full height",
+     {800, 600, Panel, 1000, 1200, 3, true},
+     {150, 0, 500, 600},
      ScrollBarReset{true, 0}},
     // a page of no size (nothing could be shown) stays at 0 x 0 without dividing by zero
     {"empty page", {800, 600, Panel, 0, 0, 1, false}, {400, 49 + 275, 0, 0}, {}},

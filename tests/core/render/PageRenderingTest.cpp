@@ -375,17 +375,15 @@ TEST_F(PageRendering, PrivateDirectoryTakenOverIsReplacedByANewOne)
     MakeColouredPdf(dir / "Album.pdf", {Qt::red});
     Open(dir / "Album.pdf");
     ExpectFilledWith(Load(0), {200, 200}, Qt::red);
-    const fs::path taken = fs::path(RenderingPath(state.CurrentFile, 0).toStdString())
-                               .parent_path()
-                               .parent_path();
+    const fs::path taken =
+        fs::path(RenderingPath(state.CurrentFile, 0).toStdString()).parent_path().parent_path();
     fs::remove_all(taken);
     fs::create_directory(taken);
     fs::permissions(taken, fs::perms::all);
 
     ExpectFilledWith(Load(0), {200, 200}, Qt::red);
-    const fs::path renewed = fs::path(RenderingPath(state.CurrentFile, 0).toStdString())
-                                 .parent_path()
-                                 .parent_path();
+    const fs::path renewed =
+        fs::path(RenderingPath(state.CurrentFile, 0).toStdString()).parent_path().parent_path();
     EXPECT_NE(renewed, taken);
     EXPECT_EQ(fs::status(renewed).permissions() & fs::perms::all, fs::perms::owner_all);
     EXPECT_TRUE(fs::is_empty(taken));

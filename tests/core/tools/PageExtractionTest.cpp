@@ -50,14 +50,8 @@ struct Extraction {
     MainWindowState state;
     int folderDialogs = 0;
 
-    fs::path book() const
-    {
-        return dir / "Album.bd";
-    }
-    fs::path folder() const
-    {
-        return dir / "out" / "Album";
-    }
+    fs::path book() const { return dir / "Album.bd"; }
+    fs::path folder() const { return dir / "out" / "Album"; }
 
     void open(const std::vector<Bytes> &records)
     {

@@ -1,5 +1,5 @@
-#include "app/core/render/JpegImage.h"
 #include "app/core/tools/PictureConversion.h"
+#include "app/core/render/JpegImage.h"
 #include "app/jpeg/Jpeg.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/PictureFixture.h"
@@ -27,12 +27,9 @@ QString Q(const fs::path &path)
 TEST(ConvertedFileName, ReplacesTheLastExtensionOnly)
 {
     const std::pair<const char *, const char *> cases[] = {
-        {"/images/photo.png", "/images/photo.jpg"},
-        {"/images/a.b.png", "/images/a.b.jpg"},
-        {"/images/readme", "/images/readme.jpg"},
-        {"/images.v2/readme", "/images.v2/readme.jpg"},
-        {"/images/photo.jpeg", "/images/photo.jpg"},
-        {"/images/Photo.JPG", "/images/Photo.jpg"},
+        {"/images/photo.png", "/images/photo.jpg"},  {"/images/a.b.png", "/images/a.b.jpg"},
+        {"/images/readme", "/images/readme.jpg"},    {"/images.v2/readme", "/images.v2/readme.jpg"},
+        {"/images/photo.jpeg", "/images/photo.jpg"}, {"/images/Photo.JPG", "/images/Photo.jpg"},
         {"/images/album.bd", "/images/album.jpg"},
     };
     for (const auto &[source, converted] : cases)
@@ -68,7 +65,9 @@ TEST_F(Conversion, EveryReaderFamilyConvertsToAJpegThatDecodes)
         {"icon.ico", "icon.jpg", QtSave(picture, "ICO")},
         {"camera.jpeg", "camera.jpg", [&](const fs::path &p) { WriteFileBytes(p, jpegBytes); }},
         {"album.bd", "album.jpg",
-         [&](const fs::path &p) { WriteFileBytes(p, AssembleBook({jpegBytes, MakeJpeg(50, 70)})); }},
+         [&](const fs::path &p) {
+             WriteFileBytes(p, AssembleBook({jpegBytes, MakeJpeg(50, 70)}));
+         }},
         {"targa.tga", "targa.jpg", GmConvert(png, "TGA")},
         {"scan.tiff", "scan.jpg", GmConvert(png, "TIFF")},
         {"drawing.eps", "drawing.jpg",
