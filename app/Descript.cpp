@@ -3,6 +3,7 @@
 #include "app/core/description/Rtf.h"
 #include "app/core/description/SelectionStyle.h"
 #include "app/core/files/BookWriter.h"
+#include "app/core/pages/BookPages.h"
 #include "app/core/seams/Dialogs.h"
 #include "app/widgets/ToolIcons.h"
 #include "app/widgets/WindowStyle.h"
@@ -72,7 +73,7 @@ void TailleBox::reportIfChanged()
     emit edited();
 }
 
-TDesc::TDesc(MainWindowState &state, Prompter &prompter, Dialogs &dialogs, QWidget *parent)
+TDesc::TDesc(BookPages &state, Prompter &prompter, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent), state_(state), prompter_(prompter), dialogs_(dialogs)
 {
     StyleSecondaryWindow(*this, QStringLiteral("Description"), QSize(870, 640));
@@ -296,7 +297,8 @@ void TDesc::TailleChange()
 void TDesc::SauverClick()
 {
     // A failure to write reaches the crash report and leaves the editor open with its text.
-    WriteDescription(state_, prompter_, WriteRtf(*RichEdit1->document()));
+    if (WriteDescription(state_.Book, prompter_, WriteRtf(*RichEdit1->document())))
+        state_.DescriptionMenuVisible = true;
     accept();
 }
 

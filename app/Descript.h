@@ -12,7 +12,7 @@ class QPushButton;
 class QTextEdit;
 class QToolButton;
 class QWidget;
-struct MainWindowState;
+struct BookPages;
 
 // The size box of the editor: its arrows keep to its range, but while it has the focus any
 // whole number may be typed; leaving it brings the text back into the range.
@@ -44,7 +44,7 @@ class TDesc : public QDialog {
     Q_OBJECT
 
 public:
-    TDesc(MainWindowState &state, Prompter &prompter, Dialogs &dialogs, QWidget *parent = nullptr);
+    TDesc(BookPages &state, Prompter &prompter, Dialogs &dialogs, QWidget *parent = nullptr);
 
     // Replaces the text with a description (RTF, or plain text), the cursor at its start.
     void loadDescription(const Bytes &rtf);
@@ -98,7 +98,7 @@ private:
     // whether the selection has it now.
     void toggle(CharStyle style, QToolButton *button);
 
-    MainWindowState &state_;
+    BookPages &state_;
     Prompter &prompter_;
     Dialogs &dialogs_;
 };

@@ -36,7 +36,7 @@ void ArrowSpinBox::stepBy(int steps)
     QSpinBox::stepBy((steps > 0) - (steps < 0));
 }
 
-TForm2::TForm2(MainWindowState &state, const PrintTarget &printer, QWidget *parent)
+TForm2::TForm2(PrintState &state, const PrintTarget &printer, QWidget *parent)
     : QDialog(parent), state_(state), printer_(printer)
 {
     // The children take the form font from the window; its size is that of its content.

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/core/print/PrintLayoutCommand.h"
+#include "app/core/print/PrintState.h"
 #include "app/core/print/PrintTarget.h"
-#include "app/core/program/MainWindowState.h"
 
 #include <QDialog>
 #include <QSpinBox>
@@ -23,7 +23,7 @@ public:
 // the page image size that fills one page position on the current printer.
 class TForm2 : public QDialog, public MarginsDialog {
 public:
-    TForm2(MainWindowState &state, const PrintTarget &printer, QWidget *parent = nullptr);
+    TForm2(PrintState &state, const PrintTarget &printer, QWidget *parent = nullptr);
 
     void setMiddleEnabled(bool enabled) override;
     void setMinima(const MarginsMm &minima) override;
@@ -42,6 +42,6 @@ public:
     QPushButton *Valider;
 
 private:
-    MainWindowState &state_;
+    PrintState &state_;
     const PrintTarget &printer_;
 };

@@ -226,5 +226,5 @@ void TForm1::Quitter1Click()
 
 void TForm1::FormDestroy()
 {
-    state.BookStream.reset();
+    state.Book = OpenBook();
 }

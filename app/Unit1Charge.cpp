@@ -20,23 +20,9 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
-#include <filesystem>
 #include <utility>
 
 namespace {
-
-// The read stream on a book, or nothing when the file cannot be read.
-std::unique_ptr<std::ifstream> openBookStream(const QString &fileName)
-{
-    const std::filesystem::path path = fileName.toStdString();
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return nullptr;
-    auto stream = std::make_unique<std::ifstream>(path, std::ios::binary);
-    if (!stream->is_open())
-        return nullptr;
-    return stream;
-}
 
 // A thumbnail's picture: white, with the page stretched over all of it but the last column
 // and row.
@@ -65,10 +51,10 @@ void TForm1::Charge(const QString &fileName)
     }
     OpenDialog1.InitialDir = QFileInfo(fileName).path();
 
-    // The new stream is opened first, so a file that cannot be read leaves the open book
+    // The new book is opened first, so a file that cannot be read leaves the open book
     // (stream, page list, CurrentFile) as it was.
-    std::unique_ptr<std::ifstream> stream = openBookStream(fileName);
-    if (!stream) {
+    OpenBook book = OpenBook::open(fileName);
+    if (!book.isOpen()) {
         services.prompter.error(CannotOpenFileMessage(fileName));
         return;
     }
@@ -76,7 +62,7 @@ void TForm1::Charge(const QString &fileName)
     freeThumbnails();
     const std::uint64_t generation = ++chargeGeneration_;
     state.CurrentFile = fileName;
-    state.BookStream = std::move(stream);
+    state.Book = std::move(book);
     state.BlankCount = 0;
     {
         const QSignalBlocker detached(Zoom);
@@ -207,7 +193,8 @@ void TForm1::freeThumbnails()
 
 PageRenderEnv TForm1::pageRenderEnv()
 {
-    return {services.prompter, services.ui, Image1->size(), services.programPath};
+    return {services.prompter, services.ui, Image1->size(), services.programPath,
+            state.GhostscriptDir};
 }
 
 std::optional<QImage> TForm1::loadPageBitmap(std::int32_t image)

@@ -19,14 +19,17 @@ void TForm1::AjouterRemplacerladescription1Click()
         services.prompter.information(QStringLiteral("Aucun fichier chargé."));
         return;
     }
-    Desc->loadDescription(state.DescriptionMenuVisible ? DescriptionForEditor(state) : Bytes());
+    Desc->loadDescription(state.DescriptionMenuVisible
+                              ? DescriptionForEditor(state.Book, state.MetaRecordIndex())
+                              : Bytes());
     Desc->exec();
     Description->setVisible(state.DescriptionMenuVisible);
 }
 
 void TForm1::DescriptionClick()
 {
-    const std::optional<Bytes> description = DescriptionForViewer(state);
+    const std::optional<Bytes> description =
+        DescriptionForViewer(state.Book, state.MetaRecordIndex());
     if (!description)
         return;
     QDialog viewer;

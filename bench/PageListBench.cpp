@@ -29,12 +29,12 @@ public:
 
 void countAndBuildPageList(benchmark::State &run, const FixtureBook &book)
 {
-    MainWindowState window;
+    BookPages window;
     window.CurrentFile = QString::fromStdString(book.path.string());
     CountingPrompter prompter;
     NoUiHooks ui;
     for (auto _ : run) {
-        window.BookStream = std::make_unique<std::ifstream>(book.path, std::ios::binary);
+        window.Book = OpenBook::open(window.CurrentFile);
         window.BlankCount = 0;
         CountPages(window, prompter, ui);
         BuildPageList(window, prompter);

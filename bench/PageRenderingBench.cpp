@@ -94,12 +94,12 @@ struct Env {
     SilentPrompter prompter;
     NoUiHooks ui;
     PageRenderEnv env{prompter, ui, QSize(800, 600), "quirelle"};
-    MainWindowState state;
+    BookPages state;
 
     explicit Env(const fs::path &file)
     {
         state.CurrentFile = Q(file);
-        state.BookStream = std::make_unique<std::ifstream>(file, std::ios::binary);
+        state.Book = OpenBook::open(state.CurrentFile);
     }
 };
 

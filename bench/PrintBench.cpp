@@ -42,7 +42,7 @@ void BM_PrintA5Booklet(benchmark::State &bench)
 {
     const auto pages = static_cast<std::int32_t>(bench.range(0));
     std::vector<QByteArray> jpegs;
-    MainWindowState state;
+    PrintState state;
     for (std::int32_t k = 0; k < pages; ++k) {
         jpegs.push_back(PageJpeg(k));
         state.PageList.push_back({QString::number(k + 1), k});

@@ -23,9 +23,9 @@ void ListPagesOf(std::span<const std::uint8_t> book)
     static const std::filesystem::path path = FuzzFolder() / "livre.bd";
     WriteFuzzFile(path, book);
 
-    MainWindowState state;
+    BookPages state;
     state.CurrentFile = QString::fromStdString(path.string());
-    state.BookStream = std::make_unique<std::ifstream>(path, std::ios::binary);
+    state.Book = OpenBook::open(state.CurrentFile);
     state.BlankCount = 0;
     SilentPrompter prompter;
     NoUiHooks ui;

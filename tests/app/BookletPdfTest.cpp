@@ -110,9 +110,9 @@ TEST(BookletPdf, SampleBookPrintedToTwoPdfFilesReadsInOrderWhenFolded)
 {
     RecordingPrompter prompter;
     NoUiHooks ui;
-    MainWindowState state;
+    PrintState state;
     state.CurrentFile = QStringLiteral(QUIRELLE_SAMPLE_BOOK);
-    state.BookStream = std::make_unique<std::ifstream>(QUIRELLE_SAMPLE_BOOK, std::ios::binary);
+    state.Book = OpenBook::open(state.CurrentFile);
     CountPages(state, prompter, ui);
     BuildPageList(state, prompter);
     ASSERT_TRUE(prompter.messages.empty()) << prompter.messages.front().text.toStdString();

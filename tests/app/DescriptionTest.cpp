@@ -6,6 +6,7 @@
 
 #include "tests/app/WindowFixture.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 
 namespace {
@@ -523,17 +525,21 @@ TEST_F(Description, FailedSavesLeaveTheBookAndTheSharedStreamUsable)
     EXPECT_EQ(ReadFileBytes(book), ToBytes("xy"));
 
     // The book cannot be written: the error reaches the crash report, the editor stays open
-    // with its text, and the stream is open again.
+    // with its text, and the book, unchanged, is open again.
     const auto other = plainBook(MakeMetaRecord("{\\rtf1 Ancien}\r\n", {"%EOF"}));
+    const Bytes before = ReadFileBytes(other);
     form.Charge(qpath(other));
     desc.loadDescription(rtfOf(QStringLiteral("Nouveau")));
     desc.show();
-    std::filesystem::remove(other);
-    std::filesystem::create_directory(other);
-    EXPECT_THROW(desc.SauverClick(), FileWriteError);
+    {
+        const FileSizeLimit limit(before.size() / 2);
+        EXPECT_THROW(desc.SauverClick(), FileWriteError);
+    }
     EXPECT_TRUE(desc.isVisible());
     EXPECT_EQ(desc.RichEdit1->toPlainText(), QStringLiteral("Nouveau"));
-    EXPECT_TRUE(form.state.BookStream);
+    EXPECT_EQ(ReadFileBytes(other), before);
+    ASSERT_TRUE(form.state.Book.isOpen());
+    EXPECT_EQ(ReadBookRecord(form.state.Book.stream(), nullptr, INT32_MAX), 3);
 }
 
 TEST_F(Description, PdfDocumentDisablesTheEditorCommand)

@@ -17,7 +17,7 @@
 namespace {
 
 struct MargesFixture {
-    MainWindowState state;
+    PrintState state;
     RecordingPrintTarget printer;
     TForm2 form{state, printer};
 

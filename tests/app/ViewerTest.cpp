@@ -370,7 +370,7 @@ TEST_F(Viewer, FileThatCannotBeOpenedLeavesTheOpenBookUsable)
 {
     const QString book = writeBook("Album.bd", 3);
     form.Charge(book);
-    const std::ifstream *stream = form.state.BookStream.get();
+    const std::istream *stream = &form.state.Book.stream();
     const QStringList names = pageNames();
 
     for (const QString &bad : {QString::fromStdString((dir / "missing.bd").string()),
@@ -382,7 +382,7 @@ TEST_F(Viewer, FileThatCannotBeOpenedLeavesTheOpenBookUsable)
             prompter.texts(),
             std::vector<QString>{QStringLiteral("Impossible d'ouvrir le fichier ") + bad + "."});
         EXPECT_EQ(form.state.CurrentFile, book);
-        EXPECT_EQ(form.state.BookStream.get(), stream);
+        EXPECT_EQ(&form.state.Book.stream(), stream);
         EXPECT_EQ(pageNames(), names);
         EXPECT_EQ(thumbnailKeys().size(), 3);
     }

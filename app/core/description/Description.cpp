@@ -4,13 +4,10 @@
 
 namespace {
 
-Bytes metaRecord(MainWindowState &state)
+Bytes readRecord(const OpenBook &book, std::int32_t index)
 {
-    if (!state.BookStream || !state.BookStream->is_open())
-        throw BookFormatError("Le fichier de la bande dessinée n'est pas ouvert.");
     Bytes record;
-    ReadBookRecord(*state.BookStream, &record,
-                   state.PageCountCache - state.BlankCount + state.LeadCount);
+    book.read(index, record);
     return record;
 }
 
@@ -25,14 +22,14 @@ Bytes DescriptionOf(Bytes metaRecord)
     return metaRecord;
 }
 
-Bytes DescriptionForEditor(MainWindowState &state)
+Bytes DescriptionForEditor(const OpenBook &book, std::int32_t metaRecord)
 {
-    return DescriptionOf(metaRecord(state));
+    return DescriptionOf(readRecord(book, metaRecord));
 }
 
-std::optional<Bytes> DescriptionForViewer(MainWindowState &state)
+std::optional<Bytes> DescriptionForViewer(const OpenBook &book, std::int32_t metaRecord)
 {
-    Bytes record = metaRecord(state);
+    Bytes record = readRecord(book, metaRecord);
     const auto last = std::find(record.rbegin(), record.rend(), '}');
     if (last == record.rend())
         return std::nullopt;

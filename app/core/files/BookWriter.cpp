@@ -1,10 +1,12 @@
 #include "app/core/files/BookWriter.h"
 
 #include "app/core/files/Md5.h"
+#include "app/core/files/OpenBook.h"
 #include "app/core/files/OpenFile.h"
 #include "app/core/files/ReadOnlyFile.h"
-#include "app/core/program/MainWindowState.h"
 #include "app/core/seams/Prompter.h"
+
+#include <QScopeGuard>
 
 #include <array>
 #include <climits>
@@ -97,17 +99,19 @@ struct LastRecord {
     Bytes bytes;
 };
 
-// The last record of the book; none when the book cannot be read or holds no image.
-std::optional<LastRecord> readLastRecord(std::istream *stream)
+// The last record of the book, from a walk of its chain as it is now; none when the book
+// cannot be read or holds no image.
+std::optional<LastRecord> readLastRecord(const OpenBook &book)
 {
-    if (!stream)
+    if (!book.isOpen())
         return std::nullopt;
+    std::istream &stream = book.stream();
     try {
-        const std::int32_t count = ReadBookRecord(*stream, nullptr, INT32_MAX);
+        const std::int32_t count = ReadBookRecord(stream, nullptr, INT32_MAX);
         if (count < 1)
             return std::nullopt;
-        LastRecord last{LocateBookRecord(*stream, count - 1), {}};
-        ReadBookRecord(*stream, &last.bytes, count - 1);
+        LastRecord last{LocateBookRecord(stream, count - 1), {}};
+        ReadBookRecord(stream, &last.bytes, count - 1);
         if (count == 1 && isMetaRecord(last.bytes))
             return std::nullopt;
         return last;
@@ -115,31 +119,6 @@ std::optional<LastRecord> readLastRecord(std::istream *stream)
         return std::nullopt;
     }
 }
-
-// Reopens the shared read stream on the book when the rewrite ends, however it ends.
-class ReopenBookStream {
-public:
-    ReopenBookStream(MainWindowState &state, std::filesystem::path path)
-        : state_(state), path_(std::move(path))
-    {
-    }
-    ~ReopenBookStream()
-    {
-        state_.BookStream = std::make_unique<std::ifstream>(path_, std::ios::binary);
-        // The new stream may take the old one's address: its chain is walked again.
-        try {
-            state_.BookRecords = BookRecordIndex(*state_.BookStream);
-        } catch (...) {
-            state_.BookRecords = {};
-        }
-    }
-    ReopenBookStream(const ReopenBookStream &) = delete;
-    ReopenBookStream &operator=(const ReopenBookStream &) = delete;
-
-private:
-    MainWindowState &state_;
-    std::filesystem::path path_;
-};
 
 } // namespace
 
@@ -190,15 +169,15 @@ void WriteBookImages(const QStringList &files, const QString &destination,
     out.commit();
 }
 
-void WriteDescription(MainWindowState &state, Prompter &prompter, const Bytes &rtf)
+bool WriteDescription(OpenBook &book, Prompter &prompter, const Bytes &rtf)
 {
-    if (IsPdfFile(state.CurrentFile))
-        return;
+    if (IsPdfFile(book.path()))
+        return false;
 
-    const std::optional<LastRecord> last = readLastRecord(state.BookStream.get());
+    const std::optional<LastRecord> last = readLastRecord(book);
     if (!last) {
-        prompter.error(CannotOpenFileMessage(state.CurrentFile));
-        return;
+        prompter.error(CannotOpenFileMessage(book.path()));
+        return false;
     }
 
     // Only the last record may be the meta record: the new one takes its place, or follows
@@ -213,11 +192,10 @@ void WriteDescription(MainWindowState &state, Prompter &prompter, const Bytes &r
             record.insert(record.end(), last->bytes.begin() + eof, last->bytes.end());
     }
 
-    const std::filesystem::path path = toPath(state.CurrentFile);
-    {
-        const ReopenBookStream reopen(state, path);
-        state.BookStream.reset();
-        replaceBookEnd(path, keep, record);
-    }
-    state.DescriptionMenuVisible = true;
+    // The book is closed while it is rewritten and opened again however the rewrite ends.
+    const QString path = book.path();
+    const auto reopen = qScopeGuard([&] { book = OpenBook::open(path); });
+    book = OpenBook();
+    replaceBookEnd(toPath(path), keep, record);
+    return true;
 }

@@ -11,7 +11,7 @@
 #include <vector>
 
 class Prompter;
-struct MainWindowState;
+class OpenBook;
 
 // Gives the meta record of a book from the MD5 text of each of its images, in record order.
 using MetaRecordMaker = std::function<Bytes(const std::vector<std::string> &md5Texts)>;
@@ -25,8 +25,8 @@ using MetaRecordMaker = std::function<Bytes(const std::vector<std::string> &md5T
 void WriteBookImages(const QStringList &files, const QString &destination,
                      const MetaRecordMaker &makeMeta = {});
 
-// Makes rtf the description of the open book (state.CurrentFile), keeping its metadata lines
-// from "%EOF" on; a PDF document is left alone. A book that cannot be read gets the error
-// box "Impossible d'ouvrir le fichier <name>."; a failure while writing raises
-// FileWriteError. Either way the book is unchanged and state.BookStream is open again on it.
-void WriteDescription(MainWindowState &state, Prompter &prompter, const Bytes &rtf);
+// Makes rtf the description of the open book, keeping its metadata lines from "%EOF" on, and
+// opens the book again; true once written. A PDF document is left alone. A book that cannot
+// be read gets the error box "Impossible d'ouvrir le fichier <name>."; a failure while
+// writing raises FileWriteError. Either way the book is unchanged and open again.
+bool WriteDescription(OpenBook &book, Prompter &prompter, const Bytes &rtf);

@@ -12,21 +12,12 @@
 
 namespace {
 
-std::istream &bookStream(MainWindowState &state)
-{
-    if (!state.BookStream || !state.BookStream->is_open())
-        throw BookFormatError("Le fichier de la bande dessinée n'est pas ouvert.");
-    return *state.BookStream;
-}
-
 // Image records of the book: the records less the meta record, told by its first byte, the
-// only byte of it read here (the walk never counts an empty last record). The walk is kept
-// for the page list and the pages.
-std::int32_t countBookImages(MainWindowState &state)
+// only byte of it read here (the walk never counts an empty last record).
+std::int32_t countBookImages(BookPages &state)
 {
-    std::istream &stream = bookStream(state);
-    state.BookRecords = BookRecordIndex(stream);
-    const std::vector<BookRecord> &records = state.BookRecords.records();
+    std::istream &stream = state.Book.stream();
+    const std::vector<BookRecord> &records = state.Book.records();
     if (records.empty())
         return 0;
     std::uint8_t first = 0;
@@ -68,12 +59,10 @@ void checkImages(std::istream &stream, const std::vector<BookRecord> &records,
     }
 }
 
-BookMetaData readBookMetaData(MainWindowState &state, std::int32_t imageCount, Prompter &prompter)
+BookMetaData readBookMetaData(BookPages &state, std::int32_t imageCount, Prompter &prompter)
 {
-    std::istream &stream = bookStream(state);
-    if (!state.BookRecords.serves(&stream))
-        state.BookRecords = BookRecordIndex(stream);
-    const std::vector<BookRecord> &records = state.BookRecords.records();
+    std::istream &stream = state.Book.stream();
+    const std::vector<BookRecord> &records = state.Book.records();
     Bytes record;
     if (static_cast<std::size_t>(imageCount) < records.size())
         ReadIndexedRecord(stream, records[static_cast<std::size_t>(imageCount)], record);
@@ -93,7 +82,7 @@ BookMetaData readBookMetaData(MainWindowState &state, std::int32_t imageCount, P
     return *meta;
 }
 
-void commit(MainWindowState &state, const BookMetaData &meta, const NumberingRun &run,
+void commit(BookPages &state, const BookMetaData &meta, const NumberingRun &run,
             std::int32_t imageCount)
 {
     std::vector<PageEntry> pages;
@@ -123,10 +112,9 @@ std::int32_t FindConstraintByIndex(const std::vector<NumberingConstraint> &BookC
     return -1;
 }
 
-std::int32_t CountPages(MainWindowState &state, Prompter &prompter, UiHooks &ui)
+std::int32_t CountPages(BookPages &state, Prompter &prompter, UiHooks &ui)
 {
     std::int32_t count = 0;
-    state.BookRecords = {};
     std::error_code error;
     (void)std::filesystem::last_write_time(state.CurrentFile.toStdString(), error); // its age
     if (error) {
@@ -158,7 +146,7 @@ std::int32_t CountPages(MainWindowState &state, Prompter &prompter, UiHooks &ui)
     return count;
 }
 
-void BuildPageList(MainWindowState &state, Prompter &prompter)
+void BuildPageList(BookPages &state, Prompter &prompter)
 {
     const std::int32_t imageCount = std::max(state.PageCountCache, 0);
     const bool pdf = IsPdfFile(state.CurrentFile);

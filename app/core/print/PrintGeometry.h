@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/core/program/MainWindowState.h"
-
 #include <QSize>
 #include <QString>
 
@@ -21,6 +19,12 @@ struct PrinterGeometry {
     // Every size the computations divide by is positive.
     bool isUsable() const;
     bool operator==(const PrinterGeometry &) const = default;
+};
+
+// A rectangle on the printer's canvas, in dots, GDI style: right and bottom lie outside it.
+struct PrintRect {
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const PrintRect &) const = default;
 };
 
 struct DotsPerMm {

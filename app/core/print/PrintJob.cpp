@@ -58,8 +58,7 @@ std::int32_t RoundUpTo(std::int32_t count, std::int32_t multiple)
     return (std::max(count, 0) + multiple - 1) / multiple * multiple;
 }
 
-void DrawPage(const MainWindowState &state, PrintJobEnv &env, std::int32_t index,
-              const PrintRect &rect)
+void DrawPage(const PrintState &state, PrintJobEnv &env, std::int32_t index, const PrintRect &rect)
 {
     if (index < 0 || index >= static_cast<std::int32_t>(state.PageList.size()))
         return;
@@ -68,7 +67,7 @@ void DrawPage(const MainWindowState &state, PrintJobEnv &env, std::int32_t index
         env.target.drawImage(rect, *bitmap);
 }
 
-void PrintPass(const MainWindowState &state, PrintJobEnv &env, PaperPath path, int pass)
+void PrintPass(const PrintState &state, PrintJobEnv &env, PaperPath path, int pass)
 {
     const bool a5 = state.PrintLayout == QLatin1String("A5");
     const std::vector<SheetSide> sides = SheetSides(path, pass, a5, state.PrintPageCount);
@@ -117,15 +116,14 @@ std::vector<SheetSide> SheetSides(PaperPath path, int pass, bool a5, std::int32_
     return result;
 }
 
-void PrintSheet(const MainWindowState &state, PrintJobEnv &env, std::int32_t first,
-                std::int32_t second)
+void PrintSheet(const PrintState &state, PrintJobEnv &env, std::int32_t first, std::int32_t second)
 {
     DrawPage(state, env, first, state.PrintRect1);
     if (state.PrintLayout == QLatin1String("A5"))
         DrawPage(state, env, second, state.PrintRect2);
 }
 
-void RunPrintJob(MainWindowState &state, PrintJobEnv &env)
+void RunPrintJob(PrintState &state, PrintJobEnv &env)
 {
     if (state.PrintLayout.isEmpty()) {
         env.prompter.information(

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/core/print/PrintState.h"
 #include "app/core/print/PrintTarget.h"
-#include "app/core/program/MainWindowState.h"
 #include "app/core/seams/Prompter.h"
 
 #include <QImage>
@@ -37,9 +37,8 @@ std::vector<SheetSide> SheetSides(PaperPath path, int pass, bool a5, std::int32_
 
 // Draws the pages at 0-based indices first and second of PageList (-1: none; second is used
 // for A5 only) into PrintRect1 and PrintRect2 on the target's current page.
-void PrintSheet(const MainWindowState &state, PrintJobEnv &env, std::int32_t first,
-                std::int32_t second);
+void PrintSheet(const PrintState &state, PrintJobEnv &env, std::int32_t first, std::int32_t second);
 
 // Asks for the paper path, then prints the two passes with their messages. A printer error
 // aborts the pass it happens in and ends the job with an error box.
-void RunPrintJob(MainWindowState &state, PrintJobEnv &env);
+void RunPrintJob(PrintState &state, PrintJobEnv &env);

@@ -7,7 +7,7 @@
 namespace {
 
 // The shape of the pages: the first page of the list that has a picture.
-std::optional<QSize> FirstPageSize(const MainWindowState &state, const PageLoader &loadPage)
+std::optional<QSize> FirstPageSize(const PrintState &state, const PageLoader &loadPage)
 {
     for (const PageEntry &entry : state.PageList) {
         if (entry.Image < 0)
@@ -36,7 +36,7 @@ bool CheckPrinter(const PrinterGeometry &printer, Prompter &prompter)
 
 } // namespace
 
-QSize UpdateMarginsPreview(MainWindowState &state, const PrinterGeometry &printer,
+QSize UpdateMarginsPreview(PrintState &state, const PrinterGeometry &printer,
                            const MarginsMm &margins)
 {
     const DotsPerMm dpm = PrinterDotsPerMm(printer);
@@ -45,7 +45,7 @@ QSize UpdateMarginsPreview(MainWindowState &state, const PrinterGeometry &printe
     return RecommendedImageSize(printer, dpm, margins, state.PrintLayout);
 }
 
-void DefinitMinMax(MainWindowState &state, LayoutCommandEnv &env)
+void DefinitMinMax(PrintState &state, LayoutCommandEnv &env)
 {
     const PrinterGeometry printer = env.job.target.geometry();
     const DotsPerMm dpm = PrinterDotsPerMm(printer);
@@ -64,7 +64,7 @@ void DefinitMinMax(MainWindowState &state, LayoutCommandEnv &env)
     state.MarginMiddleDots = dots.middle;
 }
 
-bool PrepareLayout(MainWindowState &state, const QString &layout, LayoutCommandEnv &env)
+bool PrepareLayout(PrintState &state, const QString &layout, LayoutCommandEnv &env)
 {
     const bool a5 = layout == QLatin1String("A5");
     state.PrintLayout = layout;

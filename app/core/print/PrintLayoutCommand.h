@@ -2,7 +2,7 @@
 
 #include "app/core/print/PrintGeometry.h"
 #include "app/core/print/PrintJob.h"
-#include "app/core/program/MainWindowState.h"
+#include "app/core/print/PrintState.h"
 
 #include <QString>
 
@@ -29,15 +29,15 @@ struct LayoutCommandEnv {
 
 // What the margins dialog shows for the current values: stores the printer's dots per
 // millimetre in state and returns the recommended image size.
-QSize UpdateMarginsPreview(MainWindowState &state, const PrinterGeometry &printer,
+QSize UpdateMarginsPreview(PrintState &state, const PrinterGeometry &printer,
                            const MarginsMm &margins);
 
 // Reads the printer, sets the margin minima, runs the margins dialog and stores the margins
 // in dots.
-void DefinitMinMax(MainWindowState &state, LayoutCommandEnv &env);
+void DefinitMinMax(PrintState &state, LayoutCommandEnv &env);
 
 // What the two print commands do before the print job: layout "A4" (one page per portrait
 // side) or "A5" (two pages per landscape side). Sets up the printer, the margins, the print
 // rectangles and the blank pages; false when the user cancelled or nothing can be printed
 // (with a message saying why).
-bool PrepareLayout(MainWindowState &state, const QString &layout, LayoutCommandEnv &env);
+bool PrepareLayout(PrintState &state, const QString &layout, LayoutCommandEnv &env);

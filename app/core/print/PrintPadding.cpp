@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-std::int32_t PadPageList(MainWindowState &state, const QString &layout)
+std::int32_t PadPageList(BookPages &state, const QString &layout)
 {
     const bool a5 = layout == QLatin1String("A5");
     const auto length = static_cast<std::int32_t>(state.PageList.size());

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/core/print/PrintGeometry.h"
-#include "app/core/program/MainWindowState.h"
 
 #include <QImage>
 

@@ -94,21 +94,21 @@ QImage OutOfMemoryBitmap(Prompter &prompter)
     return bitmap;
 }
 
-std::optional<QImage> LoadBookPage(const MainWindowState &state, std::int32_t image,
+std::optional<QImage> LoadBookPage(const BookPages &state, std::int32_t image,
                                    const WantedPictureSize &wanted)
 {
     Bytes record;
-    if (!state.BookStream || !state.BookRecords.read(*state.BookStream, image, record))
+    if (!state.Book.isOpen() || !state.Book.read(image, record))
         return std::nullopt;
     return DecodeJpegImage(record, wanted);
 }
 
-QImage LoadPdfPage(const MainWindowState &state, std::int32_t page, const PageRenderEnv &env,
+QImage LoadPdfPage(const BookPages &state, std::int32_t page, const PageRenderEnv &env,
                    const WantedPictureSize &wanted)
 {
     const QString output = RenderingPath(state.CurrentFile, page);
     QDir().mkpath(QFileInfo(output).path());
-    if (const auto library = GhostscriptLibrary::load(state.GhostscriptDir)) {
+    if (const auto library = GhostscriptLibrary::load(env.ghostscriptDir)) {
         // Only what this run writes is shown: a page past the end writes nothing, and a
         // failed run may leave a partial page.
         QFile::remove(output);
@@ -125,7 +125,7 @@ QImage LoadPdfPage(const MainWindowState &state, std::int32_t page, const PageRe
 
 // The page's bitmap with the page's full size: the size of its picture before any scaling,
 // or the bitmap's own when the page is no decoded picture (a blank or an error bitmap).
-PageBitmap LoadPage(const MainWindowState &state, std::int32_t image, const PageRenderEnv &env,
+PageBitmap LoadPage(const BookPages &state, std::int32_t image, const PageRenderEnv &env,
                     const WantedPictureSize &wanted)
 {
     const auto withOwnSize = [](std::optional<QImage> bitmap) {
@@ -166,14 +166,14 @@ PageBitmap LoadPage(const MainWindowState &state, std::int32_t image, const Page
 
 } // namespace
 
-std::optional<QImage> LoadPageBitmap(const MainWindowState &state, std::int32_t image,
+std::optional<QImage> LoadPageBitmap(const BookPages &state, std::int32_t image,
                                      const PageRenderEnv &env)
 {
     return LoadPage(state, image, env, {}).bitmap;
 }
 
-PageBitmap LoadPageThumbnail(const MainWindowState &state, std::int32_t image,
-                             const PageRenderEnv &env, const WantedPictureSize &wanted)
+PageBitmap LoadPageThumbnail(const BookPages &state, std::int32_t image, const PageRenderEnv &env,
+                             const WantedPictureSize &wanted)
 {
     return LoadPage(state, image, env, wanted);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/program/MainWindowState.h"
+#include "app/core/pages/BookPages.h"
 #include "app/core/render/Ghostscript.h"
 #include "app/core/render/JpegImage.h"
 #include "app/core/seams/Prompter.h"
@@ -18,8 +18,9 @@
 struct PageRenderEnv {
     Prompter &prompter;
     UiHooks &ui;
-    QSize pageControlSize; // the page image control's current size
-    QString programPath;   // the running program's own argument 0
+    QSize pageControlSize;       // the page image control's current size
+    QString programPath;         // the running program's own argument 0
+    QString ghostscriptDir = {}; // where the interpreter library is looked up (Ghostscript.h)
 };
 
 // The bitmap of one page of the open document; `image` is a PageEntry's Image. Never throws.
@@ -32,7 +33,7 @@ struct PageRenderEnv {
 //   at 200 dpi into RenderingPath() and decoded from there.
 // A PDF page loads the interpreter library, renders, unloads it and then lets pending window
 // messages run once before decoding.
-std::optional<QImage> LoadPageBitmap(const MainWindowState &state, std::int32_t image,
+std::optional<QImage> LoadPageBitmap(const BookPages &state, std::int32_t image,
                                      const PageRenderEnv &env);
 
 // A page as LoadPageBitmap gives it, for a thumbnail: a JPEG page (a book's record, a PDF's
@@ -43,8 +44,8 @@ struct PageBitmap {
     std::optional<QImage> bitmap;
     QSize pageSize;
 };
-PageBitmap LoadPageThumbnail(const MainWindowState &state, std::int32_t image,
-                             const PageRenderEnv &env, const WantedPictureSize &wanted);
+PageBitmap LoadPageThumbnail(const BookPages &state, std::int32_t image, const PageRenderEnv &env,
+                             const WantedPictureSize &wanted);
 
 // Where page `page` (0-based) of the PDF document `pdfPath` is rendered: a directory private
 // to this process (mode 0700, removed when the process ends), a subdirectory per document

@@ -28,7 +28,7 @@ struct PageFile {
 
 // Every file to write, ordered by record. Names are handed out in book order, so of two
 // pages whose labels name the same file the later one takes the suffix.
-std::vector<PageFile> PageFiles(const MainWindowState &state)
+std::vector<PageFile> PageFiles(const BookPages &state)
 {
     std::vector<PageFile> files;
     QSet<QString> taken; // case-folded, for file systems that ignore letter case
@@ -99,7 +99,7 @@ void WriteFiles(std::istream &stream, const fs::path &folder, const std::vector<
 
 } // namespace
 
-void ExtractPages(MainWindowState &state, Prompter &prompter,
+void ExtractPages(const BookPages &state, Prompter &prompter,
                   const std::function<bool(QString &folder)> &chooseFolder)
 {
     if (state.CurrentFile.isEmpty()) {
@@ -118,9 +118,9 @@ void ExtractPages(MainWindowState &state, Prompter &prompter,
     const fs::path target = fs::path(folder.toStdString()) /
                             QFileInfo(state.CurrentFile).completeBaseName().toStdString();
     try {
-        if (!state.BookStream || !state.BookStream->is_open())
+        if (!state.Book.isOpen())
             throw BookFormatError(ExtractionProblem);
-        WriteFiles(*state.BookStream, target, PageFiles(state));
+        WriteFiles(state.Book.stream(), target, PageFiles(state));
     } catch (const BookFormatError &) {
         prompter.error(QString::fromUtf8(ExtractionProblem));
     } catch (const FileWriteError &failure) {

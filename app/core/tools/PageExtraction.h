@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/program/MainWindowState.h"
+#include "app/core/pages/BookPages.h"
 
 #include <QString>
 
@@ -16,5 +16,5 @@ class Prompter;
 // "<label> (2).jpg", "<label> (3).jpg"... Files of an earlier extraction are replaced.
 // chooseFolder runs the folder dialog (false: cancelled). No book, a PDF document, a
 // damaged book and a file that cannot be written each end the command with a message.
-void ExtractPages(MainWindowState &state, Prompter &prompter,
+void ExtractPages(const BookPages &state, Prompter &prompter,
                   const std::function<bool(QString &folder)> &chooseFolder);

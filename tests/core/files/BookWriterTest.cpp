@@ -1,6 +1,6 @@
 #include "app/core/files/BookWriter.h"
 
-#include "app/core/program/MainWindowState.h"
+#include "app/core/files/OpenBook.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/RecordingPrompter.h"
@@ -22,20 +22,16 @@ QString qpath(const std::filesystem::path &path)
     return QString::fromStdString(path.string());
 }
 
-MainWindowState openBook(const std::filesystem::path &path)
+OpenBook openBook(const std::filesystem::path &path)
 {
-    MainWindowState state;
-    state.CurrentFile = qpath(path);
-    state.BookStream = std::make_unique<std::ifstream>(path, std::ios::binary);
-    return state;
+    return OpenBook::open(qpath(path));
 }
 
-// The stream is open on the file and reads its records.
-void expectStreamReads(MainWindowState &state, std::int32_t records)
+// The book is open on the file and its stream reads its records.
+void expectStreamReads(const OpenBook &book, std::int32_t records)
 {
-    ASSERT_TRUE(state.BookStream);
-    ASSERT_TRUE(state.BookStream->is_open());
-    EXPECT_EQ(ReadBookRecord(*state.BookStream, nullptr, INT32_MAX), records);
+    ASSERT_TRUE(book.isOpen());
+    EXPECT_EQ(ReadBookRecord(book.stream(), nullptr, INT32_MAX), records);
 }
 
 // Runs action in a child process that, when started as root, drops to the user nobody so
@@ -206,22 +202,20 @@ TEST(WriteDescription, ReplacesOnlyTheLastRecord)
         const auto path = dir / "livre.bd";
         WriteFileBytes(path, AssembleBook(c.before));
         std::filesystem::permissions(path, std::filesystem::perms(0640));
-        MainWindowState state = openBook(path);
+        OpenBook book = openBook(path);
         RecordingPrompter prompter;
 
-        WriteDescription(state, prompter, c.rtf);
+        EXPECT_TRUE(WriteDescription(book, prompter, c.rtf));
 
         EXPECT_EQ(ReadFileBytes(path), AssembleBook(c.after));
         EXPECT_TRUE(prompter.messages.empty());
-        EXPECT_TRUE(state.DescriptionMenuVisible);
-        expectStreamReads(state, std::int32_t(c.after.size()));
+        expectStreamReads(book, std::int32_t(c.after.size()));
         EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
         EXPECT_EQ(FileNamesIn(dir.path()), std::vector<std::string>{"livre.bd"});
     }
 }
 
-// The record index is walked again on the reopened stream: the pages of the open book, and
-// its new last record, are read where they now lie.
+// The book is opened again: its pages, and its new last record, are read where they now lie.
 TEST(WriteDescription, RecordsAreReadFromTheRewrittenBook)
 {
     const Bytes page = MakeJpeg(16, 8, Qt::green), other = MakeJpeg(8, 16, Qt::red);
@@ -229,21 +223,19 @@ TEST(WriteDescription, RecordsAreReadFromTheRewrittenBook)
     TempDir dir;
     const auto path = dir / "livre.bd";
     WriteFileBytes(path, AssembleBook({page, other, meta}));
-    MainWindowState state = openBook(path);
-    state.BookRecords = BookRecordIndex(*state.BookStream);
+    OpenBook book = openBook(path);
     RecordingPrompter prompter;
 
     const Bytes rtf = ToBytes("{\\rtf1 une description bien plus longue que la premi\\'e8re}\r\n");
-    WriteDescription(state, prompter, rtf);
+    WriteDescription(book, prompter, rtf);
 
     const Bytes tail = MakeMetaRecord("", StandardMetaLines({page, other}));
     Bytes newMeta = rtf;
     newMeta.insert(newMeta.end(), tail.begin(), tail.end());
-    ASSERT_TRUE(state.BookRecords.serves(state.BookStream.get()));
     const std::vector<Bytes> expected{page, other, newMeta};
     for (std::int32_t k = 0; k < 3; ++k) {
         Bytes record;
-        ASSERT_TRUE(state.BookRecords.read(*state.BookStream, k, record)) << k;
+        ASSERT_TRUE(book.read(k, record)) << k;
         EXPECT_EQ(record, expected[std::size_t(k)]) << k;
     }
 }
@@ -254,14 +246,13 @@ TEST(WriteDescription, LeavesAPdfDocumentAlone)
     const auto path = dir / "document.PDF";
     const Bytes pdf = ToBytes("%PDF-1.4\n%%EOF\n");
     WriteFileBytes(path, pdf);
-    MainWindowState state = openBook(path);
+    OpenBook book = openBook(path);
     RecordingPrompter prompter;
 
-    WriteDescription(state, prompter, ToBytes("{\\rtf1 x}"));
+    EXPECT_FALSE(WriteDescription(book, prompter, ToBytes("{\\rtf1 x}")));
 
     EXPECT_EQ(ReadFileBytes(path), pdf);
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_FALSE(state.DescriptionMenuVisible);
 }
 
 TEST(WriteDescription, UnreadableBookGetsTheErrorBoxAndStaysAsItWas)
@@ -279,18 +270,17 @@ TEST(WriteDescription, UnreadableBookGetsTheErrorBoxAndStaysAsItWas)
         TempDir dir;
         const auto path = dir / "abîmé.bd";
         WriteFileBytes(path, bytes);
-        MainWindowState state = openBook(path);
+        OpenBook book = openBook(path);
         RecordingPrompter prompter;
 
-        WriteDescription(state, prompter, ToBytes("{\\rtf1 x}"));
+        EXPECT_FALSE(WriteDescription(book, prompter, ToBytes("{\\rtf1 x}")));
 
         ASSERT_EQ(prompter.messages.size(), 1u);
         EXPECT_EQ(prompter.messages[0].text,
                   QStringLiteral("Impossible d'ouvrir le fichier ") + qpath(path) + ".");
         EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
         EXPECT_EQ(ReadFileBytes(path), bytes);
-        EXPECT_FALSE(state.DescriptionMenuVisible);
-        EXPECT_TRUE(state.BookStream && state.BookStream->is_open());
+        EXPECT_TRUE(book.isOpen());
     }
 }
 
@@ -301,18 +291,17 @@ TEST(WriteDescription, FailedWriteLeavesTheBookIntactAndTheStreamOpen)
     const Bytes page = MakeJpeg(64, 64, Qt::darkCyan);
     const Bytes book = AssembleBook({page, page, page, MakeMetaRecord("", {"%EOF", "%MD5"})});
     WriteFileBytes(path, book);
-    MainWindowState state = openBook(path);
+    OpenBook open = openBook(path);
     RecordingPrompter prompter;
 
     {
         const FileSizeLimit limit(book.size() / 2);
-        EXPECT_THROW(WriteDescription(state, prompter, ToBytes("{\\rtf1 x}")), FileWriteError);
+        EXPECT_THROW(WriteDescription(open, prompter, ToBytes("{\\rtf1 x}")), FileWriteError);
     }
 
     EXPECT_EQ(ReadFileBytes(path), book);
     EXPECT_EQ(FileNamesIn(dir.path()), std::vector<std::string>{"livre.bd"});
-    EXPECT_FALSE(state.DescriptionMenuVisible);
-    expectStreamReads(state, 4);
+    expectStreamReads(open, 4);
 }
 
 TEST(BookWriting, ReadOnlyBookIsRefusedAndKept)
@@ -323,14 +312,14 @@ TEST(BookWriting, ReadOnlyBookIsRefusedAndKept)
     WriteFileBytes(dir / "page.jpg", page);
     const auto path = dir / "livre.bd";
     const Bytes book = AssembleBook({page, page});
-    const std::pair<const char *, std::function<void(MainWindowState &)>> cases[] = {
+    const std::pair<const char *, std::function<void(OpenBook &)>> cases[] = {
         {"description",
-         [](MainWindowState &state) {
+         [](OpenBook &open) {
              RecordingPrompter prompter;
-             WriteDescription(state, prompter, ToBytes("{\\rtf1 x}"));
+             WriteDescription(open, prompter, ToBytes("{\\rtf1 x}"));
          }},
         {"new book in its place",
-         [&](MainWindowState &) { WriteBookImages({qpath(dir / "page.jpg")}, qpath(path)); }},
+         [&](OpenBook &) { WriteBookImages({qpath(dir / "page.jpg")}, qpath(path)); }},
     };
     for (const auto &[name, write] : cases) {
         SCOPED_TRACE(name);
@@ -339,13 +328,13 @@ TEST(BookWriting, ReadOnlyBookIsRefusedAndKept)
         std::filesystem::permissions(path, std::filesystem::perms(0444));
 
         EXPECT_TRUE(runUnprivileged([&, &write = write] {
-            MainWindowState state = openBook(path);
+            OpenBook open = openBook(path);
             try {
-                write(state);
+                write(open);
                 return false;
             } catch (const FileWriteError &error) {
                 return error.what() == "Impossible d'écrire le fichier " + path.string() + "." &&
-                       state.BookStream && state.BookStream->is_open();
+                       open.isOpen();
             }
         }));
         EXPECT_EQ(ReadFileBytes(path), book);

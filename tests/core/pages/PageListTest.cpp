@@ -86,7 +86,7 @@ Bytes bookWithLines(std::vector<Bytes> records, const std::vector<std::string> &
 
 // Opens a file as the main window does: stream, BlankCount reset, count, build.
 struct Opened {
-    MainWindowState state;
+    BookPages state;
     RecordingPrompter prompter;
     std::int32_t counted = 0;
 
@@ -94,7 +94,7 @@ struct Opened {
     void open(const std::filesystem::path &path)
     {
         state.CurrentFile = QString::fromStdString(path.string());
-        state.BookStream = std::make_unique<std::ifstream>(path, std::ios::binary);
+        state.Book = OpenBook::open(state.CurrentFile);
         state.BlankCount = 0;
         NoUiHooks ui;
         counted = CountPages(state, prompter, ui);
@@ -323,10 +323,9 @@ TEST(OpeningABook, ReadsEachRecordHeaderAndEachByteOnce)
     WriteFileBytes(path, book);
 
     CountingBuffer counting(book);
-    MainWindowState state;
+    BookPages state;
     state.CurrentFile = QString::fromStdString(path.string());
-    state.BookStream = std::make_unique<std::ifstream>(path, std::ios::binary);
-    static_cast<std::ios &>(*state.BookStream).rdbuf(&counting);
+    state.Book = OpenBook(state.CurrentFile, std::make_unique<std::istream>(&counting));
     RecordingPrompter prompter;
     NoUiHooks ui;
     CountPages(state, prompter, ui);

@@ -7,9 +7,9 @@ void PrintTo(const PrintRect &r, std::ostream *out)
     *out << '(' << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ')';
 }
 
-MainWindowState BookState(int pages, int backCovers)
+PrintState BookState(int pages, int backCovers)
 {
-    MainWindowState state;
+    PrintState state;
     for (int k = 0; k < pages + backCovers; ++k) {
         const QString name =
             k < pages ? QStringLiteral("P%1").arg(k + 1) : QStringLiteral("Q%1").arg(k - pages + 1);
@@ -21,7 +21,7 @@ MainWindowState BookState(int pages, int backCovers)
     return state;
 }
 
-std::vector<QString> PageNames(const MainWindowState &state)
+std::vector<QString> PageNames(const PrintState &state)
 {
     std::vector<QString> names;
     for (const PageEntry &entry : state.PageList)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/core/print/PrintLayoutCommand.h"
-#include "app/core/program/MainWindowState.h"
+#include "app/core/print/PrintState.h"
 
 #include <QImage>
 #include <QSize>
@@ -14,9 +14,9 @@ void PrintTo(const PrintRect &rect, std::ostream *out);
 
 // A page list of `pages` pages and `backCovers` back covers, named "P1".. and "Q1".., whose
 // entry k shows image record k.
-MainWindowState BookState(int pages, int backCovers);
+PrintState BookState(int pages, int backCovers);
 
-std::vector<QString> PageNames(const MainWindowState &state);
+std::vector<QString> PageNames(const PrintState &state);
 std::vector<QString> Texts(std::initializer_list<const char *> texts);
 
 // Image record k is a size-pixel picture labelled "p<k+1>"; imagesWithoutPicture give nullopt.
@@ -26,9 +26,7 @@ QString LabelOf(const QImage &image);
 // The margins dialog closed at once with the values set here.
 class FakeMarginsDialog : public MarginsDialog {
 public:
-    FakeMarginsDialog(MainWindowState &state, PrintTarget &target) : state_(state), target_(target)
-    {
-    }
+    FakeMarginsDialog(PrintState &state, PrintTarget &target) : state_(state), target_(target) {}
 
     void setMiddleEnabled(bool enabled) override { middleEnabled = enabled; }
     void setMinima(const MarginsMm &value) override { minima = value; }
@@ -43,7 +41,7 @@ public:
     int shown = 0;
 
 private:
-    MainWindowState &state_;
+    PrintState &state_;
     PrintTarget &target_;
 };
 

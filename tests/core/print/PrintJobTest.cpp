@@ -74,7 +74,7 @@ TEST(PrintJob, SheetOrderOfEachPaperPath)
 
 // A5 layout set up by hand: 6 pages, rectangles apart so that each drawing tells its side.
 struct JobFixture {
-    MainWindowState state = BookState(6, 0);
+    PrintState state = BookState(6, 0);
     RecordingPrompter prompter;
     RecordingPrintTarget target;
     PrintJobEnv env{prompter, target, LabelledPages({12, 16})};

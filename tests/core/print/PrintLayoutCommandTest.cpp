@@ -14,7 +14,7 @@ const QString SelectLandscape = QStringLiteral(
     "Veuillez sélectionner l'imprimante qui sera utilisée. Choisir un format A4 en mode paysage.");
 
 struct CommandFixture {
-    MainWindowState state;
+    PrintState state;
     RecordingPrompter prompter;
     RecordingPrintTarget target;
     FakeMarginsDialog margins{state, target};

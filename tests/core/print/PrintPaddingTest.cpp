@@ -26,7 +26,7 @@ TEST(PrintPadding, AddsBlankPagesBeforeTheBackCovers)
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.layout) + " " + std::to_string(c.pages) + "+" +
                      std::to_string(c.backCovers));
-        MainWindowState state = BookState(c.pages, c.backCovers);
+        PrintState state = BookState(c.pages, c.backCovers);
         state.BlankCount = 2;
         const int length = c.pages + c.backCovers;
         const auto added = static_cast<int>(c.expected.size()) - length;
@@ -44,7 +44,7 @@ TEST(PrintPadding, AddsBlankPagesBeforeTheBackCovers)
 
 TEST(PrintPadding, ALaterLayoutAddsOnlyWhatItStillLacks)
 {
-    MainWindowState state = BookState(9, 0);
+    PrintState state = BookState(9, 0);
     PadPageList(state, QStringLiteral("A4"));
     PadPageList(state, QStringLiteral("A5"));
     EXPECT_EQ(PageNames(state), Texts({"P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8", "P9",
@@ -55,7 +55,7 @@ TEST(PrintPadding, ALaterLayoutAddsOnlyWhatItStillLacks)
 
 TEST(PrintPadding, MoreBackCoversThanPagesPutsTheBlanksFirst)
 {
-    MainWindowState state = BookState(3, 0);
+    PrintState state = BookState(3, 0);
     state.QuatrsCount = 7;
     PadPageList(state, QStringLiteral("A4"));
     EXPECT_EQ(PageNames(state), Texts({"Ajout 1", "P1", "P2", "P3"}));

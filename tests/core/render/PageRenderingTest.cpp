@@ -82,7 +82,7 @@ protected:
     void Open(const fs::path &path)
     {
         state.CurrentFile = Q(path);
-        state.BookStream = std::make_unique<std::ifstream>(path, std::ios::binary);
+        state.Book = OpenBook::open(state.CurrentFile);
     }
     std::optional<QImage> Load(std::int32_t image) { return LoadPageBitmap(state, image, env); }
     fs::path WriteBook(const std::string &name, const std::vector<Bytes> &records)
@@ -95,7 +95,7 @@ protected:
     TempDir dir;
     RecordingPrompter prompter;
     CountingUiHooks ui;
-    MainWindowState state;
+    BookPages state;
     PageRenderEnv env{prompter, ui, QSize(120, 90), "/usr/bin/quirelle"};
 };
 
@@ -118,11 +118,10 @@ TEST_F(PageRendering, BookRecordsDecodeOrGiveNothingBeyondTheChain)
     EXPECT_EQ(ui.pendingPasses, 0);
 }
 
-// The record index of one stream never reads another: the book opened since is walked.
-TEST_F(PageRendering, RecordIndexServesOnlyTheStreamItWasWalkedOn)
+// A document opened since is read, never the one before it.
+TEST_F(PageRendering, EachDocumentIsReadFromItself)
 {
     Open(WriteBook("Rouge.bd", {MakeJpeg(30, 20, Qt::red), MakeJpeg(30, 20, Qt::red)}));
-    state.BookRecords = BookRecordIndex(*state.BookStream);
     ExpectFilledWith(Load(1), {30, 20}, Qt::red);
 
     Open(WriteBook("Vert.bd", {MakeJpeg(12, 40, Qt::green), MakeJpeg(64, 8, Qt::blue)}));
@@ -311,7 +310,7 @@ TEST_F(PageRendering, PdfOfTheSameNameInAnotherFolderShowsItsOwnPages)
     // Without the library, the other document's rendering is not shown either.
     fs::copy_file(dir / "a" / "Album.pdf", dir / "Album.pdf");
     Open(dir / "Album.pdf");
-    state.GhostscriptDir = Q(dir / "nowhere") + '/';
+    env.ghostscriptDir = Q(dir / "nowhere") + '/';
     ExpectShowsText(Load(0), "Image incorrect");
     EXPECT_EQ(prompter.texts(), std::vector<QString>{LibraryErrorText});
 }
@@ -322,7 +321,7 @@ TEST_F(PageRendering, MissingLibraryShowsABoxThenTheEarlierRendering)
     Open(dir / "Album.pdf");
     ExpectFilledWith(Load(1), {200, 200}, Qt::blue);
 
-    state.GhostscriptDir = Q(dir / "nowhere") + '/';
+    env.ghostscriptDir = Q(dir / "nowhere") + '/';
     ExpectFilledWith(Load(1), {200, 200}, Qt::blue);
     ExpectShowsText(Load(0), "Image incorrect"); // never rendered
     EXPECT_EQ(prompter.texts(), (std::vector<QString>{LibraryErrorText, LibraryErrorText}));
@@ -338,7 +337,7 @@ TEST_F(PageRendering, LibraryWithoutTheEntryPointsShowsImageIncorrectWithoutBox)
     fs::copy_file(module.dli_fname, dir / "fake" / GhostscriptLibraryName);
     MakeColouredPdf(dir / "Album.pdf", {Qt::red});
     Open(dir / "Album.pdf");
-    state.GhostscriptDir = Q(dir / "fake") + '/';
+    env.ghostscriptDir = Q(dir / "fake") + '/';
 
     ExpectShowsText(Load(0), "Image incorrect");
     EXPECT_TRUE(prompter.messages.empty());

@@ -47,7 +47,7 @@ std::vector<Bytes> Plus(std::vector<Bytes> records, const Bytes &last)
 struct Extraction {
     TempDir dir;
     RecordingPrompter prompter;
-    MainWindowState state;
+    BookPages state;
     int folderDialogs = 0;
 
     fs::path book() const { return dir / "Album.bd"; }
@@ -57,7 +57,7 @@ struct Extraction {
     {
         WriteFileBytes(book(), AssembleBook(records));
         state.CurrentFile = QString::fromStdString(book().string());
-        state.BookStream = std::make_unique<std::ifstream>(book(), std::ios::binary);
+        state.Book = OpenBook::open(state.CurrentFile);
         NoUiHooks ui;
         CountPages(state, prompter, ui);
         BuildPageList(state, prompter);
@@ -238,7 +238,7 @@ TEST(PageExtraction, DamagedBookGivesAMessageAndWritesNothing)
         Extraction e;
         e.open(images);
         WriteFileBytes(e.book(), c.book);
-        e.state.BookStream = std::make_unique<std::ifstream>(e.book(), std::ios::binary);
+        e.state.Book = OpenBook::open(e.state.CurrentFile);
 
         e.extract();
 
