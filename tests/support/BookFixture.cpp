@@ -1,8 +1,7 @@
 #include "tests/support/BookFixture.h"
 
-#include "app/core/files/Md5.h"
-
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QImage>
 
 #include <fstream>
@@ -69,7 +68,8 @@ Bytes MakeMetaRecord(std::string_view description, const std::vector<std::string
 
 std::string Md5TextOf(const Bytes &bytes)
 {
-    return MD5TextOf(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return QCryptographicHash::hash(view, QCryptographicHash::Md5).toHex().toStdString();
 }
 
 std::vector<std::string> StandardMetaLines(const std::vector<Bytes> &images)
