@@ -6,6 +6,7 @@
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
+#include "app/widgets/VirtualKey.h"
 #include "app/widgets/WindowStyle.h"
 #include "controls/GradButton.h"
 
@@ -111,7 +112,7 @@ void TForm1::createControls()
     Edit3->setGeometry(0, 24, 73, 21);
     Edit3->setFocusPolicy(Qt::ClickFocus);
     Edit3->setVisible(false);
-    connect(Edit3, &QLineEdit::returnPressed, this, [this] { Edit3KeyDown(13); });
+    connect(Edit3, &QLineEdit::returnPressed, this, [this] { Edit3KeyDown(VK_RETURN); });
 
     Button4 = navigationButton(Panel1, QStringLiteral("Première page"));
     Button1 = navigationButton(Panel1, QStringLiteral("Page précédente"));

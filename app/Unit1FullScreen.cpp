@@ -3,6 +3,7 @@
 
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
+#include "app/widgets/VirtualKey.h"
 
 #include <QMenuBar>
 #include <QScrollBar>
@@ -90,19 +91,19 @@ void TForm1::FormKeyDown(int key, Qt::KeyboardModifiers)
         return;
     QScrollBar *vertical = state.FullScreen ? ScrollBar1 : Client->verticalScrollBar();
     switch (key) {
-    case 35: ShowEntry(state.PageCountCache - 1); break;
-    case 36: ShowEntry(0); break;
+    case VK_END: ShowEntry(state.PageCountCache - 1); break;
+    case VK_HOME: ShowEntry(0); break;
     // Past either end: "Page introuvable.", out of the thumbnails. The end is the page count,
     // even when the list holds entries past it.
-    case 37: ShowEntry(state.CurrentPage - 2); break;
-    case 39:
+    case VK_LEFT: ShowEntry(state.CurrentPage - 2); break;
+    case VK_RIGHT:
         if (state.CurrentPage == state.PageCountCache)
             AffichePage(QString());
         else
             ShowEntry(state.CurrentPage);
         break;
-    case 38: vertical->setValue(vertical->value() - 30); break;
-    case 40: vertical->setValue(vertical->value() + 30); break;
+    case VK_UP: vertical->setValue(vertical->value() - 30); break;
+    case VK_DOWN: vertical->setValue(vertical->value() + 30); break;
     default: break;
     }
     VireFocus->setFocus();
@@ -111,6 +112,6 @@ void TForm1::FormKeyDown(int key, Qt::KeyboardModifiers)
 void TForm1::FormKeyUp(int key)
 {
     state.KeyHeld = false;
-    if (key == 27 && state.FullScreen)
+    if (key == VK_ESCAPE && state.FullScreen)
         Pleincran1Click();
 }

@@ -6,6 +6,7 @@
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
+#include "app/widgets/VirtualKey.h"
 #include "controls/GradButton.h"
 
 #include <QComboBox>
@@ -179,7 +180,7 @@ void TForm1::Label3Click()
 
 void TForm1::Edit3KeyDown(int key)
 {
-    if (key != 13)
+    if (key != VK_RETURN)
         return;
     AffichePage(Edit3->text());
     Edit3->setVisible(false);

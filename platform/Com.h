@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace platform {
@@ -153,5 +154,11 @@ using DllGetClassObjectFunction = HRESULT (*)(const GUID &classId, const GUID &i
 using DllCanUnloadNowFunction = HRESULT (*)();
 using DllRegisterServerFunction = HRESULT (*)();
 using DllUnregisterServerFunction = HRESULT (*)();
+
+// An interface held for as long as it is in scope: released, never deleted, at the end.
+struct Releaser {
+    void operator()(IUnknown *object) const { object->Release(); }
+};
+template <typename Interface> using Held = std::unique_ptr<Interface, Releaser>;
 
 } // namespace com

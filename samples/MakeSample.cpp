@@ -4,6 +4,7 @@
 //   make_sample <output.bd>
 #include "app/core/creation/CreationMeta.h"
 #include "app/core/files/AtomicFile.h"
+#include "app/core/files/OpenFile.h"
 #include "app/jpeg/Jpeg.h"
 
 #include <QDir>
@@ -148,7 +149,7 @@ QString writeJpeg(const QDir &dir, const QString &name, const QImage &picture)
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(reinterpret_cast<const char *>(bytes.data()),
                    static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
-        throw FileWriteError(CannotOpenMessage(path.toStdString()));
+        throw FileWriteError(CannotOpenFileMessage(path).toStdString());
     return path;
 }
 
@@ -164,7 +165,7 @@ QString writeDescription(const QDir &dir)
     const QString path = dir.filePath(QStringLiteral("Description.rtf"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size())
-        throw FileWriteError(CannotOpenMessage(path.toStdString()));
+        throw FileWriteError(CannotOpenFileMessage(path).toStdString());
     return path;
 }
 

@@ -21,11 +21,6 @@ bool isServedSize(std::int32_t width, std::int32_t height)
     return width >= 0 && height >= 0 && width <= MaxThumbnailSide && height <= MaxThumbnailSide;
 }
 
-// Releases an interface when it goes out of scope.
-struct Releaser {
-    void operator()(com::IUnknown *object) const { object->Release(); }
-};
-
 } // namespace
 
 void ComServer::CountObject(bool created)
@@ -92,7 +87,7 @@ com::HRESULT TShellView::GetInfoTip(com::DWORD, char16_t **tip)
     com::IMalloc *allocator = nullptr;
     if (!com::Succeeded(platform::SHGetMalloc(&allocator)) || !allocator)
         return com::E_FAIL;
-    const std::unique_ptr<com::IMalloc, Releaser> release(allocator);
+    const com::Held<com::IMalloc> release(allocator);
     try {
         const std::u16string text = BuildInfoTip(FFileName);
         auto *memory =

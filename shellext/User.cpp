@@ -17,7 +17,6 @@ namespace shellext {
 
 namespace {
 
-const char *const ReadFailedMessage = "Erreur de lecture du fichier de la bande dessinée.";
 const char *const ErrorTip = "Erreur lors de la lecture";
 
 // A thumbnail's picture is decoded scaled down whatever its full size, and refused only when
@@ -32,7 +31,7 @@ constexpr std::int64_t WindowStep = 1000;
 
 [[noreturn]] void failReading()
 {
-    throw BookFormatError(ReadFailedMessage);
+    throw BookFormatError(BookReadFailedMessage);
 }
 
 std::int64_t streamSize(std::istream &stream)
@@ -128,7 +127,7 @@ BookPages CountBookPages(std::istream &stream)
     const std::int32_t count =
         ReadBookRecord(stream, nullptr, std::numeric_limits<std::int32_t>::max());
     if (count == 0)
-        throw BookFormatError("Le fichier n'est pas une bande dessinée valide.");
+        throw BookFormatError(CorruptBookMessage);
     const BookRecordLocation last = locateRecord(stream, count - 1);
     char first = 0;
     if (last.length > 0) {

@@ -6,9 +6,6 @@
 
 namespace {
 
-const char *const CorruptBookMessage = "Le fichier n'est pas une bande dessinée valide.";
-const char *const ReadFailedMessage = "Erreur de lecture du fichier de la bande dessinée.";
-
 [[noreturn]] void corrupt()
 {
     throw BookFormatError(CorruptBookMessage);
@@ -17,7 +14,7 @@ const char *const ReadFailedMessage = "Erreur de lecture du fichier de la bande 
 void readExactly(std::istream &stream, char *out, std::int64_t count)
 {
     if (!stream.read(out, count) || stream.gcount() != count)
-        throw BookFormatError(ReadFailedMessage);
+        throw BookFormatError(BookReadFailedMessage);
 }
 
 std::int32_t readLength(std::istream &stream)
@@ -32,7 +29,7 @@ std::int32_t readLength(std::istream &stream)
 void seek(std::istream &stream, std::int64_t position)
 {
     if (!stream.seekg(position, std::ios::beg))
-        throw BookFormatError(ReadFailedMessage);
+        throw BookFormatError(BookReadFailedMessage);
 }
 
 // Walks the chain from record 0, calling visit(i, record) for each record reached until it
@@ -42,10 +39,10 @@ template <typename Visit> BookRecordLocation walkChain(std::istream &stream, Vis
 {
     stream.clear();
     if (!stream.seekg(0, std::ios::end))
-        throw BookFormatError(ReadFailedMessage);
+        throw BookFormatError(BookReadFailedMessage);
     const std::int64_t size = static_cast<std::int64_t>(stream.tellg());
     if (size < 0)
-        throw BookFormatError(ReadFailedMessage);
+        throw BookFormatError(BookReadFailedMessage);
     if (size == 0)
         return {};
     if (size < 4)

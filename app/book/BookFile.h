@@ -10,11 +10,15 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A book file whose record chain cannot be walked: the text is a French message for the user.
+// A book file whose record chain cannot be walked: the text is a French message for the user,
+// one of the two below.
 class BookFormatError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+inline constexpr char CorruptBookMessage[] = "Le fichier n'est pas une bande dessinée valide.";
+inline constexpr char BookReadFailedMessage[] =
+    "Erreur de lecture du fichier de la bande dessinée.";
 
 // 0-based offset of the leftmost occurrence of pattern that begins at or after the
 // 1-based position start and ends within the buffer; -1 when none (or pattern empty).

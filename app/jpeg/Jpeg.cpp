@@ -1,6 +1,7 @@
 #include "app/jpeg/Jpeg.h"
 
 #include "app/jpeg/StreamSource.h"
+#include "app/text/FileMessages.h"
 
 #include <algorithm>
 #include <csetjmp>
@@ -217,7 +218,7 @@ bool JpegError::outOfMemory() const
 }
 
 JpegFileError::JpegFileError(const std::filesystem::path &path)
-    : std::runtime_error("Impossible d'ouvrir le fichier " + path.string() + ".")
+    : std::runtime_error(CannotOpenFileMessage(path.string()))
 {
 }
 

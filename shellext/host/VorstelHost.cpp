@@ -46,10 +46,7 @@ std::string hexCode(com::HRESULT result)
     return text;
 }
 
-struct Releaser {
-    void operator()(com::IUnknown *object) const { object->Release(); }
-};
-template <typename Interface> using Held = std::unique_ptr<Interface, Releaser>;
+using com::Held;
 
 // libVorstel.so loaded beside this program; unloaded when it allows it.
 class Library {

@@ -4,6 +4,7 @@
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
+#include "app/widgets/VirtualKey.h"
 #include "controls/GradButton.h"
 
 #include "tests/support/BookFixture.h"
@@ -416,7 +417,7 @@ TEST_F(Viewer, FileWithoutPagesShowsNothingAndNavigationFindsNoPage)
         [&] { form.Zoom->setCurrentIndex(2); },
         [&] {
             form.Edit3->setText("1");
-            form.Edit3KeyDown(13);
+            form.Edit3KeyDown(VK_RETURN);
         },
     };
     for (std::size_t i = 0; i < commands.size(); ++i) {
@@ -489,7 +490,7 @@ TEST_F(Viewer, TypingAPageName)
     EXPECT_EQ(form.Edit3->x(), form.Label3->x() - 3);
 
     form.Edit3->setText(QStringLiteral("3"));
-    form.Edit3KeyDown(65); // not Enter: nothing
+    form.Edit3KeyDown('A'); // not Enter: nothing
     EXPECT_EQ(form.state.CurrentPage, 1);
     emit form.Edit3->returnPressed();
     EXPECT_EQ(form.state.CurrentPage, 3);
@@ -498,7 +499,7 @@ TEST_F(Viewer, TypingAPageName)
 
     form.Label3Click();
     form.Edit3->setText(QStringLiteral("99"));
-    form.Edit3KeyDown(13);
+    form.Edit3KeyDown(VK_RETURN);
     EXPECT_EQ(prompter.texts(), std::vector<QString>{NotFound});
     EXPECT_TRUE(form.Edit3->isHidden());
     EXPECT_EQ(form.state.CurrentPage, 3);

@@ -9,10 +9,7 @@
 
 // libVorstel.so as the shell sees it: loaded with dlopen, reached only through its exports.
 
-struct Releaser {
-    void operator()(com::IUnknown *object) const { object->Release(); }
-};
-template <typename Interface> using Held = std::unique_ptr<Interface, Releaser>;
+using com::Held;
 
 struct VorstelExports {
     com::DllGetClassObjectFunction DllGetClassObject;

@@ -2,6 +2,7 @@
 
 #include "app/core/files/AtomicFile.h"
 #include "app/core/files/BookWriter.h"
+#include "app/core/files/OpenFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -27,10 +28,10 @@ Bytes descriptionBytes(const CreationContent &content)
         return {};
     QFile file(content.Description);
     if (!file.open(QIODevice::ReadOnly))
-        throw FileWriteError(CannotOpenMessage(content.Description.toStdString()));
+        throw FileWriteError(CannotOpenFileMessage(content.Description).toStdString());
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw FileWriteError(CannotOpenMessage(content.Description.toStdString()));
+        throw FileWriteError(CannotOpenFileMessage(content.Description).toStdString());
     Bytes bytes(data.begin(), data.end());
     if (!bytes.empty() && bytes.back() == 0)
         bytes.pop_back();

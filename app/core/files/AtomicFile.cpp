@@ -21,11 +21,6 @@ mode_t newFileMode()
 
 } // namespace
 
-std::string CannotOpenMessage(const std::filesystem::path &path)
-{
-    return CannotOpenFileMessage(QString::fromStdString(path.string())).toStdString();
-}
-
 AtomicFileWriter::AtomicFileWriter(const std::filesystem::path &target) : target_(target)
 {
     std::error_code ignored;
@@ -86,7 +81,7 @@ void AtomicFileWriter::copyFrom(const std::filesystem::path &source, std::int64_
 {
     const ReadOnlyFile file(source);
     if (file.get() < 0)
-        throw FileWriteError(CannotOpenMessage(source));
+        throw FileWriteError(CannotOpenFileMessage(source.string()));
     std::vector<char> block(std::size_t(1) << 20);
     while (count > 0) {
         const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(count, block.size()));
@@ -94,7 +89,7 @@ void AtomicFileWriter::copyFrom(const std::filesystem::path &source, std::int64_
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
-            throw FileWriteError(CannotOpenMessage(source));
+            throw FileWriteError(CannotOpenFileMessage(source.string()));
         if (observe)
             observe(block.data(), static_cast<std::size_t>(got));
         write(block.data(), static_cast<std::size_t>(got));

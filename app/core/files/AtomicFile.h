@@ -41,6 +41,3 @@ private:
     std::filesystem::path temporary_;
     int fd_ = -1;
 };
-
-// "Impossible d'ouvrir le fichier <path>."
-std::string CannotOpenMessage(const std::filesystem::path &path);

@@ -9,5 +9,5 @@ bool IsPdfFile(const QString &path)
 
 QString CannotOpenFileMessage(const QString &path)
 {
-    return QStringLiteral("Impossible d'ouvrir le fichier ") + path + QLatin1Char('.');
+    return QString::fromStdString(CannotOpenFileMessage(path.toStdString()));
 }

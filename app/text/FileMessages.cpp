@@ -1,0 +1,6 @@
+#include "app/text/FileMessages.h"
+
+std::string CannotOpenFileMessage(std::string_view path)
+{
+    return "Impossible d'ouvrir le fichier " + std::string(path) + ".";
+}
