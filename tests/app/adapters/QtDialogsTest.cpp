@@ -1,16 +1,24 @@
-// The Qt picture dialog offscreen: its preview.
+// The Qt dialogs offscreen: the picture dialog's preview, what the font dialog gives back.
 #include "app/adapters/QtDialogs.h"
+#include "app/widgets/WindowStyle.h"
 
 #include "tests/support/BookFixture.h"
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QLabel>
 #include <QScopeGuard>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
 
 namespace {
 
@@ -50,6 +58,84 @@ TEST(PictureDialog, PreviewFollowsTheFileUnderTheCursor)
     EXPECT_FALSE(dialogs.openFile(dialog));
     EXPECT_EQ(shown, QSize(200, 100)); // 300 x 150 shrunk into the 200 x 200 box
     EXPECT_EQ(captions, (QStringList{"300 x 150", "40 x 80 shown", "", "40 x 80 shown", ""}));
+}
+
+// Runs the font dialog on font; edit acts in it as the user would, then OK is pressed.
+QFont chooseFont(QFont font, const std::function<void(QFontDialog &)> &edit)
+{
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QFontDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        edit(*box);
+        box->accept();
+    });
+    QtDialogs dialogs;
+    EXPECT_TRUE(dialogs.chooseFont(font));
+    return font;
+}
+
+void expectSameFont(const QFont &actual, const QFont &expected)
+{
+    EXPECT_EQ(actual.families().join(',').toStdString(),
+              expected.families().join(',').toStdString());
+    EXPECT_EQ(actual.pointSizeF(), expected.pointSizeF());
+    EXPECT_EQ(actual.bold(), expected.bold());
+    EXPECT_EQ(actual.italic(), expected.italic());
+    EXPECT_EQ(actual.underline(), expected.underline());
+    EXPECT_EQ(actual.strikeOut(), expected.strikeOut());
+}
+
+// OK without a change gives the font back, also when none of its families is installed (the
+// dialog then shows the family that stands in for them); what is changed applies alone.
+TEST(FontDialog, GivesBackWhatTheUserDidNotChange)
+{
+    QFont editor = FormFont();
+    editor.setPointSize(10);
+    editor.setBold(true);
+    QFont missing(QStringLiteral("Police introuvable"), 14);
+    missing.setBold(true);
+    missing.setItalic(true);
+    missing.setUnderline(true);
+    QFont installed(QFontInfo(QFont()).family(), 12);
+    installed.setStrikeOut(true);
+    for (const QFont &font : {editor, missing, installed}) {
+        SCOPED_TRACE(font.toString().toStdString());
+        expectSameFont(chooseFont(font, [](QFontDialog &) {}), font);
+
+        QFont larger = font;
+        larger.setPointSize(20);
+        expectSameFont(chooseFont(font,
+                                  [](QFontDialog &box) {
+                                      QFont shown = box.currentFont();
+                                      shown.setPointSize(20);
+                                      box.setCurrentFont(shown);
+                                  }),
+                       larger);
+    }
+}
+
+TEST(FontDialog, AppliesAnotherFamilyAndStyle)
+{
+    const QString shown = QFontInfo(FormFont()).family();
+    const QStringList families = QFontDatabase::families();
+    const auto other = std::find_if(families.cbegin(), families.cend(), [&](const QString &family) {
+        return family != shown && QFontDatabase::styles(family).contains(QStringLiteral("Italic"));
+    });
+    ASSERT_NE(other, families.cend());
+    QFont bold = FormFont();
+    bold.setBold(true);
+
+    const QFont chosen = chooseFont(bold, [&](QFontDialog &box) {
+        QFont italic(*other, 16);
+        italic.setItalic(true);
+        italic.setUnderline(true);
+        box.setCurrentFont(italic);
+    });
+    EXPECT_EQ(chosen.families().join(',').toStdString(), other->toStdString());
+    EXPECT_EQ(chosen.pointSize(), 16);
+    EXPECT_FALSE(chosen.bold());
+    EXPECT_TRUE(chosen.italic());
+    EXPECT_TRUE(chosen.underline());
 }
 
 } // namespace
