@@ -12,6 +12,12 @@
 
 namespace {
 
+// For a book without image or a PDF without page.
+QString noImageMessage(const QString &fileName)
+{
+    return QStringLiteral("Le fichier ") + fileName + QStringLiteral(" ne contient aucune image.");
+}
+
 std::istream &bookStream(MainWindowState &state)
 {
     if (!state.BookStream || !state.BookStream->is_open())
@@ -140,6 +146,8 @@ std::int32_t CountPages(MainWindowState &state, Prompter &prompter, UiHooks &ui)
             prompter.error(QStringLiteral("Impossible de lire le nombre de pages du fichier ") +
                            state.CurrentFile + '.');
             count = 0;
+        } else if (count == 0) {
+            prompter.error(noImageMessage(state.CurrentFile));
         }
     } else {
         state.DescriptionMenuVisible = false;
@@ -147,8 +155,7 @@ std::int32_t CountPages(MainWindowState &state, Prompter &prompter, UiHooks &ui)
         try {
             count = countBookImages(state);
             if (count == 0)
-                prompter.error(QStringLiteral("Le fichier ") + state.CurrentFile +
-                               QStringLiteral(" ne contient aucune image."));
+                prompter.error(noImageMessage(state.CurrentFile));
         } catch (const std::exception &) {
             prompter.error(CannotOpenFileMessage(state.CurrentFile));
             count = 0;

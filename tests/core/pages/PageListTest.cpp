@@ -490,23 +490,26 @@ TEST_P(UnreadableTest, GivesOneMessageAndAnEmptyList)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, UnreadableTest,
-    ::testing::Values(UnreadableCase{"MissingFile", "absent.bd", std::nullopt,
-                                     "Impossible d'ouvrir le fichier ", "."},
-                      UnreadableCase{"EmptyBook", "vide.bd", Bytes{}, "Le fichier ",
-                                     " ne contient aucune image."},
-                      UnreadableCase{"OnlyAMetaRecord", "meta.bd",
-                                     AssembleBook({ToBytes("%EOF\r\n")}), "Le fichier ",
-                                     " ne contient aucune image."},
-                      UnreadableCase{"CorruptChain", "casse.bd",
-                                     [] {
-                                         Bytes book = AssembleBook(images(2));
-                                         book[book.size() - 1] =
-                                             0x7F; // trailer far beyond the file
-                                         return book;
-                                     }(),
-                                     "Impossible d'ouvrir le fichier ", "."},
-                      UnreadableCase{"PdfWithoutCount", "faux.pdf", ToBytes("%PDF-1.4\nrien\n"),
-                                     "Impossible de lire le nombre de pages du fichier ", "."}),
+    ::testing::Values(
+        UnreadableCase{"MissingFile", "absent.bd", std::nullopt, "Impossible d'ouvrir le fichier ",
+                       "."},
+        UnreadableCase{"EmptyBook", "vide.bd", Bytes{}, "Le fichier ",
+                       " ne contient aucune image."},
+        UnreadableCase{"OnlyAMetaRecord", "meta.bd", AssembleBook({ToBytes("%EOF\r\n")}),
+                       "Le fichier ", " ne contient aucune image."},
+        UnreadableCase{"CorruptChain", "casse.bd",
+                       [] {
+                           Bytes book = AssembleBook(images(2));
+                           book[book.size() - 1] = 0x7F; // trailer far beyond the file
+                           return book;
+                       }(),
+                       "Impossible d'ouvrir le fichier ", "."},
+        UnreadableCase{"PdfWithoutCount", "faux.pdf", ToBytes("%PDF-1.4\nrien\n"),
+                       "Impossible de lire le nombre de pages du fichier ", "."},
+        UnreadableCase{
+            "PdfWithNoPage", "vide.pdf",
+            ToBytes(PdfBuilder().section(PdfBuilder::PageTree(0, "0"), "/Root 1 0 R").data()),
+            "Le fichier ", " ne contient aucune image."}),
     caseName);
 
 } // namespace
