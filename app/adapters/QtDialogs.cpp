@@ -142,10 +142,13 @@ bool QtDialogs::chooseColor(QColor &colour)
 
 bool QtDialogs::chooseFont(QFont &font)
 {
-    // The dialog lists installed families and their styles only: it shows the family that
-    // stands in for the font's, and what the user leaves as shown stays as the font had it.
+    // The dialog lists installed families and their styles only, under the styles' own names
+    // (not the translated ones it would make up from the weight): it shows the face that
+    // stands in for the font, and what the user leaves as shown stays as the font had it.
+    const QFontInfo face(font);
     QFont installed = font;
-    installed.setFamilies({QFontInfo(font).family()});
+    installed.setFamilies({face.family()});
+    installed.setStyleName(face.styleName());
     QFontDialog box(parent_);
     box.setOption(QFontDialog::DontUseNativeDialog);
     box.setCurrentFont(installed);

@@ -11,8 +11,10 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QScopeGuard>
 #include <QTimer>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -85,9 +87,27 @@ void expectSameFont(const QFont &actual, const QFont &expected)
     EXPECT_EQ(actual.strikeOut(), expected.strikeOut());
 }
 
+// The font dialog speaks French, as in the program, where the style names it gives a font
+// ("Gras") differ from those the fonts list ("Bold").
+class FontDialog : public testing::Test {
+protected:
+    FontDialog()
+    {
+        if (!french_.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            ADD_FAILURE() << "no French translation of Qt";
+        QApplication::installTranslator(&french_);
+    }
+    ~FontDialog() override { QApplication::removeTranslator(&french_); }
+
+private:
+    QTranslator french_;
+};
+
 // OK without a change gives the font back, also when none of its families is installed (the
-// dialog then shows the family that stands in for them); what is changed applies alone.
-TEST(FontDialog, GivesBackWhatTheUserDidNotChange)
+// dialog then shows the family that stands in for them, in the font's style); what is
+// changed applies alone.
+TEST_F(FontDialog, GivesBackWhatTheUserDidNotChange)
 {
     QFont editor = FormFont();
     editor.setPointSize(10);
@@ -100,7 +120,12 @@ TEST(FontDialog, GivesBackWhatTheUserDidNotChange)
     installed.setStrikeOut(true);
     for (const QFont &font : {editor, missing, installed}) {
         SCOPED_TRACE(font.toString().toStdString());
-        expectSameFont(chooseFont(font, [](QFontDialog &) {}), font);
+        expectSameFont(chooseFont(font,
+                                  [&](QFontDialog &box) {
+                                      EXPECT_EQ(box.currentFont().bold(), font.bold());
+                                      EXPECT_EQ(box.currentFont().italic(), font.italic());
+                                  }),
+                       font);
 
         QFont larger = font;
         larger.setPointSize(20);
@@ -114,7 +139,7 @@ TEST(FontDialog, GivesBackWhatTheUserDidNotChange)
     }
 }
 
-TEST(FontDialog, AppliesAnotherFamilyAndStyle)
+TEST_F(FontDialog, AppliesAnotherFamilyAndStyle)
 {
     const QString shown = QFontInfo(FormFont()).family();
     const QStringList families = QFontDatabase::families();
@@ -127,7 +152,7 @@ TEST(FontDialog, AppliesAnotherFamilyAndStyle)
 
     const QFont chosen = chooseFont(bold, [&](QFontDialog &box) {
         QFont italic(*other, 16);
-        italic.setItalic(true);
+        italic.setStyleName(QStringLiteral("Italic")); // the style picked in the list
         italic.setUnderline(true);
         box.setCurrentFont(italic);
     });
