@@ -64,31 +64,39 @@ CreationContent randomContent(std::mt19937 &random, const TempDir &dir, std::str
     return content;
 }
 
-// The preview's rows as page list entries: "label:image", blank pages as "[label]".
-std::string previewedPages(const CreationPreview &preview, const CreationContent &content)
+// Pages as "label:image", blank pages as "[label]".
+std::string describe(const std::vector<PageEntry> &pages)
 {
     std::string text;
+    for (const PageEntry &entry : pages) {
+        const std::string label = entry.Name.toStdString();
+        text += (text.empty() ? "" : " ") +
+                (entry.Image == -1 ? "[" + label + "]" : label + ":" + std::to_string(entry.Image));
+    }
+    return text;
+}
+
+// The preview's rows as the entries of the page list that the book should get.
+std::vector<PageEntry> previewedPages(const CreationPreview &preview,
+                                      const CreationContent &content)
+{
+    std::vector<PageEntry> pages;
     const auto add = [&](const QStringList &texts, const std::vector<std::int32_t> &rows,
                          std::int32_t firstImage) {
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            const std::string label = texts[qsizetype(i)]
-                                          .section(QLatin1Char(' '), 0, 0)
-                                          .remove(QLatin1Char('*'))
-                                          .toStdString();
-            text += (text.empty() ? "" : " ") +
-                    (rows[i] == -1 ? "[" + label + "]"
-                                   : label + ":" + std::to_string(firstImage + rows[i]));
-        }
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            pages.push_back({texts[qsizetype(i)].section(QLatin1Char(' '), 0, 0).remove('*'),
+                             rows[i] == -1 ? -1 : firstImage + rows[i]});
     };
     const std::int32_t lead = content.CoverChecked ? 1 : 0;
     add(preview.PageTexts, preview.PageRows, lead);
     if (content.QuatrsChecked)
         add(preview.QuatrTexts, preview.QuatrRows, lead + std::int32_t(content.PageFiles.size()));
-    return text;
+    return pages;
 }
 
-// The book's page list as the viewer builds it, in the same form; its messages in messages.
-std::string openedPages(const std::filesystem::path &book, std::vector<QString> &messages)
+// The book's page list as the viewer builds it; its messages in messages.
+std::vector<PageEntry> openedPages(const std::filesystem::path &book,
+                                   std::vector<QString> &messages)
 {
     MainWindowState state;
     RecordingPrompter prompter;
@@ -98,13 +106,7 @@ std::string openedPages(const std::filesystem::path &book, std::vector<QString> 
     CountPages(state, prompter, ui);
     BuildPageList(state, prompter);
     messages = prompter.texts();
-    std::string text;
-    for (const PageEntry &entry : state.PageList) {
-        const std::string label = entry.Name.toStdString();
-        text += (text.empty() ? "" : " ") +
-                (entry.Image == -1 ? "[" + label + "]" : label + ":" + std::to_string(entry.Image));
-    }
-    return text;
+    return state.PageList;
 }
 
 TEST(PreviewMatchesTheBook, ForEveryContentThatMayBeCreated)
@@ -125,7 +127,8 @@ TEST(PreviewMatchesTheBook, ForEveryContentThatMayBeCreated)
         ++created;
         WriteCreatedBook(content, qpath(dir / "livre.bd"));
         std::vector<QString> messages;
-        EXPECT_EQ(openedPages(dir / "livre.bd", messages), previewedPages(preview, content));
+        EXPECT_EQ(describe(openedPages(dir / "livre.bd", messages)),
+                  describe(previewedPages(preview, content)));
         EXPECT_TRUE(messages.empty()) << messages.front().toStdString();
     }
     // The draw must leave most contents creatable for the comparison to mean something.
