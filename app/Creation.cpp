@@ -414,13 +414,14 @@ void TCreeBD::RAZClick()
     Reliure->clear();
     Descript->clear();
     DestinationBD->clear();
-    ReliureCheck->setChecked(false);
-    QuatrsCheck->setChecked(false);
-    DescriptCheck->setChecked(false);
+    // The lists are emptied first: unchecking the back covers' box runs the preview.
     PageFiles.clear();
     QuatrsFiles.clear();
     PageRows.clear();
     QuatrRows.clear();
     CreationConstraints.clear();
+    ReliureCheck->setChecked(false);
+    QuatrsCheck->setChecked(false);
+    DescriptCheck->setChecked(false);
     ActualisePages();
 }

@@ -97,6 +97,11 @@ void Raster::stretchDraw(const Raster &source, const Rect &target)
     }
 }
 
+int Raster::TextWidth(std::string_view text)
+{
+    return text.empty() ? 0 : static_cast<int>(text.size()) * GlyphAdvance - 1;
+}
+
 void Raster::drawText(int x, int y, std::string_view text)
 {
     for (const char character : text) {

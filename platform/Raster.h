@@ -27,6 +27,8 @@ public:
     static constexpr std::uint32_t Black = 0x000000;
     // Height in pixels of a line of drawText.
     static constexpr int TextHeight = 7;
+    // Width in pixels of `text` written by drawText.
+    static int TextWidth(std::string_view text);
 
     // A white bitmap; a negative size raises std::invalid_argument.
     Raster(int width, int height);

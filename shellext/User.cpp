@@ -29,6 +29,27 @@ constexpr jpeg::Limits ThumbnailLimits{.picturePixels = std::numeric_limits<std:
 constexpr std::int64_t WindowSize = 1024;
 constexpr std::int64_t WindowStep = 1000;
 
+// "Erreur de lecture" at the left edge, vertically centred, going on between its words on as
+// many lines as the width of the bitmap needs.
+void drawReadError(platform::Raster &bitmap)
+{
+    constexpr int LineGap = 2;
+    std::vector<std::string> lines;
+    for (const char *word : {"Erreur", "de", "lecture"}) {
+        if (!lines.empty() &&
+            platform::Raster::TextWidth(lines.back() + ' ' + word) <= bitmap.width())
+            lines.back() += std::string(" ") + word;
+        else
+            lines.emplace_back(word);
+    }
+    const int count = static_cast<int>(lines.size());
+    int y = (bitmap.height() - (count * platform::Raster::TextHeight + (count - 1) * LineGap)) / 2;
+    for (const std::string &line : lines) {
+        bitmap.drawText(0, y, line);
+        y += platform::Raster::TextHeight + LineGap;
+    }
+}
+
 [[noreturn]] void failReading()
 {
     throw BookFormatError(BookReadFailedMessage);
@@ -167,8 +188,7 @@ void DrawFirstPage(const std::string &fileName, platform::Raster &bitmap)
             ThumbnailLimits);
         bitmap.stretchDraw(*picture, target);
     } catch (const std::exception &) {
-        bitmap.drawText(0, (bitmap.height() - platform::Raster::TextHeight) / 2,
-                        "Erreur de lecture");
+        drawReadError(bitmap);
     }
 }
 

@@ -31,8 +31,8 @@ BookPages CountBookPages(std::istream &stream);
 jpeg::Dimensions GetJpegSize(std::istream &stream, const BookRecordLocation &record);
 
 // Draws the first page (record 1 when the book has a cover marker, else record 0) fitted
-// into `bitmap`, or "Erreur de lecture" at its left edge, vertically centred, when the book
-// cannot be read.
+// into `bitmap`, or "Erreur de lecture" at its left edge, vertically centred and broken
+// between words to fit the width, when the book cannot be read.
 void DrawFirstPage(const std::string &fileName, platform::Raster &bitmap);
 
 // "Type : Quirelle", the file size in megabytes, the page count and the size of the first

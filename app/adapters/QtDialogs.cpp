@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -141,12 +142,33 @@ bool QtDialogs::chooseColor(QColor &colour)
 
 bool QtDialogs::chooseFont(QFont &font)
 {
-    bool ok = false;
-    const QFont chosen =
-        QFontDialog::getFont(&ok, font, parent_, QString(), QFontDialog::DontUseNativeDialog);
-    if (ok)
-        font = chosen;
-    return ok;
+    // The dialog lists installed families and their styles only, under the styles' own names
+    // (not the translated ones it would make up from the weight): it shows the face that
+    // stands in for the font, and what the user leaves as shown stays as the font had it.
+    const QFontInfo face(font);
+    QFont installed = font;
+    installed.setFamilies({face.family()});
+    installed.setStyleName(face.styleName());
+    QFontDialog box(parent_);
+    box.setOption(QFontDialog::DontUseNativeDialog);
+    box.setCurrentFont(installed);
+    const QFont shown = box.currentFont();
+    if (box.exec() != QDialog::Accepted)
+        return false;
+    const QFont chosen = box.selectedFont();
+    if (chosen.family() != shown.family())
+        font.setFamilies({chosen.family()});
+    if (chosen.pointSizeF() != shown.pointSizeF())
+        font.setPointSizeF(chosen.pointSizeF());
+    if (chosen.weight() != shown.weight())
+        font.setWeight(chosen.weight());
+    if (chosen.italic() != shown.italic())
+        font.setItalic(chosen.italic());
+    if (chosen.underline() != shown.underline())
+        font.setUnderline(chosen.underline());
+    if (chosen.strikeOut() != shown.strikeOut())
+        font.setStrikeOut(chosen.strikeOut());
+    return true;
 }
 
 bool QtDialogs::inputQuery(const QString &title, const QString &prompt, QString &text)

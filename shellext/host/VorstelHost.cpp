@@ -112,23 +112,30 @@ Held<Interface> queryInterface(com::IUnknown &object, const com::GUID &interface
     return Held<Interface>(static_cast<Interface *>(result));
 }
 
+HostError sizeError(std::string_view text)
+{
+    return HostError("Taille incorrecte : " + std::string(text) + ".");
+}
+
 int parseNumber(std::string_view text)
 {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || text.empty())
-        throw HostError(std::string("Taille incorrecte : ") + std::string(text) + ".");
+        throw sizeError(text);
     return value;
 }
 
+// An image has at least one pixel each way.
 com::SIZE parseSize(std::string_view text)
 {
     const std::size_t cross = text.find('x');
-    if (cross == std::string_view::npos) {
-        const int side = parseNumber(text);
-        return {side, side};
-    }
-    return {parseNumber(text.substr(0, cross)), parseNumber(text.substr(cross + 1))};
+    const int width = parseNumber(text.substr(0, cross));
+    const int height =
+        cross == std::string_view::npos ? width : parseNumber(text.substr(cross + 1));
+    if (width < 1 || height < 1)
+        throw sizeError(text);
+    return {width, height};
 }
 
 void writePng(const platform::Raster &raster, const QString &output)

@@ -7,6 +7,7 @@
 #include "app/core/print/PrintLayoutCommand.h"
 #include "app/core/render/PageRendering.h"
 
+#include "tests/support/OpenedPages.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/RunTool.h"
 #include "tests/support/TempDir.h"
@@ -111,10 +112,7 @@ TEST(BookletPdf, SampleBookPrintedToTwoPdfFilesReadsInOrderWhenFolded)
     RecordingPrompter prompter;
     NoUiHooks ui;
     PrintState state;
-    state.CurrentFile = QStringLiteral(QUIRELLE_SAMPLE_BOOK);
-    state.Book = OpenBook::open(state.CurrentFile);
-    CountPages(state, prompter, ui);
-    BuildPageList(state, prompter);
+    OpenPages(state, QStringLiteral(QUIRELLE_SAMPLE_BOOK), prompter);
     ASSERT_TRUE(prompter.messages.empty()) << prompter.messages.front().text.toStdString();
     const auto entries = static_cast<std::int32_t>(state.PageList.size());
     ASSERT_GT(entries, 8);

@@ -325,15 +325,19 @@ TEST(CreationWindow, EachShowingStartsWithEmptyListsAndKeepsTheFields)
     EXPECT_TRUE(form.Descript->isEnabled());
 
     window.add(form.Ajouter, {"a.jpg", "b.jpg", "c.jpg"});
+    form.QuatrsCheck->setChecked(true);
     window.impose(form.ListePages, 2, QStringLiteral("2"));
     EXPECT_FALSE(form.GradButton3->isEnabled());
+    window.prompter.messages.clear();
     form.RAZ->Click();
+    EXPECT_TRUE(window.prompter.messages.empty()) << "the lists are emptied before any preview";
     for (QLineEdit *field : {form.Reliure, form.Descript, form.DestinationBD})
         EXPECT_TRUE(field->text().isEmpty());
     for (QCheckBox *box : {form.ReliureCheck, form.QuatrsCheck, form.DescriptCheck})
         EXPECT_FALSE(box->isChecked());
     EXPECT_FALSE(form.Descript->isEnabled());
     EXPECT_FALSE(form.GradButton4->isEnabled());
+    EXPECT_FALSE(form.Quatrs->isEnabled());
     EXPECT_EQ(form.ListePages->count(), 0);
     EXPECT_TRUE(form.PageFiles.isEmpty());
     EXPECT_TRUE(form.CreationConstraints.empty());

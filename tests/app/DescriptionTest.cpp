@@ -1,4 +1,5 @@
 #include "app/Forms.h"
+#include "app/adapters/QtDialogs.h"
 #include "app/core/creation/CreationMeta.h"
 #include "app/core/description/Rtf.h"
 #include "app/core/files/AtomicFile.h"
@@ -489,6 +490,36 @@ TEST_F(Description, ColourFontAndAlignment)
         EXPECT_EQ(document->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
                   a.alignment);
     }
+}
+
+// With the program's own font dialog: OK without a change leaves a bold word as it was.
+TEST_F(Description, FontDialogKeepsTheSelectionsFont)
+{
+    QtDialogs qtDialogs;
+    TDesc editor(form.state, prompter, qtDialogs);
+    editor.loadDescription(ToBytes("{\\rtf1 un {\\b gras} mot}"));
+    QTextCursor cursor = editor.RichEdit1->textCursor();
+    cursor.setPosition(3);
+    cursor.setPosition(7, QTextCursor::KeepAnchor);
+    editor.RichEdit1->setTextCursor(cursor);
+    const auto fontAt = [&](int position) {
+        QTextCursor at(editor.RichEdit1->document());
+        at.setPosition(position);
+        return at.charFormat().font().resolve(editor.RichEdit1->document()->defaultFont());
+    };
+    const QFont before = fontAt(5);
+    ASSERT_TRUE(before.bold());
+
+    QTimer::singleShot(0, [] {
+        if (QWidget *box = QApplication::activeModalWidget())
+            qobject_cast<QDialog *>(box)->accept();
+    });
+    editor.PoliveClick();
+    const QFont after = fontAt(5);
+    EXPECT_EQ(after.families().join(',').toStdString(), before.families().join(',').toStdString());
+    EXPECT_EQ(after.pointSizeF(), before.pointSizeF());
+    EXPECT_TRUE(after.bold());
+    EXPECT_TRUE(editor.Gras->isChecked());
 }
 
 TEST_F(Description, CutCopyPasteAndUndo)

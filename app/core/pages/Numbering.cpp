@@ -138,6 +138,8 @@ void NumberingRun::placePage(std::int32_t item, const NumberingConstraint *const
             CurrentType = kind;
         }
         if (!(policy_.minusOneIsKindOnly && value == -1)) {
+            if (value == -1)
+                onConflict();
             const std::int32_t imposedCounter = value & ImposedCounterMask;
             const bool imposed = imposedCounter != 0 && imposedCounter != ImposedCounterMask;
             if (imposed) {

@@ -54,7 +54,9 @@ std::int32_t CountDivisions(std::int32_t x, std::int32_t base);
 // Where the two users of the placement rule differ.
 struct PlacementPolicy {
     bool blankAfterSideConflict; // a side conflict still places the blank page
-    bool minusOneIsKindOnly;     // a Value of -1 only changes the kind
+    // A Value of -1 only changes the kind. Otherwise it asks for both sides, and since the
+    // page list will not place those blank pages, it is a conflict as well.
+    bool minusOneIsKindOnly;
 };
 inline constexpr PlacementPolicy PageListPolicy{false, true};
 inline constexpr PlacementPolicy PreviewPolicy{true, false};

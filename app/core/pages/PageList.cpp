@@ -12,6 +12,12 @@
 
 namespace {
 
+// For a book without image or a PDF without page.
+QString noImageMessage(const QString &fileName)
+{
+    return QStringLiteral("Le fichier ") + fileName + QStringLiteral(" ne contient aucune image.");
+}
+
 // Image records of the book: the records less the meta record, told by its first byte, the
 // only byte of it read here (the walk never counts an empty last record).
 std::int32_t countBookImages(BookPages &state)
@@ -128,6 +134,8 @@ std::int32_t CountPages(BookPages &state, Prompter &prompter, UiHooks &ui)
             prompter.error(QStringLiteral("Impossible de lire le nombre de pages du fichier ") +
                            state.CurrentFile + '.');
             count = 0;
+        } else if (count == 0) {
+            prompter.error(noImageMessage(state.CurrentFile));
         }
     } else {
         state.DescriptionMenuVisible = false;
@@ -135,8 +143,7 @@ std::int32_t CountPages(BookPages &state, Prompter &prompter, UiHooks &ui)
         try {
             count = countBookImages(state);
             if (count == 0)
-                prompter.error(QStringLiteral("Le fichier ") + state.CurrentFile +
-                               QStringLiteral(" ne contient aucune image."));
+                prompter.error(noImageMessage(state.CurrentFile));
         } catch (const std::exception &) {
             prompter.error(CannotOpenFileMessage(state.CurrentFile));
             count = 0;

@@ -1,16 +1,26 @@
-// The Qt picture dialog offscreen: its preview.
+// The Qt dialogs offscreen: the picture dialog's preview, what the font dialog gives back.
 #include "app/adapters/QtDialogs.h"
+#include "app/widgets/WindowStyle.h"
 
 #include "tests/support/BookFixture.h"
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QScopeGuard>
 #include <QTimer>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
 
 namespace {
 
@@ -50,6 +60,107 @@ TEST(PictureDialog, PreviewFollowsTheFileUnderTheCursor)
     EXPECT_FALSE(dialogs.openFile(dialog));
     EXPECT_EQ(shown, QSize(200, 100)); // 300 x 150 shrunk into the 200 x 200 box
     EXPECT_EQ(captions, (QStringList{"300 x 150", "40 x 80 shown", "", "40 x 80 shown", ""}));
+}
+
+// Runs the font dialog on font; edit acts in it as the user would, then OK is pressed.
+QFont chooseFont(QFont font, const std::function<void(QFontDialog &)> &edit)
+{
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QFontDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        edit(*box);
+        box->accept();
+    });
+    QtDialogs dialogs;
+    EXPECT_TRUE(dialogs.chooseFont(font));
+    return font;
+}
+
+void expectSameFont(const QFont &actual, const QFont &expected)
+{
+    EXPECT_EQ(actual.families().join(',').toStdString(),
+              expected.families().join(',').toStdString());
+    EXPECT_EQ(actual.pointSizeF(), expected.pointSizeF());
+    EXPECT_EQ(actual.bold(), expected.bold());
+    EXPECT_EQ(actual.italic(), expected.italic());
+    EXPECT_EQ(actual.underline(), expected.underline());
+    EXPECT_EQ(actual.strikeOut(), expected.strikeOut());
+}
+
+// The font dialog speaks French, as in the program, where the style names it gives a font
+// ("Gras") differ from those the fonts list ("Bold").
+class FontDialog : public testing::Test {
+protected:
+    FontDialog()
+    {
+        if (!french_.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            ADD_FAILURE() << "no French translation of Qt";
+        QApplication::installTranslator(&french_);
+    }
+    ~FontDialog() override { QApplication::removeTranslator(&french_); }
+
+private:
+    QTranslator french_;
+};
+
+// OK without a change gives the font back, also when none of its families is installed (the
+// dialog then shows the family that stands in for them, in the font's style); what is
+// changed applies alone.
+TEST_F(FontDialog, GivesBackWhatTheUserDidNotChange)
+{
+    QFont editor = FormFont();
+    editor.setPointSize(10);
+    editor.setBold(true);
+    QFont missing(QStringLiteral("Police introuvable"), 14);
+    missing.setBold(true);
+    missing.setItalic(true);
+    missing.setUnderline(true);
+    QFont installed(QFontInfo(QFont()).family(), 12);
+    installed.setStrikeOut(true);
+    for (const QFont &font : {editor, missing, installed}) {
+        SCOPED_TRACE(font.toString().toStdString());
+        expectSameFont(chooseFont(font,
+                                  [&](QFontDialog &box) {
+                                      EXPECT_EQ(box.currentFont().bold(), font.bold());
+                                      EXPECT_EQ(box.currentFont().italic(), font.italic());
+                                  }),
+                       font);
+
+        QFont larger = font;
+        larger.setPointSize(20);
+        expectSameFont(chooseFont(font,
+                                  [](QFontDialog &box) {
+                                      QFont shown = box.currentFont();
+                                      shown.setPointSize(20);
+                                      box.setCurrentFont(shown);
+                                  }),
+                       larger);
+    }
+}
+
+TEST_F(FontDialog, AppliesAnotherFamilyAndStyle)
+{
+    const QString shown = QFontInfo(FormFont()).family();
+    const QStringList families = QFontDatabase::families();
+    const auto other = std::find_if(families.cbegin(), families.cend(), [&](const QString &family) {
+        return family != shown && QFontDatabase::styles(family).contains(QStringLiteral("Italic"));
+    });
+    ASSERT_NE(other, families.cend());
+    QFont bold = FormFont();
+    bold.setBold(true);
+
+    const QFont chosen = chooseFont(bold, [&](QFontDialog &box) {
+        QFont italic(*other, 16);
+        italic.setStyleName(QStringLiteral("Italic")); // the style picked in the list
+        italic.setUnderline(true);
+        box.setCurrentFont(italic);
+    });
+    EXPECT_EQ(chosen.families().join(',').toStdString(), other->toStdString());
+    EXPECT_EQ(chosen.pointSize(), 16);
+    EXPECT_FALSE(chosen.bold());
+    EXPECT_TRUE(chosen.italic());
+    EXPECT_TRUE(chosen.underline());
 }
 
 } // namespace

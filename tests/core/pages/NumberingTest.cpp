@@ -190,9 +190,9 @@ INSTANTIATE_TEST_SUITE_P(
                       {none, none, {{5, -1}}},
                       {},
                       "1 2 [3] [4] 5",
-                      0},
+                      1},
         PlacementCase{
-            "MinusOnePreviewAtOddCount", PreviewPolicy, {none, {{5, -1}}}, {}, "1 [2] 3", 0},
+            "MinusOnePreviewAtOddCount", PreviewPolicy, {none, {{5, -1}}}, {}, "1 [2] 3", 1},
         PlacementCase{
             "CloseThreePagesNoBackCover", PageListPolicy, {none, none, none}, 0, "1 2 3 [4]", 0},
         PlacementCase{"CloseFourPagesNoBackCover",

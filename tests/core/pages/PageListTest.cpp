@@ -1,6 +1,7 @@
 #include "app/core/pages/PageList.h"
 #include "app/core/creation/CreationMeta.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/OpenedPages.h"
 #include "tests/support/PdfFixture.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/TempDir.h"
@@ -93,12 +94,7 @@ struct Opened {
     explicit Opened(const std::filesystem::path &path) { open(path); }
     void open(const std::filesystem::path &path)
     {
-        state.CurrentFile = QString::fromStdString(path.string());
-        state.Book = OpenBook::open(state.CurrentFile);
-        state.BlankCount = 0;
-        NoUiHooks ui;
-        counted = CountPages(state, prompter, ui);
-        BuildPageList(state, prompter);
+        counted = OpenPages(state, QString::fromStdString(path.string()), prompter);
     }
     // Entries as "label:image", blank pages as "[label]".
     std::string pages() const
@@ -489,23 +485,26 @@ TEST_P(UnreadableTest, GivesOneMessageAndAnEmptyList)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, UnreadableTest,
-    ::testing::Values(UnreadableCase{"MissingFile", "absent.bd", std::nullopt,
-                                     "Impossible d'ouvrir le fichier ", "."},
-                      UnreadableCase{"EmptyBook", "vide.bd", Bytes{}, "Le fichier ",
-                                     " ne contient aucune image."},
-                      UnreadableCase{"OnlyAMetaRecord", "meta.bd",
-                                     AssembleBook({ToBytes("%EOF\r\n")}), "Le fichier ",
-                                     " ne contient aucune image."},
-                      UnreadableCase{"CorruptChain", "casse.bd",
-                                     [] {
-                                         Bytes book = AssembleBook(images(2));
-                                         book[book.size() - 1] =
-                                             0x7F; // trailer far beyond the file
-                                         return book;
-                                     }(),
-                                     "Impossible d'ouvrir le fichier ", "."},
-                      UnreadableCase{"PdfWithoutCount", "faux.pdf", ToBytes("%PDF-1.4\nrien\n"),
-                                     "Impossible de lire le nombre de pages du fichier ", "."}),
+    ::testing::Values(
+        UnreadableCase{"MissingFile", "absent.bd", std::nullopt, "Impossible d'ouvrir le fichier ",
+                       "."},
+        UnreadableCase{"EmptyBook", "vide.bd", Bytes{}, "Le fichier ",
+                       " ne contient aucune image."},
+        UnreadableCase{"OnlyAMetaRecord", "meta.bd", AssembleBook({ToBytes("%EOF\r\n")}),
+                       "Le fichier ", " ne contient aucune image."},
+        UnreadableCase{"CorruptChain", "casse.bd",
+                       [] {
+                           Bytes book = AssembleBook(images(2));
+                           book[book.size() - 1] = 0x7F; // trailer far beyond the file
+                           return book;
+                       }(),
+                       "Impossible d'ouvrir le fichier ", "."},
+        UnreadableCase{"PdfWithoutCount", "faux.pdf", ToBytes("%PDF-1.4\nrien\n"),
+                       "Impossible de lire le nombre de pages du fichier ", "."},
+        UnreadableCase{
+            "PdfWithNoPage", "vide.pdf",
+            ToBytes(PdfBuilder().section(PdfBuilder::PageTree(0, "0"), "/Root 1 0 R").data()),
+            "Le fichier ", " ne contient aucune image."}),
     caseName);
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/core/tools/PageExtraction.h"
 #include "app/core/pages/PageList.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/OpenedPages.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/TempDir.h"
 
@@ -56,11 +57,7 @@ struct Extraction {
     void open(const std::vector<Bytes> &records)
     {
         WriteFileBytes(book(), AssembleBook(records));
-        state.CurrentFile = QString::fromStdString(book().string());
-        state.Book = OpenBook::open(state.CurrentFile);
-        NoUiHooks ui;
-        CountPages(state, prompter, ui);
-        BuildPageList(state, prompter);
+        OpenPages(state, QString::fromStdString(book().string()), prompter);
         ASSERT_TRUE(prompter.messages.empty()) << prompter.texts().front().toStdString();
     }
 
