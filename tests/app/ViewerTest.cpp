@@ -4,6 +4,7 @@
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
+#include "app/widgets/ThumbnailGrid.h"
 #include "app/widgets/VirtualKey.h"
 #include "controls/GradButton.h"
 
@@ -86,9 +87,8 @@ protected:
         return names;
     }
 
-    static void click(QWidget *widget)
+    static void click(QWidget *widget, QPointF inside = {2, 2})
     {
-        const QPointF inside(2, 2);
         QMouseEvent press(QEvent::MouseButtonPress, inside, widget->mapToGlobal(inside),
                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QMouseEvent release(QEvent::MouseButtonRelease, inside, widget->mapToGlobal(inside),
@@ -99,13 +99,27 @@ protected:
 
     QStringList thumbnailKeys() const
     {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QStringList keys;
-        for (const QWidget *child : form.Client->canvas()->findChildren<QWidget *>())
-            if (child->objectName().startsWith(TForm1::ThumbnailPrefix))
-                keys << child->objectName();
+        QStringList keys = form.thumbnailKeys();
         keys.sort();
         return keys;
+    }
+
+    // Where the grid shows a page's thumbnail; empty when it holds none.
+    QRect thumbnailRect(const QString &pageName) const
+    {
+        const std::optional<std::int32_t> cell = form.thumbnail(pageName);
+        return cell ? form.Thumbnails->cellRect(*cell) : QRect();
+    }
+
+    // The thumbnail as the grid paints it.
+    QImage thumbnailPicture(const QString &pageName) const
+    {
+        return form.Thumbnails->grab(thumbnailRect(pageName)).toImage();
+    }
+
+    void clickThumbnail(const QString &pageName)
+    {
+        click(form.Thumbnails, thumbnailRect(pageName).topLeft() + QPointF(2, 2));
     }
 
     TempDir dir;
@@ -158,28 +172,28 @@ TEST_F(Viewer, ThumbnailGridHoldsEveryPageInRowsOfFive)
     EXPECT_EQ(thumbnailKeys().size(), 7);
 
     // w = (1020 - 20) div 5 = 200, h = 150 x 200 div 100 = 300
-    PictureBox *sixth = form.thumbnail(QStringLiteral("7"));
-    ASSERT_NE(sixth, nullptr);
-    EXPECT_EQ(sixth->geometry(), QRect(200, 300, 195, 295));
-    EXPECT_TRUE(sixth->isHidden()); // the single-page view is shown
+    EXPECT_EQ(thumbnailRect(QStringLiteral("7")), QRect(200, 300, 195, 295));
+    EXPECT_TRUE(form.Thumbnails->isHidden()); // the single-page view is shown
 
     form.Visionneuse1->trigger();
-    EXPECT_FALSE(sixth->isHidden());
+    EXPECT_FALSE(form.Thumbnails->isHidden());
     EXPECT_TRUE(form.Panel1->isHidden());
     EXPECT_TRUE(form.Image1->isHidden());
     // The page is stretched onto (0, 0, w - 6, h - 6); the last column and row stay white.
-    const QImage picture = sixth->picture();
+    const QImage picture = thumbnailPicture(QStringLiteral("7"));
     EXPECT_EQ(picture.size(), QSize(195, 295));
     EXPECT_GT(qRed(picture.pixel(100, 150)), 200); // the seventh page is red
     EXPECT_LT(qBlue(picture.pixel(100, 150)), 60);
     EXPECT_EQ(picture.pixel(194, 150), qRgb(255, 255, 255));
     EXPECT_EQ(picture.pixel(100, 294), qRgb(255, 255, 255));
 
-    // Clicking a thumbnail shows its page.
-    click(form.thumbnail(QStringLiteral("4")));
+    // Clicking a thumbnail shows its page; the gap beside it is no thumbnail.
+    click(form.Thumbnails, thumbnailRect(QStringLiteral("4")).topRight() + QPointF(3, 2));
+    EXPECT_TRUE(form.Panel1->isHidden());
+    clickThumbnail(QStringLiteral("4"));
     EXPECT_EQ(form.state.CurrentPage, 4);
     EXPECT_FALSE(form.Panel1->isHidden());
-    EXPECT_TRUE(sixth->isHidden());
+    EXPECT_TRUE(form.Thumbnails->isHidden());
 }
 
 TEST_F(Viewer, SecondChargeDuringTheThumbnailsOfTheFirstLeavesOnlyItsOwn)
@@ -282,14 +296,12 @@ TEST_F(Viewer, ThumbnailHeightComesFromTheFirstPageWithABitmap)
         writeBook("Album.bd", 2, {"%ListePages", "2", "%Contraintes", "1", "5", "536870912"});
     form.Charge(book);
     // w = 200; the blank first page has no bitmap, the next gives h = 150 x 200 div 100 = 300.
-    PictureBox *blank = form.thumbnail(QStringLiteral("1"));
-    PictureBox *page = form.thumbnail(QStringLiteral("2"));
-    ASSERT_TRUE(blank && page);
-    EXPECT_EQ(blank->geometry(), QRect(0, 0, 195, 295));
-    EXPECT_EQ(page->geometry(), QRect(200, 0, 195, 295));
+    EXPECT_EQ(thumbnailRect(QStringLiteral("1")), QRect(0, 0, 195, 295));
+    EXPECT_EQ(thumbnailRect(QStringLiteral("2")), QRect(200, 0, 195, 295));
     // Placed before the height was known, the blank thumbnail is white all the way down.
-    ASSERT_EQ(blank->picture().size(), QSize(195, 295));
-    EXPECT_EQ(blank->picture().pixel(97, 250), qRgb(255, 255, 255));
+    const QImage blank = thumbnailPicture(QStringLiteral("1"));
+    ASSERT_EQ(blank.size(), QSize(195, 295));
+    EXPECT_EQ(blank.pixel(97, 250), qRgb(255, 255, 255));
 }
 
 // A large page is decoded small for its thumbnail; the row height still comes from its
@@ -298,10 +310,8 @@ TEST_F(Viewer, ThumbnailHeightComesFromTheFullPageSize)
 {
     form.Charge(writeBook("Album.bd", 1, {}, 1000, 1497));
     // w = 200, h = 1497 x 200 div 1000 = 299; decoded at 2/8, 250 x 375, it would give 300.
-    PictureBox *page = form.thumbnail(QStringLiteral("1"));
-    ASSERT_NE(page, nullptr);
-    EXPECT_EQ(page->geometry(), QRect(0, 0, 195, 294));
-    const QRgb centre = page->picture().pixel(97, 147);
+    EXPECT_EQ(thumbnailRect(QStringLiteral("1")), QRect(0, 0, 195, 294));
+    const QRgb centre = thumbnailPicture(QStringLiteral("1")).pixel(97, 147);
     EXPECT_GT(qRed(centre), 200);
     EXPECT_LT(qGreen(centre), 60);
     EXPECT_TRUE(prompter.messages.empty());
@@ -346,14 +356,17 @@ TEST_F(Viewer, NavigationWithRepeatedNames)
 
 TEST_F(Viewer, RepeatedNameMovesItsThumbnailToTheLaterPlace)
 {
-    const QString book = writeBook("Album.bd", 5);
-    ui.onEvents = [&] {
-        if (ui.passes == 1)
-            form.state.PageList = {{"A", 0}, {"I", 1}, {"B", 2}, {"C", 3}, {"I", 4}};
-    };
-    form.Charge(book);
-    EXPECT_EQ(thumbnailKeys(), (QStringList{"ImageBD1", "ImageBDB", "ImageBDC", "ImageBDI"}));
-    EXPECT_EQ(form.thumbnail(QStringLiteral("I"))->geometry().topLeft(), QPoint(800, 0));
+    // Roman numerals, then letters: the letter "I" names a page as the roman I did.
+    form.Charge(writeBook("Album.bd", 10,
+                          {"%ListePages", "10", "%Contraintes", "1", "3", "-1", "2", "1", "-1"}));
+    ASSERT_EQ(pageNames(),
+              (QStringList{"I", "II", "A", "B", "C", "D", "E", "F", "G", "H", "I", "J"}));
+    EXPECT_EQ(thumbnailKeys().size(), 11);
+    EXPECT_EQ(thumbnailRect(QStringLiteral("I")).topLeft(), QPoint(0, 600));
+    // The first place of the name is left empty.
+    click(form.Thumbnails, QPointF(2, 2));
+    EXPECT_EQ(form.state.CurrentPage, 1);
+    EXPECT_TRUE(form.Panel1->isVisible());
 }
 
 TEST_F(Viewer, ShowingAPageWithoutAFile)
@@ -520,13 +533,11 @@ TEST_F(Viewer, PdfPagesAreRenderedAndItsBlankPageIsWhite)
     EXPECT_GT(qRed(form.Image1->picture().pixel(100, 100)), 200);
 
     // w = 200, h = 200 x 200 div 200 = 200; the blank page's empty bitmap copies nothing.
-    PictureBox *second = form.thumbnail(QStringLiteral("2"));
-    PictureBox *blank = form.thumbnail(QStringLiteral("4"));
-    ASSERT_TRUE(second && blank);
-    EXPECT_EQ(second->geometry(), QRect(200, 0, 195, 195));
-    EXPECT_GT(qGreen(second->picture().pixel(97, 97)), 100);
-    EXPECT_LT(qRed(second->picture().pixel(97, 97)), 60);
-    EXPECT_EQ(blank->picture().pixel(97, 97), qRgb(255, 255, 255));
+    EXPECT_EQ(thumbnailRect(QStringLiteral("2")), QRect(200, 0, 195, 195));
+    const QRgb second = thumbnailPicture(QStringLiteral("2")).pixel(97, 97);
+    EXPECT_GT(qGreen(second), 100);
+    EXPECT_LT(qRed(second), 60);
+    EXPECT_EQ(thumbnailPicture(QStringLiteral("4")).pixel(97, 97), qRgb(255, 255, 255));
 }
 
 // Rendering a PDF page lets messages run: a page asked for meanwhile is the one that stays.
