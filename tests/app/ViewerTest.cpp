@@ -23,6 +23,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
@@ -314,6 +316,58 @@ TEST_F(Viewer, ThumbnailHeightComesFromTheFullPageSize)
     const QRgb centre = thumbnailPicture(QStringLiteral("1")).pixel(97, 147);
     EXPECT_GT(qRed(centre), 200);
     EXPECT_LT(qGreen(centre), 60);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+// A first page 1 pixel wide would make its row 200 x 30000 pixels high: the row is bounded.
+TEST_F(Viewer, PageShapeGivesARowOfAtMostThreeScreenHeights)
+{
+    const auto path = dir / "Tall.bd";
+    WriteFileBytes(path, AssembleBook({MakeJpeg(1, 30000, Qt::blue), MakeJpeg(100, 150)}));
+    form.Charge(QString::fromStdString(path.string()));
+    EXPECT_TRUE(prompter.messages.empty());
+
+    const int bound = 3 * form.screen()->size().height();
+    EXPECT_EQ(form.Thumbnails->rowHeight(), bound);
+    EXPECT_EQ(thumbnailRect(QStringLiteral("2")), QRect(200, 0, 195, bound - 5));
+    const QImage second = thumbnailPicture(QStringLiteral("2"));
+    EXPECT_GT(qRed(second.pixel(97, bound / 2)), 200);
+    EXPECT_EQ(second.pixel(194, bound / 2), qRgb(255, 255, 255));
+}
+
+// The grid holds the pictures of the rows in view and one view height below and above them,
+// whatever the length of the book; scrolling loads the rows that come into view.
+TEST_F(Viewer, GridHoldsOnlyTheRowsNearTheViewWhateverTheBookLength)
+{
+    const auto held = [&] { return form.Thumbnails->heldCells(); };
+    // w = 200, h = 300: rows 0 to 2 are in view, 3 to 5 below it.
+    const int nearRows = 6;
+    ASSERT_EQ(form.Client->clientHeight() / 300 + 1, 3);
+    std::vector<std::size_t> heldAtOpening;
+    for (const int pages : {100, 400}) {
+        SCOPED_TRACE(pages);
+        form.Charge(writeBook("Album" + std::to_string(pages) + ".bd", pages));
+        heldAtOpening.push_back(held().size());
+        EXPECT_EQ(held().front(), 0);
+        EXPECT_EQ(held().back(), nearRows * 5 - 1);
+    }
+    EXPECT_EQ(heldAtOpening, (std::vector<std::size_t>{nearRows * 5, nearRows * 5}));
+
+    form.Visionneuse1->trigger();
+    QScrollBar *scroll = form.Client->verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+    QCoreApplication::processEvents();
+    EXPECT_LE(held().size(), std::size_t(nearRows * 5));
+    EXPECT_TRUE(form.thumbnail(QStringLiteral("400")));
+    EXPECT_FALSE(form.thumbnail(QStringLiteral("1")));
+    const QRgb last = thumbnailPicture(QStringLiteral("400")).pixel(97, 147);
+    EXPECT_GT(qGreen(last), 200); // the 400th page is yellow
+    EXPECT_GT(qRed(last), 200);
+
+    scroll->setValue(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(held().size(), std::size_t(nearRows * 5));
+    EXPECT_TRUE(form.thumbnail(QStringLiteral("1")));
     EXPECT_TRUE(prompter.messages.empty());
 }
 
