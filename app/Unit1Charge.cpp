@@ -138,17 +138,22 @@ void TForm1::loadThumbnails(const QString &fileName, std::uint64_t generation)
                 services.ui.waitForEvents();
                 continue;
             }
-            const std::optional<int> cell = Thumbnails->wantedCell();
-            if (!cell)
+            // A row of the grid at a time, then the window messages.
+            const std::optional<int> first = Thumbnails->wantedCell();
+            if (!first)
                 return;
-            const PageBitmap page = loadThumbnail(*cell);
-            // Rendering a PDF page lets window messages run.
-            if (!stillLoading())
-                return;
-            showThumbnail(*cell, page);
-            // Its error box has been shown: one for the rows being loaded.
-            if (page.outOfMemory)
-                return;
+            const int row = *first / ThumbnailGrid::Columns;
+            for (std::optional<int> cell = first; cell && *cell / ThumbnailGrid::Columns == row;
+                 cell = Thumbnails->wantedCell()) {
+                const PageBitmap page = loadThumbnail(*cell);
+                // Rendering a PDF page lets window messages run.
+                if (!stillLoading())
+                    return;
+                showThumbnail(*cell, page);
+                // Its error box has been shown: one for the rows being loaded.
+                if (page.outOfMemory)
+                    return;
+            }
             services.ui.processPendingEvents();
         }
     } catch (const std::bad_alloc &) {

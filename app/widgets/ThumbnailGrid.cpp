@@ -6,7 +6,11 @@
 
 #include <algorithm>
 
-ThumbnailGrid::ThumbnailGrid(QWidget *parent) : QWidget(parent) {}
+ThumbnailGrid::ThumbnailGrid(QWidget *parent) : QWidget(parent)
+{
+    // The grid paints its gaps black itself: nothing needs painting below it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void ThumbnailGrid::reset(std::vector<bool> thumbnailed, int columnWidth)
 {
@@ -123,14 +127,21 @@ void ThumbnailGrid::fitSize()
 void ThumbnailGrid::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
+    painter.fillRect(event->rect(), Qt::black);
     for (const auto &[cell, picture] : held_) {
         const QRect box = cellRect(cell);
         if (!box.intersects(event->rect()))
             continue;
-        painter.fillRect(box, Qt::white);
-        if (!picture.isNull())
-            painter.drawImage(QRect(box.topLeft(), box.size() - QSize(1, 1)), picture,
-                              QRect(0, 0, picture.width() - 1, picture.height() - 1));
+        const QRect stretched(box.topLeft(), box.size() - QSize(1, 1));
+        // The picture less its last column and row covers all of the cell but the same.
+        if (stretched.isEmpty() || picture.width() < 2 || picture.height() < 2) {
+            painter.fillRect(box, Qt::white);
+            continue;
+        }
+        painter.drawImage(stretched, picture,
+                          QRect(0, 0, picture.width() - 1, picture.height() - 1));
+        painter.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), Qt::white);
+        painter.fillRect(QRect(box.right(), box.top(), 1, box.height()), Qt::white);
     }
 }
 

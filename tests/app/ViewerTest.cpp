@@ -204,7 +204,7 @@ TEST_F(Viewer, SecondChargeDuringTheThumbnailsOfTheFirstLeavesOnlyItsOwn)
     const QString second =
         writeBook("Second.bd", 2, {"%ListePages", "2", "%Contraintes", "2", "1", "0"});
     ui.onEvents = [&] {
-        if (ui.passes == 2) // after the first file's second thumbnail
+        if (ui.passes == 1) // after the first file's first row
             form.Charge(second);
     };
     form.Charge(first);
@@ -213,49 +213,49 @@ TEST_F(Viewer, SecondChargeDuringTheThumbnailsOfTheFirstLeavesOnlyItsOwn)
     // Letters from the second page on: a blank page before A, and one to close the book.
     EXPECT_EQ(pageNames(), (QStringList{"1", "2", "A", "B"}));
     EXPECT_EQ(thumbnailKeys(), (QStringList{"ImageBD1", "ImageBD2", "ImageBDA", "ImageBDB"}));
-    // The first loop stopped at its next pass: two of its passes, four of the second.
-    EXPECT_EQ(ui.passes, 2 + 4);
+    // The first loop stopped at its next pass: one pass of each, a pass after each row.
+    EXPECT_EQ(ui.passes, 1 + 1);
 }
 
 TEST_F(Viewer, OpeningTheSameFileAgainBuildsTheThumbnailsAfresh)
 {
-    const QString book = writeBook("Album.bd", 4);
+    const QString book = writeBook("Album.bd", 7);
     ui.onEvents = [&] {
         if (ui.passes == 1)
             form.Charge(book);
     };
     form.Charge(book);
-    EXPECT_EQ(thumbnailKeys().size(), 4);
-    EXPECT_EQ(ui.passes, 1 + 4); // the outer loop ends once the inner one took over
+    EXPECT_EQ(thumbnailKeys().size(), 7);
+    EXPECT_EQ(ui.passes, 1 + 2); // the outer loop ends once the inner one took over
 }
 
 TEST_F(Viewer, ClosingTheWindowStopsTheThumbnails)
 {
-    const QString book = writeBook("Album.bd", 5);
+    const QString book = writeBook("Album.bd", 15);
     ui.onEvents = [&] {
         if (ui.passes == 2)
             form.state.CurrentFile.clear(); // what closing the window does
     };
     form.Charge(book);
     EXPECT_EQ(ui.passes, 2);
-    EXPECT_EQ(thumbnailKeys().size(), 2);
+    EXPECT_EQ(thumbnailKeys().size(), 10);
 }
 
 TEST_F(Viewer, HeldKeyPausesTheThumbnails)
 {
-    const QString book = writeBook("Album.bd", 3);
+    const QString book = writeBook("Album.bd", 15);
     ui.onEvents = [&] {
         if (ui.passes == 1)
             form.state.KeyHeld = true;
         if (ui.passes == 4)
             form.state.KeyHeld = false;
         if (ui.passes == 2 || ui.passes == 3) {
-            EXPECT_EQ(thumbnailKeys().size(), 1);
+            EXPECT_EQ(thumbnailKeys().size(), 5);
         }
     };
     form.Charge(book);
-    EXPECT_EQ(ui.passes, 3 + 3);
-    EXPECT_EQ(thumbnailKeys().size(), 3);
+    EXPECT_EQ(ui.passes, 3 + 3); // a pass after each of the three rows, three while held
+    EXPECT_EQ(thumbnailKeys().size(), 15);
 }
 
 TEST_F(Viewer, BlankPagePaintsThePageWhiteAndKeepsItsSize)
