@@ -128,6 +128,18 @@ const FixtureBook &LargePageBook()
     return comicBookOfSize("large", QSize(2500, 3500));
 }
 
+const FixtureBook &LongLargePageBook()
+{
+    static const FixtureBook book = [] {
+        const FixtureBook &large = LargePageBook();
+        const std::vector<fs::path> pictures(large.pages.begin(),
+                                             large.pages.begin() + DistinctPages);
+        std::cerr << "Making the fixture book large-4000...\n";
+        return makeBook("large-4000", 4000, pictures, large.pageSize);
+    }();
+    return book;
+}
+
 const FixtureBook &HalfSizePageBook()
 {
     return comicBookOfSize("half-size", QSize(1250, 1750));

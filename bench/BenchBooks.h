@@ -21,6 +21,9 @@ struct FixtureBook {
 // creation window (MD5 texts, page count).
 const FixtureBook &LargePageBook();
 
+// 4,000 pages of the same pictures, about 1.3 GB.
+const FixtureBook &LongLargePageBook();
+
 // The same 300 pages at half the width and height.
 const FixtureBook &HalfSizePageBook();
 
