@@ -8,17 +8,21 @@
 #include "app/widgets/VirtualKey.h"
 #include "controls/GradButton.h"
 
+#include "tests/support/AddressSpaceCap.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/PdfFixture.h"
 #include "tests/support/RecordingLinks.h"
 #include "tests/support/RecordingPrompter.h"
+#include "tests/support/Sanitizers.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/ScriptedPrograms.h"
 #include "tests/support/TempDir.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -368,6 +372,46 @@ TEST_F(Viewer, GridHoldsOnlyTheRowsNearTheViewWhateverTheBookLength)
     QCoreApplication::processEvents();
     EXPECT_EQ(held().size(), std::size_t(nearRows * 5));
     EXPECT_TRUE(form.thumbnail(QStringLiteral("1")));
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+// Progressive, and declaring 5000 x 5000 pixels: libjpeg keeps the coefficients of the whole
+// picture, about 75 MB, to decode even its thumbnail.
+Bytes ProgressiveHugeJpeg()
+{
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(picture);
+    const QByteArray bytes = buffer.data();
+    return WithFrameSize(Bytes(bytes.begin(), bytes.end()), 5000, 5000);
+}
+
+// Memory running out while the grid loads gives one error box for the rows being loaded, not
+// one a thumbnail, and the program goes on.
+TEST_F(Viewer, MemoryRunningOutInTheGridGivesOneBox)
+{
+    SKIP_UNDER_ADDRESS_SANITIZER("its allocator ends the program when an allocation fails instead "
+                                 "of throwing std::bad_alloc");
+    std::vector<Bytes> records{MakeJpeg(100, 150)};
+    records.insert(records.end(), 9, ProgressiveHugeJpeg());
+    const auto path = dir / "Huge.bd";
+    WriteFileBytes(path, AssembleBook(records));
+    {
+        const AddressSpaceCap cap;
+        ASSERT_TRUE(cap.applied());
+        form.Charge(QString::fromStdString(path.string()));
+    }
+    EXPECT_EQ(prompter.texts(), std::vector<QString>{QStringLiteral("Erreur, manque de mémoire.")});
+    EXPECT_EQ(thumbnailKeys(), (QStringList{"ImageBD1", "ImageBD2"}));
+
+    prompter.messages.clear();
+    clickThumbnail(QStringLiteral("1"));
+    EXPECT_EQ(form.state.CurrentPage, 1);
+    EXPECT_TRUE(form.Image1->isVisible());
     EXPECT_TRUE(prompter.messages.empty());
 }
 
