@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 
 #include <algorithm>
 
@@ -127,11 +128,12 @@ void ThumbnailGrid::fitSize()
 void ThumbnailGrid::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.fillRect(event->rect(), Qt::black);
+    QRegion gaps(event->rect());
     for (const auto &[cell, picture] : held_) {
         const QRect box = cellRect(cell);
         if (!box.intersects(event->rect()))
             continue;
+        gaps -= box;
         const QRect stretched(box.topLeft(), box.size() - QSize(1, 1));
         // The picture less its last column and row covers all of the cell but the same.
         if (stretched.isEmpty() || picture.width() < 2 || picture.height() < 2) {
@@ -143,6 +145,8 @@ void ThumbnailGrid::paintEvent(QPaintEvent *event)
         painter.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), Qt::white);
         painter.fillRect(QRect(box.right(), box.top(), 1, box.height()), Qt::white);
     }
+    for (const QRect &gap : gaps)
+        painter.fillRect(gap, Qt::black);
 }
 
 void ThumbnailGrid::mouseReleaseEvent(QMouseEvent *event)
