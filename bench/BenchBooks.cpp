@@ -159,6 +159,22 @@ const FixtureBook &SmallPictureBook(int pages)
     return found->second;
 }
 
+const FixtureBook &TallFirstPageBook()
+{
+    static const FixtureBook book = [] {
+        const fs::path tall = FixtureFolder() / "tall.jpg";
+        QImage picture(1, 30000, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        if (!picture.save(Q(tall), "JPEG", 85))
+            throw std::runtime_error("cannot write a fixture page");
+        std::vector<fs::path> pictures{tall};
+        const FixtureBook &small = SmallPictureBook(30);
+        pictures.insert(pictures.end(), small.pages.begin(), small.pages.begin() + 29);
+        return makeBook("tall-first", 30, pictures, picture.size());
+    }();
+    return book;
+}
+
 void RunShell(const std::string &command)
 {
     if (std::system(command.c_str()) != 0) {

@@ -30,6 +30,9 @@ const FixtureBook &HalfSizePageBook();
 // `pages` small pictures (120 x 168, a few kB each) with the creation window's meta record.
 const FixtureBook &SmallPictureBook(int pages);
 
+// A first page of 1 x 30,000 pixels, then 29 of the small pictures.
+const FixtureBook &TallFirstPageBook();
+
 // The folder that holds the fixtures.
 const std::filesystem::path &FixtureFolder();
 

@@ -27,6 +27,7 @@
 #include <iostream>
 #include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <jpeglib.h>
@@ -298,36 +299,54 @@ void registerBenchmarks(const std::string &name, const FixtureBook &book, bool r
     });
 }
 
+// The bytes the process has read through read() and its like (/proc/self/io).
+long long bytesRead()
+{
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    long long value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:")
+            return value;
+    return -1;
+}
+
 // --peak-memory-of=<book>: opens the book (none: an empty window), scrolls through its whole
-// grid and prints the process's peak resident size in kB.
+// grid and prints the process's peak resident size in kB and the bytes it read.
 int printPeakMemory(const char *book)
 {
     QtUiHooks ui;
     Window window(ui);
+    const long long before = bytesRead();
     if (*book)
         showWholeGrid(window, FixtureBook{book, {}, {}});
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("%ld\n", usage.ru_maxrss);
+    std::printf("%ld %lld\n", usage.ru_maxrss, bytesRead() - before);
     return 0;
 }
 
-long peakMemoryOf(const std::string &book)
+struct GridCost {
+    long peakKilobytes = -1;
+    long long bytesRead = -1;
+};
+
+GridCost gridCostOf(const std::string &book)
 {
     std::string command = bench::Quoted(QCoreApplication::applicationFilePath().toStdString());
     command.append(" --peak-memory-of=").append(book.empty() ? "" : bench::Quoted(book));
     const std::unique_ptr<FILE, int (*)(FILE *)> output(popen(command.c_str(), "r"), pclose);
-    long kilobytes = -1;
-    if (!output || std::fscanf(output.get(), "%ld", &kilobytes) != 1)
+    GridCost cost;
+    if (!output || std::fscanf(output.get(), "%ld %lld", &cost.peakKilobytes, &cost.bytesRead) != 2)
         std::cerr << "no peak memory from: " << command << '\n';
-    return kilobytes;
+    return cost;
 }
 
 void printPeakMemoryTable()
 {
-    const long empty = peakMemoryOf("");
-    std::printf("\n%-52s %12s %14s\n", "peak memory, book open with its whole grid", "MB",
-                "less empty MB");
+    const long empty = gridCostOf("").peakKilobytes;
+    std::printf("\n%-52s %12s %14s %12s\n", "peak memory, book open with its whole grid", "MB",
+                "less empty MB", "read / size");
     std::printf("%-52s %12.1f\n", "empty window", empty / 1024.0);
     const struct {
         const char *title;
@@ -338,10 +357,13 @@ void printPeakMemoryTable()
         {"300 pages of 1,250 x 1,750", bench::HalfSizePageBook()},
         {"30 small pictures", bench::SmallPictureBook(30)},
         {"4,000 small pictures", bench::SmallPictureBook(4000)},
+        {"a first page of 1 x 30,000, then 29 small pictures", bench::TallFirstPageBook()},
     };
     for (const auto &[title, book] : books) {
-        const long peak = peakMemoryOf(book.path.string());
-        std::printf("%-52s %12.1f %14.1f\n", title, peak / 1024.0, (peak - empty) / 1024.0);
+        const GridCost cost = gridCostOf(book.path.string());
+        std::printf("%-52s %12.1f %14.1f %12.2f\n", title, cost.peakKilobytes / 1024.0,
+                    (cost.peakKilobytes - empty) / 1024.0,
+                    double(cost.bytesRead) / double(std::filesystem::file_size(book.path)));
     }
 }
 
