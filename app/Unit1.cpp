@@ -6,6 +6,7 @@
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
+#include "app/widgets/ThumbnailGrid.h"
 #include "app/widgets/VirtualKey.h"
 #include "app/widgets/WindowStyle.h"
 #include "controls/GradButton.h"
@@ -93,6 +94,17 @@ void TForm1::createControls()
     Image1->setStretch(true);
     Image1->setGeometry(10, 59, 688, 389);
 
+    Thumbnails = new ThumbnailGrid(canvas);
+    Thumbnails->setVisible(false);
+    connect(Thumbnails, &ThumbnailGrid::clicked, this, [this](int cell) {
+        AffichePageClick(ThumbnailPrefix + thumbnailPages_[static_cast<std::size_t>(cell)].Name);
+    });
+    // Scrolling asks for the rows that come into view; they load once the scroll is handled.
+    connect(Thumbnails, &ThumbnailGrid::picturesWanted, this, &TForm1::loadWantedThumbnails,
+            Qt::QueuedConnection);
+    connect(Client->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &TForm1::showThumbnailRows);
+
     Panel1 = new QFrame(canvas);
     Panel1->setFrameShape(QFrame::NoFrame);
     Panel1->setAutoFillBackground(true);
@@ -150,6 +162,7 @@ void TForm1::createControls()
         Panel1->resize(Client->clientWidth(), Panel1->height());
         ScrollBar1->setGeometry(Client->width() - 17, 0, 17, Client->height());
         Client->updateScrollRange();
+        showThumbnailRows();
     });
 }
 

@@ -8,14 +8,15 @@
 #include "app/core/seams/Prompter.h"
 #include "app/core/seams/UiHooks.h"
 
-#include <QHash>
 #include <QImage>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class ClickLabel;
 class ClientArea;
@@ -36,6 +37,7 @@ class TCreeBD;
 class TDesc;
 class TForm2;
 class TGradButton;
+class ThumbnailGrid;
 class TPropos;
 class Unit1Events;
 
@@ -65,6 +67,7 @@ public:
     // Client area and its controls, in the window's coordinates.
     ClientArea *Client = nullptr;
     PictureBox *Image1 = nullptr;
+    ThumbnailGrid *Thumbnails = nullptr; // the thumbnail grid, on the canvas at (0, 0)
     QFrame *Panel1 = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
@@ -181,8 +184,10 @@ public:
 
     // Full screen is shown by the withdrawn menu.
     bool menuHidden() const;
-    // The thumbnail of a page name, or null.
-    PictureBox *thumbnail(const QString &pageName) const;
+    // The grid cell of a page name's thumbnail while the grid holds its picture; none otherwise.
+    std::optional<std::int32_t> thumbnail(const QString &pageName) const;
+    // The keys (ThumbnailPrefix + page name) of the thumbnails whose pictures the grid holds.
+    QStringList thumbnailKeys() const;
 
     static const QString ThumbnailPrefix; // "ImageBD"
 
@@ -192,9 +197,15 @@ private:
     std::optional<QImage> loadPageBitmap(std::int32_t image);
     PageBitmap loadPageThumbnail(std::int32_t image, const WantedPictureSize &wanted);
     void createMenu();
+    void layOutThumbnails();
+    // Loads the pictures the grid wants until it has them all, another file is opened or the
+    // window closes; a loop already running for the open file takes them instead.
     void loadThumbnails(const QString &fileName, std::uint64_t generation);
-    void placeThumbnail(PictureBox *thumbnail, std::int32_t position, int width, int height);
-    void freeThumbnails();
+    void loadWantedThumbnails();
+    PageBitmap loadThumbnail(std::int32_t cell);
+    void showThumbnail(std::int32_t cell, const PageBitmap &page);
+    int thumbnailRowHeight(QSize page) const;
+    void showThumbnailRows();
     void showEmptyBook();
     // Label2 := the open book's name; then the top panel is placed for its width.
     void showBookTitle();
@@ -202,13 +213,11 @@ private:
     void FirstPaintWork();
     void OpenCommandLineFile();
 
-    struct Thumbnail {
-        PictureBox *box = nullptr;
-        std::int32_t position = 0; // index of the last page list entry that placed it
-    };
-    QHash<QString, Thumbnail> thumbnails_; // by key: ThumbnailPrefix + page name
+    // The page list as the open file's grid was laid out from it, one entry per cell.
+    std::vector<PageEntry> thumbnailPages_;
     // Counts the files opened, so a thumbnail loop knows when another Charge took over.
     std::uint64_t chargeGeneration_ = 0;
+    std::uint64_t thumbnailLoop_ = 0; // the generation whose thumbnails are being loaded
     // Counts the pages asked for, so a page that lets messages run while it renders knows
     // when a later one was shown meanwhile.
     std::uint64_t pageRequest_ = 0;

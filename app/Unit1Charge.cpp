@@ -8,38 +8,20 @@
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
+#include "app/widgets/ThumbnailGrid.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
+#include <QHash>
 #include <QLabel>
 #include <QMenu>
-#include <QPainter>
 #include <QScopeGuard>
 #include <QSignalBlocker>
 
 #include <algorithm>
 #include <utility>
-
-namespace {
-
-// A thumbnail's picture: white, with the page stretched over all of it but the last column
-// and row.
-QImage thumbnailPicture(const QSize &size, const std::optional<QImage> &page)
-{
-    QImage picture(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    if (page && !page->isNull()) {
-        QPainter painter(&picture);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(0, 0, size.width() - 1, size.height() - 1), *page,
-                          QRect(0, 0, page->width() - 1, page->height() - 1));
-    }
-    return picture;
-}
-
-} // namespace
 
 void TForm1::Charge(const QString &fileName)
 {
@@ -59,7 +41,8 @@ void TForm1::Charge(const QString &fileName)
         return;
     }
 
-    freeThumbnails();
+    Thumbnails->reset({}, 0);
+    thumbnailPages_.clear();
     const std::uint64_t generation = ++chargeGeneration_;
     state.CurrentFile = fileName;
     state.Book = std::move(book);
@@ -99,6 +82,7 @@ void TForm1::Charge(const QString &fileName)
     if (state.PageList.empty())
         return;
     Imprimer1->menuAction()->setEnabled(true);
+    layOutThumbnails();
     loadThumbnails(fileName, generation);
 }
 
@@ -112,83 +96,104 @@ void TForm1::showEmptyBook()
     ResizeImage1();
 }
 
+void TForm1::layOutThumbnails()
+{
+    // One thumbnail per page name, at the last place of the name.
+    const std::size_t count = std::min<std::size_t>(
+        state.PageList.size(), static_cast<std::size_t>(std::max(state.PageCountCache, 0)));
+    thumbnailPages_.assign(state.PageList.begin(),
+                           state.PageList.begin() + static_cast<std::ptrdiff_t>(count));
+    QHash<QString, std::size_t> lastPlace;
+    for (std::size_t i = 0; i < count; ++i)
+        lastPlace.insert(thumbnailPages_[i].Name, i);
+    std::vector<bool> thumbnailed(count);
+    for (std::size_t i = 0; i < count; ++i)
+        thumbnailed[i] = lastPlace.value(thumbnailPages_[i].Name) == i;
+    Thumbnails->reset(std::move(thumbnailed), (Client->clientWidth() - 20) / 5);
+    Client->updateScrollRange();
+    showThumbnailRows();
+}
+
+void TForm1::showThumbnailRows()
+{
+    Thumbnails->setView(Client->shownCanvasRect());
+}
+
+void TForm1::loadWantedThumbnails()
+{
+    if (thumbnailLoop_ != chargeGeneration_ && !state.CurrentFile.isEmpty())
+        loadThumbnails(state.CurrentFile, chargeGeneration_);
+}
+
 void TForm1::loadThumbnails(const QString &fileName, std::uint64_t generation)
 {
+    const std::uint64_t outerLoop = std::exchange(thumbnailLoop_, generation);
+    const auto restore = qScopeGuard([&] { thumbnailLoop_ = outerLoop; });
     const auto stillLoading = [&] {
         return generation == chargeGeneration_ && state.CurrentFile == fileName;
     };
-    const int w = (Client->clientWidth() - 20) / 5;
-    int h = 0;
-    for (std::int32_t i = 0; stillLoading() && i < state.PageCountCache;) {
-        if (!state.KeyHeld) {
-            if (static_cast<std::size_t>(i) >= state.PageList.size())
-                break;
-            const PageEntry entry = state.PageList[static_cast<std::size_t>(i)];
-            // The page is wanted as large as its thumbnail's picture, (w - 6) x (h - 6), h
-            // coming from the page itself while it is not known.
-            const PageBitmap page = loadPageThumbnail(entry.Image, [&](QSize full) {
-                const int rowHeight =
-                    h > 0 ? h
-                          : static_cast<int>(static_cast<std::int64_t>(full.height()) * w /
-                                             std::max(full.width(), 1));
-                return QSize(w - 6, rowHeight - 6);
-            });
-            // Rendering a PDF page lets window messages run.
-            if (!stillLoading())
-                break;
-            // The row height comes from the first page that has a bitmap; the thumbnails
-            // placed before it get that height too.
-            const bool rowHeightFound = h == 0 && page.bitmap && page.pageSize.width() > 0;
-            if (rowHeightFound) {
-                h = static_cast<int>(static_cast<std::int64_t>(page.pageSize.height()) * w /
-                                     page.pageSize.width());
-                for (const Thumbnail &earlier : std::as_const(thumbnails_)) {
-                    placeThumbnail(earlier.box, earlier.position, w, h);
-                    earlier.box->setPicture(thumbnailPicture(earlier.box->size(), std::nullopt));
-                }
+    try {
+        while (stillLoading()) {
+            if (state.KeyHeld) {
+                services.ui.waitForEvents();
+                continue;
             }
-
-            Thumbnail &thumbnail = thumbnails_[ThumbnailPrefix + entry.Name];
-            if (!thumbnail.box) {
-                thumbnail.box = new PictureBox(Client->canvas());
-                thumbnail.box->setObjectName(ThumbnailPrefix + entry.Name);
-                connect(thumbnail.box, &PictureBox::clicked, this,
-                        [this, key = thumbnail.box->objectName()] { AffichePageClick(key); });
+            // A row of the grid at a time, then the window messages.
+            const std::optional<int> first = Thumbnails->wantedCell();
+            if (!first)
+                return;
+            const int row = *first / ThumbnailGrid::Columns;
+            for (std::optional<int> cell = first; cell && *cell / ThumbnailGrid::Columns == row;
+                 cell = Thumbnails->wantedCell()) {
+                const PageBitmap page = loadThumbnail(*cell);
+                // Rendering a PDF page lets window messages run.
+                if (!stillLoading())
+                    return;
+                showThumbnail(*cell, page);
+                // Its error box has been shown: one for the rows being loaded.
+                if (page.outOfMemory)
+                    return;
             }
-            thumbnail.position = i;
-            placeThumbnail(thumbnail.box, i, w, h);
-            thumbnail.box->setPicture(thumbnailPicture(thumbnail.box->size(), page.bitmap));
-            thumbnail.box->setVisible(Panel1->isHidden() && !menuHidden());
-            // Only the row height moves thumbnails already placed; otherwise the canvas
-            // grows to the new one alone, so that the grid is not looked over per thumbnail.
-            if (rowHeightFound)
-                Client->updateScrollRange();
-            else
-                Client->extendScrollRange(thumbnail.box);
-            ++i;
-        }
-        if (state.KeyHeld)
-            services.ui.waitForEvents();
-        else
             services.ui.processPendingEvents();
+        }
+    } catch (const std::bad_alloc &) {
+        // What the grid holds is let go first, so that the error box has memory to show.
+        Thumbnails->dropPictures();
+        services.prompter.error(OutOfMemoryMessage);
     }
 }
 
-void TForm1::placeThumbnail(PictureBox *thumbnail, std::int32_t position, int w, int h)
+PageBitmap TForm1::loadThumbnail(std::int32_t cell)
 {
-    // Until a page with a bitmap gives the row height, rows are as high as they are wide.
-    const int rowHeight = h > 0 ? h : w;
-    thumbnail->setGeometry((position % 5) * w, (position / 5) * rowHeight, w - 5, rowHeight - 5);
+    // The page is wanted as large as its cell's picture, (w - 6) x (h - 6), h coming from the
+    // page itself while it is not known.
+    const int w = Thumbnails->columnWidth();
+    return loadPageThumbnail(
+        thumbnailPages_[static_cast<std::size_t>(cell)].Image, [&](QSize full) {
+            const int h =
+                Thumbnails->rowHeightKnown() ? Thumbnails->rowHeight() : thumbnailRowHeight(full);
+            return QSize(w - 6, h - 6);
+        });
 }
 
-void TForm1::freeThumbnails()
+void TForm1::showThumbnail(std::int32_t cell, const PageBitmap &page)
 {
-    // A thumbnail may be the sender of the command that opened the new file: delete later.
-    for (const Thumbnail &thumbnail : std::as_const(thumbnails_)) {
-        thumbnail.box->hide();
-        thumbnail.box->deleteLater();
+    // The row height comes from the first page that has a bitmap.
+    if (!Thumbnails->rowHeightKnown() && page.bitmap && page.pageSize.width() > 0) {
+        Thumbnails->setRowHeight(thumbnailRowHeight(page.pageSize));
+        Client->updateScrollRange();
     }
-    thumbnails_.clear();
+    Thumbnails->setPicture(cell, page.bitmap.value_or(QImage()));
+}
+
+int TForm1::thumbnailRowHeight(QSize page) const
+{
+    // As the page's shape gives it, within at least one line of picture and at most three
+    // screen heights, whatever the shape.
+    const std::int64_t h = static_cast<std::int64_t>(page.height()) * Thumbnails->columnWidth() /
+                           std::max(page.width(), 1);
+    const int bound = 3 * screen()->size().height();
+    return static_cast<int>(std::clamp<std::int64_t>(h, ThumbnailGrid::Gap + 2, bound));
 }
 
 PageRenderEnv TForm1::pageRenderEnv()

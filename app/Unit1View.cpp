@@ -6,6 +6,7 @@
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
+#include "app/widgets/ThumbnailGrid.h"
 #include "app/widgets/VirtualKey.h"
 #include "controls/GradButton.h"
 
@@ -85,8 +86,7 @@ void TForm1::showBookTitle()
 
 void TForm1::AfficheTout(bool all)
 {
-    for (const Thumbnail &thumbnail : std::as_const(thumbnails_))
-        thumbnail.box->setVisible(all);
+    Thumbnails->setVisible(all);
     Image1->setVisible(!all);
     Panel1->setVisible(!all && !menuHidden());
     Client->updateScrollRange();
@@ -204,8 +204,18 @@ void TForm1::AffichePageClick(const QString &thumbnailKey)
     AffichePage(thumbnailKey.mid(ThumbnailPrefix.size()));
 }
 
-PictureBox *TForm1::thumbnail(const QString &pageName) const
+std::optional<std::int32_t> TForm1::thumbnail(const QString &pageName) const
 {
-    const auto found = thumbnails_.constFind(ThumbnailPrefix + pageName);
-    return found == thumbnails_.cend() ? nullptr : found->box;
+    for (const int cell : Thumbnails->heldCells())
+        if (thumbnailPages_[static_cast<std::size_t>(cell)].Name == pageName)
+            return cell;
+    return std::nullopt;
+}
+
+QStringList TForm1::thumbnailKeys() const
+{
+    QStringList keys;
+    for (const int cell : Thumbnails->heldCells())
+        keys << ThumbnailPrefix + thumbnailPages_[static_cast<std::size_t>(cell)].Name;
+    return keys;
 }

@@ -128,6 +128,18 @@ const FixtureBook &LargePageBook()
     return comicBookOfSize("large", QSize(2500, 3500));
 }
 
+const FixtureBook &LongLargePageBook()
+{
+    static const FixtureBook book = [] {
+        const FixtureBook &large = LargePageBook();
+        const std::vector<fs::path> pictures(large.pages.begin(),
+                                             large.pages.begin() + DistinctPages);
+        std::cerr << "Making the fixture book large-4000...\n";
+        return makeBook("large-4000", 4000, pictures, large.pageSize);
+    }();
+    return book;
+}
+
 const FixtureBook &HalfSizePageBook()
 {
     return comicBookOfSize("half-size", QSize(1250, 1750));
@@ -145,6 +157,22 @@ const FixtureBook &SmallPictureBook(int pages)
                     .first;
     }
     return found->second;
+}
+
+const FixtureBook &TallFirstPageBook()
+{
+    static const FixtureBook book = [] {
+        const fs::path tall = FixtureFolder() / "tall.jpg";
+        QImage picture(1, 30000, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        if (!picture.save(Q(tall), "JPEG", 85))
+            throw std::runtime_error("cannot write a fixture page");
+        std::vector<fs::path> pictures{tall};
+        const FixtureBook &small = SmallPictureBook(30);
+        pictures.insert(pictures.end(), small.pages.begin(), small.pages.begin() + 29);
+        return makeBook("tall-first", 30, pictures, picture.size());
+    }();
+    return book;
 }
 
 void RunShell(const std::string &command)

@@ -21,11 +21,17 @@ struct FixtureBook {
 // creation window (MD5 texts, page count).
 const FixtureBook &LargePageBook();
 
+// 4,000 pages of the same pictures, about 1.3 GB.
+const FixtureBook &LongLargePageBook();
+
 // The same 300 pages at half the width and height.
 const FixtureBook &HalfSizePageBook();
 
 // `pages` small pictures (120 x 168, a few kB each) with the creation window's meta record.
 const FixtureBook &SmallPictureBook(int pages);
+
+// A first page of 1 x 30,000 pixels, then 29 of the small pictures.
+const FixtureBook &TallFirstPageBook();
 
 // The folder that holds the fixtures.
 const std::filesystem::path &FixtureFolder();

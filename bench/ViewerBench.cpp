@@ -1,6 +1,7 @@
-// Opening books in the main window: the time from Charge to the first page shown, to the full
-// thumbnail grid, and of a page turn, each beside the programs that do the least such work
-// must do (md5sum, djpeg), and the peak memory of the open book with its grid.
+// Opening books in the main window: the time from Charge to the first page shown, to the
+// visible rows of the thumbnail grid, to every thumbnail of the grid scrolled through, and of
+// a page turn, each beside the least such work must do (md5sum, djpeg, libjpeg decoding the
+// same pages in one process), and the peak memory of the open book with its whole grid.
 #include "app/Unit1.h"
 #include "app/adapters/QtUiHooks.h"
 #include "app/core/seams/LinkOpener.h"
@@ -12,16 +13,24 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QScrollBar>
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
+#include <iterator>
 #include <memory>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
 
 #include <sys/resource.h>
 
@@ -59,6 +68,21 @@ public:
     MainWindowState *state = nullptr;
 };
 
+// Ends the opening once the thumbnail loop has loaded `thumbnails` thumbnails: it lets
+// messages run after each.
+class StopAfterThumbnails : public UiHooks {
+public:
+    void processPendingEvents() override
+    {
+        if (++loaded == thumbnails)
+            state->CurrentFile.clear();
+    }
+    void setBusyCursor(bool) override {}
+    MainWindowState *state = nullptr;
+    int thumbnails = 0;
+    int loaded = 0;
+};
+
 class NoLinks : public LinkOpener {
 public:
     void open(const QUrl &) override {}
@@ -93,12 +117,49 @@ void openToFirstPage(benchmark::State &run, const FixtureBook &book)
         window.charge(book);
 }
 
+// Opens the book, shows its grid and scrolls through it a view height at a time, each step's
+// rows loaded before the next: every thumbnail is decoded once.
+void showWholeGrid(Window &window, const FixtureBook &book)
+{
+    window.charge(book);
+    window.form.Visionneuse1Click();
+    QScrollBar *scroll = window.form.Client->verticalScrollBar();
+    for (;;) {
+        QCoreApplication::processEvents();
+        if (scroll->value() == scroll->maximum())
+            break;
+        scroll->setValue(scroll->value() + window.form.Client->clientHeight());
+    }
+}
+
 void openToFullGrid(benchmark::State &run, const FixtureBook &book)
 {
     QtUiHooks ui;
     Window window(ui);
     for (auto _ : run)
+        showWholeGrid(window, book);
+}
+
+// The rows in view when the book opens: w = (client width - 20) div 5, h from the page.
+int visibleThumbnails(const FixtureBook &book, QSize client)
+{
+    const int w = (client.width() - 20) / 5;
+    const int h = book.pageSize.height() * w / book.pageSize.width();
+    return std::min<int>(int(book.pages.size()), (client.height() / h + 1) * 5);
+}
+
+QSize clientSize();
+
+void openToVisibleRows(benchmark::State &run, const FixtureBook &book)
+{
+    StopAfterThumbnails stop;
+    Window window(stop);
+    stop.state = &window.form.state;
+    stop.thumbnails = visibleThumbnails(book, clientSize());
+    for (auto _ : run) {
+        stop.loaded = 0;
         window.charge(book);
+    }
 }
 
 // Turns between two pages in the middle of the open book, its grid loaded.
@@ -122,6 +183,38 @@ void runEach(const std::vector<std::filesystem::path> &files, const std::string 
     bench::RunShell(script + "; do " + command + " \"$f\" || exit 1; done");
 }
 
+std::vector<std::uint8_t> readFile(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The least work of showing a page: libjpeg decoding its bytes at the scale M/8 into memory,
+// with the program's transform and pixel layout.
+void decodeWithLibjpeg(const std::vector<std::uint8_t> &bytes, int scale)
+{
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, bytes.data(), bytes.size());
+    jpeg_read_header(&info, TRUE);
+    info.scale_num = static_cast<unsigned>(scale);
+    info.scale_denom = 8;
+    info.dct_method = JDCT_ISLOW;
+    info.out_color_space = JCS_EXT_BGRA;
+    jpeg_start_decompress(&info);
+    const std::size_t perLine = std::size_t{info.output_width} * 4;
+    std::vector<std::uint8_t> pixels(perLine * info.output_height);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = pixels.data() + perLine * info.output_scanline;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    benchmark::DoNotOptimize(pixels.data());
+}
+
 // The smallest libjpeg scale M/8 whose picture is not below the thumbnail's picture: the
 // window's column width w = (client width - 20) div 5 and row height h = page height x w div
 // page width give pictures of (w - 6) x (h - 6).
@@ -136,7 +229,7 @@ int thumbnailScale(const FixtureBook &book, int clientWidth)
     return 8;
 }
 
-int clientWidth()
+QSize clientSize()
 {
     SilentPrompter prompter;
     NoDialogs dialogs;
@@ -147,26 +240,54 @@ int clientWidth()
     form.resize(WindowSize);
     form.show();
     QCoreApplication::processEvents();
-    return form.Client->clientWidth();
+    return {form.Client->clientWidth(), form.Client->clientHeight()};
+}
+
+void addBenchmark(const std::string &name, std::function<void(benchmark::State &)> body)
+{
+    benchmark::RegisterBenchmark(name.c_str(), [body](benchmark::State &run) { body(run); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+}
+
+void addMd5sum(const std::string &name, const FixtureBook &book)
+{
+    addBenchmark("Md5sum/" + name, [&book](benchmark::State &run) {
+        for (auto _ : run)
+            bench::RunShell("md5sum " + bench::Quoted(book.path) + " >/dev/null");
+    });
+}
+
+// A long book: the time to its visible rows, beside md5sum of it.
+void registerLongBookBenchmarks(const std::string &name, const FixtureBook &book)
+{
+    addBenchmark("OpenToVisibleRows/" + name,
+                 [&book](benchmark::State &run) { openToVisibleRows(run, book); });
+    addMd5sum(name, book);
 }
 
 void registerBenchmarks(const std::string &name, const FixtureBook &book, bool references)
 {
     const auto add = [&](const std::string &what, std::function<void(benchmark::State &)> body) {
-        benchmark::RegisterBenchmark((what + "/" + name).c_str(),
-                                     [body](benchmark::State &run) { body(run); })
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
+        addBenchmark(what + "/" + name, std::move(body));
     };
     add("OpenToFirstPage", [&book](benchmark::State &run) { openToFirstPage(run, book); });
+    add("OpenToVisibleRows", [&book](benchmark::State &run) { openToVisibleRows(run, book); });
     add("OpenToFullGrid", [&book](benchmark::State &run) { openToFullGrid(run, book); });
+    const int scale = thumbnailScale(book, clientSize().width());
+    add("LibjpegScaledAllPages", [&book, scale](benchmark::State &run) {
+        for (auto _ : run)
+            for (const std::filesystem::path &page : book.pages)
+                decodeWithLibjpeg(readFile(page), scale);
+    });
     if (!references)
         return;
-    add("PageTurn", [&book](benchmark::State &run) { turnPage(run, book); });
-    add("Md5sum", [&book](benchmark::State &run) {
+    add("LibjpegPage1", [&book](benchmark::State &run) {
         for (auto _ : run)
-            bench::RunShell("md5sum " + bench::Quoted(book.path) + " >/dev/null");
+            decodeWithLibjpeg(readFile(book.pages.front()), 8);
     });
+    add("PageTurn", [&book](benchmark::State &run) { turnPage(run, book); });
+    addMd5sum(name, book);
     add("DjpegPage1", [&book](benchmark::State &run) {
         for (auto _ : run)
             runEach({book.pages.front()}, "djpeg -outfile /dev/null");
@@ -176,57 +297,73 @@ void registerBenchmarks(const std::string &name, const FixtureBook &book, bool r
         for (auto _ : run)
             runEach({book.pages[TurnedPages[turn++ % 2]]}, "djpeg -outfile /dev/null");
     });
-    const int scale = thumbnailScale(book, clientWidth());
-    add("DjpegScaledAllPages", [&book, scale](benchmark::State &run) {
-        for (auto _ : run)
-            runEach(book.pages,
-                    "djpeg -dct fast -scale " + std::to_string(scale) + "/8 -outfile /dev/null");
-    });
 }
 
-// --peak-memory-of=<book>: opens the book (none: an empty window) with its whole grid and
-// prints the process's peak resident size in kB.
+// The bytes the process has read through read() and its like (/proc/self/io).
+long long bytesRead()
+{
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    long long value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:")
+            return value;
+    return -1;
+}
+
+// --peak-memory-of=<book>: opens the book (none: an empty window), scrolls through its whole
+// grid and prints the process's peak resident size in kB and the bytes it read.
 int printPeakMemory(const char *book)
 {
     QtUiHooks ui;
     Window window(ui);
+    const long long before = bytesRead();
     if (*book)
-        window.form.Charge(QString::fromUtf8(book));
+        showWholeGrid(window, FixtureBook{book, {}, {}});
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("%ld\n", usage.ru_maxrss);
+    std::printf("%ld %lld\n", usage.ru_maxrss, bytesRead() - before);
     return 0;
 }
 
-long peakMemoryOf(const std::string &book)
+struct GridCost {
+    long peakKilobytes = -1;
+    long long bytesRead = -1;
+};
+
+GridCost gridCostOf(const std::string &book)
 {
     std::string command = bench::Quoted(QCoreApplication::applicationFilePath().toStdString());
     command.append(" --peak-memory-of=").append(book.empty() ? "" : bench::Quoted(book));
     const std::unique_ptr<FILE, int (*)(FILE *)> output(popen(command.c_str(), "r"), pclose);
-    long kilobytes = -1;
-    if (!output || std::fscanf(output.get(), "%ld", &kilobytes) != 1)
+    GridCost cost;
+    if (!output || std::fscanf(output.get(), "%ld %lld", &cost.peakKilobytes, &cost.bytesRead) != 2)
         std::cerr << "no peak memory from: " << command << '\n';
-    return kilobytes;
+    return cost;
 }
 
 void printPeakMemoryTable()
 {
-    const long empty = peakMemoryOf("");
-    std::printf("\n%-52s %12s %14s\n", "peak memory, book open with its whole grid", "MB",
-                "less empty MB");
+    const long empty = gridCostOf("").peakKilobytes;
+    std::printf("\n%-52s %12s %14s %12s\n", "peak memory, book open with its whole grid", "MB",
+                "less empty MB", "read / size");
     std::printf("%-52s %12.1f\n", "empty window", empty / 1024.0);
     const struct {
         const char *title;
         const FixtureBook &book;
     } books[] = {
         {"300 pages of 2,500 x 3,500", bench::LargePageBook()},
+        {"4,000 pages of 2,500 x 3,500", bench::LongLargePageBook()},
         {"300 pages of 1,250 x 1,750", bench::HalfSizePageBook()},
         {"30 small pictures", bench::SmallPictureBook(30)},
         {"4,000 small pictures", bench::SmallPictureBook(4000)},
+        {"a first page of 1 x 30,000, then 29 small pictures", bench::TallFirstPageBook()},
     };
     for (const auto &[title, book] : books) {
-        const long peak = peakMemoryOf(book.path.string());
-        std::printf("%-52s %12.1f %14.1f\n", title, peak / 1024.0, (peak - empty) / 1024.0);
+        const GridCost cost = gridCostOf(book.path.string());
+        std::printf("%-52s %12.1f %14.1f %12.2f\n", title, cost.peakKilobytes / 1024.0,
+                    (cost.peakKilobytes - empty) / 1024.0,
+                    double(cost.bytesRead) / double(std::filesystem::file_size(book.path)));
     }
 }
 
@@ -245,6 +382,7 @@ int main(int argc, char **argv)
             return printPeakMemory(argv[i] + 17);
 
     registerBenchmarks("large", bench::LargePageBook(), true);
+    registerLongBookBenchmarks("large:4000", bench::LongLargePageBook());
     for (const int pages : {30, 300, 1000, 4000})
         registerBenchmarks("small:" + std::to_string(pages), bench::SmallPictureBook(pages), false);
     bench::RunBenchmarksWithGoals(
@@ -254,10 +392,18 @@ int main(int argc, char **argv)
              "OpenToFirstPage/large",
              {"Md5sum/large", "DjpegPage1/large"},
              1.2},
-            {"full grid / djpeg -dct fast -scale M/8 of every page",
+            {"full grid / (md5sum + libjpeg page 1 + M/8 of every page)",
              "OpenToFullGrid/large",
-             {"DjpegScaledAllPages/large"},
-             1.5},
+             {"Md5sum/large", "LibjpegPage1/large", "LibjpegScaledAllPages/large"},
+             1.1},
+            {"grid of 4,000 small pictures / libjpeg of each",
+             "OpenToFullGrid/small:4000",
+             {"LibjpegScaledAllPages/small:4000"},
+             3.0},
+            {"visible rows of 4,000 large pages / md5sum of the book",
+             "OpenToVisibleRows/large:4000",
+             {"Md5sum/large:4000"},
+             1.2},
             {"page turn / djpeg of that page", "PageTurn/large", {"DjpegTurnedPage/large"}, 1.2},
             {"4,000 small pictures to the first page, at most (ms)",
              "OpenToFirstPage/small:4000",

@@ -15,6 +15,11 @@ ClientArea::ClientArea(QWidget *parent) : QScrollArea(parent)
     widget()->setAutoFillBackground(true);
 }
 
+QRect ClientArea::shownCanvasRect() const
+{
+    return QRect(-canvas()->pos(), viewport()->size());
+}
+
 void ClientArea::updateScrollRange()
 {
     QRect extent(0, 0, clientWidth(), clientHeight());

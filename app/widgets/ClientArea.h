@@ -3,7 +3,7 @@
 #include <QScrollArea>
 
 // The window's scrolling client area. Its canvas holds the page, the top panel and the
-// thumbnails; the canvas grows to the controls it holds, so the window scrolls over them.
+// thumbnail grid; the canvas grows to the controls it holds, so the window scrolls over them.
 class ClientArea : public QScrollArea {
     Q_OBJECT
 
@@ -13,6 +13,8 @@ public:
     QWidget *canvas() const { return widget(); }
     int clientWidth() const { return viewport()->width(); }
     int clientHeight() const { return viewport()->height(); }
+    // The part of the canvas the client area shows, in the canvas's coordinates.
+    QRect shownCanvasRect() const;
     // Fits the canvas to the visible controls on it, at least the size of the client area.
     void updateScrollRange();
     // Grows the canvas to one control just placed or shown on it, looking at no other: the

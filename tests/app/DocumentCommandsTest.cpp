@@ -144,7 +144,7 @@ TEST(DocumentCommands, AThreePagePdfBecomesABookWhosePagesOpenInTheViewer)
     EXPECT_EQ(window.form.Image1->picture().size(), QImage(Q(dir / "page1.jpg")).size());
     EXPECT_GT(window.form.Image1->picture().width(), 1000) << "a page at 200 dpi";
     for (const char *page : {"1", "2", "3"})
-        EXPECT_NE(window.form.thumbnail(page), nullptr) << page;
+        EXPECT_TRUE(window.form.thumbnail(page)) << page;
     EXPECT_TRUE(window.prompter.messages.empty());
 }
 

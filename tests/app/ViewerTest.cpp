@@ -4,24 +4,31 @@
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
+#include "app/widgets/ThumbnailGrid.h"
 #include "app/widgets/VirtualKey.h"
 #include "controls/GradButton.h"
 
+#include "tests/support/AddressSpaceCap.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/PdfFixture.h"
 #include "tests/support/RecordingLinks.h"
 #include "tests/support/RecordingPrompter.h"
+#include "tests/support/Sanitizers.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/ScriptedPrograms.h"
 #include "tests/support/TempDir.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
@@ -86,9 +93,8 @@ protected:
         return names;
     }
 
-    static void click(QWidget *widget)
+    static void click(QWidget *widget, QPointF inside = {2, 2})
     {
-        const QPointF inside(2, 2);
         QMouseEvent press(QEvent::MouseButtonPress, inside, widget->mapToGlobal(inside),
                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QMouseEvent release(QEvent::MouseButtonRelease, inside, widget->mapToGlobal(inside),
@@ -99,13 +105,27 @@ protected:
 
     QStringList thumbnailKeys() const
     {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QStringList keys;
-        for (const QWidget *child : form.Client->canvas()->findChildren<QWidget *>())
-            if (child->objectName().startsWith(TForm1::ThumbnailPrefix))
-                keys << child->objectName();
+        QStringList keys = form.thumbnailKeys();
         keys.sort();
         return keys;
+    }
+
+    // Where the grid shows a page's thumbnail; empty when it holds none.
+    QRect thumbnailRect(const QString &pageName) const
+    {
+        const std::optional<std::int32_t> cell = form.thumbnail(pageName);
+        return cell ? form.Thumbnails->cellRect(*cell) : QRect();
+    }
+
+    // The thumbnail as the grid paints it.
+    QImage thumbnailPicture(const QString &pageName) const
+    {
+        return form.Thumbnails->grab(thumbnailRect(pageName)).toImage();
+    }
+
+    void clickThumbnail(const QString &pageName)
+    {
+        click(form.Thumbnails, thumbnailRect(pageName).topLeft() + QPointF(2, 2));
     }
 
     TempDir dir;
@@ -158,28 +178,28 @@ TEST_F(Viewer, ThumbnailGridHoldsEveryPageInRowsOfFive)
     EXPECT_EQ(thumbnailKeys().size(), 7);
 
     // w = (1020 - 20) div 5 = 200, h = 150 x 200 div 100 = 300
-    PictureBox *sixth = form.thumbnail(QStringLiteral("7"));
-    ASSERT_NE(sixth, nullptr);
-    EXPECT_EQ(sixth->geometry(), QRect(200, 300, 195, 295));
-    EXPECT_TRUE(sixth->isHidden()); // the single-page view is shown
+    EXPECT_EQ(thumbnailRect(QStringLiteral("7")), QRect(200, 300, 195, 295));
+    EXPECT_TRUE(form.Thumbnails->isHidden()); // the single-page view is shown
 
     form.Visionneuse1->trigger();
-    EXPECT_FALSE(sixth->isHidden());
+    EXPECT_FALSE(form.Thumbnails->isHidden());
     EXPECT_TRUE(form.Panel1->isHidden());
     EXPECT_TRUE(form.Image1->isHidden());
     // The page is stretched onto (0, 0, w - 6, h - 6); the last column and row stay white.
-    const QImage picture = sixth->picture();
+    const QImage picture = thumbnailPicture(QStringLiteral("7"));
     EXPECT_EQ(picture.size(), QSize(195, 295));
     EXPECT_GT(qRed(picture.pixel(100, 150)), 200); // the seventh page is red
     EXPECT_LT(qBlue(picture.pixel(100, 150)), 60);
     EXPECT_EQ(picture.pixel(194, 150), qRgb(255, 255, 255));
     EXPECT_EQ(picture.pixel(100, 294), qRgb(255, 255, 255));
 
-    // Clicking a thumbnail shows its page.
-    click(form.thumbnail(QStringLiteral("4")));
+    // Clicking a thumbnail shows its page; the gap beside it is no thumbnail.
+    click(form.Thumbnails, thumbnailRect(QStringLiteral("4")).topRight() + QPointF(3, 2));
+    EXPECT_TRUE(form.Panel1->isHidden());
+    clickThumbnail(QStringLiteral("4"));
     EXPECT_EQ(form.state.CurrentPage, 4);
     EXPECT_FALSE(form.Panel1->isHidden());
-    EXPECT_TRUE(sixth->isHidden());
+    EXPECT_TRUE(form.Thumbnails->isHidden());
 }
 
 TEST_F(Viewer, SecondChargeDuringTheThumbnailsOfTheFirstLeavesOnlyItsOwn)
@@ -188,7 +208,7 @@ TEST_F(Viewer, SecondChargeDuringTheThumbnailsOfTheFirstLeavesOnlyItsOwn)
     const QString second =
         writeBook("Second.bd", 2, {"%ListePages", "2", "%Contraintes", "2", "1", "0"});
     ui.onEvents = [&] {
-        if (ui.passes == 2) // after the first file's second thumbnail
+        if (ui.passes == 1) // after the first file's first row
             form.Charge(second);
     };
     form.Charge(first);
@@ -197,49 +217,49 @@ TEST_F(Viewer, SecondChargeDuringTheThumbnailsOfTheFirstLeavesOnlyItsOwn)
     // Letters from the second page on: a blank page before A, and one to close the book.
     EXPECT_EQ(pageNames(), (QStringList{"1", "2", "A", "B"}));
     EXPECT_EQ(thumbnailKeys(), (QStringList{"ImageBD1", "ImageBD2", "ImageBDA", "ImageBDB"}));
-    // The first loop stopped at its next pass: two of its passes, four of the second.
-    EXPECT_EQ(ui.passes, 2 + 4);
+    // The first loop stopped at its next pass: one pass of each, a pass after each row.
+    EXPECT_EQ(ui.passes, 1 + 1);
 }
 
 TEST_F(Viewer, OpeningTheSameFileAgainBuildsTheThumbnailsAfresh)
 {
-    const QString book = writeBook("Album.bd", 4);
+    const QString book = writeBook("Album.bd", 7);
     ui.onEvents = [&] {
         if (ui.passes == 1)
             form.Charge(book);
     };
     form.Charge(book);
-    EXPECT_EQ(thumbnailKeys().size(), 4);
-    EXPECT_EQ(ui.passes, 1 + 4); // the outer loop ends once the inner one took over
+    EXPECT_EQ(thumbnailKeys().size(), 7);
+    EXPECT_EQ(ui.passes, 1 + 2); // the outer loop ends once the inner one took over
 }
 
 TEST_F(Viewer, ClosingTheWindowStopsTheThumbnails)
 {
-    const QString book = writeBook("Album.bd", 5);
+    const QString book = writeBook("Album.bd", 15);
     ui.onEvents = [&] {
         if (ui.passes == 2)
             form.state.CurrentFile.clear(); // what closing the window does
     };
     form.Charge(book);
     EXPECT_EQ(ui.passes, 2);
-    EXPECT_EQ(thumbnailKeys().size(), 2);
+    EXPECT_EQ(thumbnailKeys().size(), 10);
 }
 
 TEST_F(Viewer, HeldKeyPausesTheThumbnails)
 {
-    const QString book = writeBook("Album.bd", 3);
+    const QString book = writeBook("Album.bd", 15);
     ui.onEvents = [&] {
         if (ui.passes == 1)
             form.state.KeyHeld = true;
         if (ui.passes == 4)
             form.state.KeyHeld = false;
         if (ui.passes == 2 || ui.passes == 3) {
-            EXPECT_EQ(thumbnailKeys().size(), 1);
+            EXPECT_EQ(thumbnailKeys().size(), 5);
         }
     };
     form.Charge(book);
-    EXPECT_EQ(ui.passes, 3 + 3);
-    EXPECT_EQ(thumbnailKeys().size(), 3);
+    EXPECT_EQ(ui.passes, 3 + 3); // a pass after each of the three rows, three while held
+    EXPECT_EQ(thumbnailKeys().size(), 15);
 }
 
 TEST_F(Viewer, BlankPagePaintsThePageWhiteAndKeepsItsSize)
@@ -282,14 +302,12 @@ TEST_F(Viewer, ThumbnailHeightComesFromTheFirstPageWithABitmap)
         writeBook("Album.bd", 2, {"%ListePages", "2", "%Contraintes", "1", "5", "536870912"});
     form.Charge(book);
     // w = 200; the blank first page has no bitmap, the next gives h = 150 x 200 div 100 = 300.
-    PictureBox *blank = form.thumbnail(QStringLiteral("1"));
-    PictureBox *page = form.thumbnail(QStringLiteral("2"));
-    ASSERT_TRUE(blank && page);
-    EXPECT_EQ(blank->geometry(), QRect(0, 0, 195, 295));
-    EXPECT_EQ(page->geometry(), QRect(200, 0, 195, 295));
+    EXPECT_EQ(thumbnailRect(QStringLiteral("1")), QRect(0, 0, 195, 295));
+    EXPECT_EQ(thumbnailRect(QStringLiteral("2")), QRect(200, 0, 195, 295));
     // Placed before the height was known, the blank thumbnail is white all the way down.
-    ASSERT_EQ(blank->picture().size(), QSize(195, 295));
-    EXPECT_EQ(blank->picture().pixel(97, 250), qRgb(255, 255, 255));
+    const QImage blank = thumbnailPicture(QStringLiteral("1"));
+    ASSERT_EQ(blank.size(), QSize(195, 295));
+    EXPECT_EQ(blank.pixel(97, 250), qRgb(255, 255, 255));
 }
 
 // A large page is decoded small for its thumbnail; the row height still comes from its
@@ -298,12 +316,102 @@ TEST_F(Viewer, ThumbnailHeightComesFromTheFullPageSize)
 {
     form.Charge(writeBook("Album.bd", 1, {}, 1000, 1497));
     // w = 200, h = 1497 x 200 div 1000 = 299; decoded at 2/8, 250 x 375, it would give 300.
-    PictureBox *page = form.thumbnail(QStringLiteral("1"));
-    ASSERT_NE(page, nullptr);
-    EXPECT_EQ(page->geometry(), QRect(0, 0, 195, 294));
-    const QRgb centre = page->picture().pixel(97, 147);
+    EXPECT_EQ(thumbnailRect(QStringLiteral("1")), QRect(0, 0, 195, 294));
+    const QRgb centre = thumbnailPicture(QStringLiteral("1")).pixel(97, 147);
     EXPECT_GT(qRed(centre), 200);
     EXPECT_LT(qGreen(centre), 60);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+// A first page 1 pixel wide would make its row 200 x 30000 pixels high: the row is bounded.
+TEST_F(Viewer, PageShapeGivesARowOfAtMostThreeScreenHeights)
+{
+    const auto path = dir / "Tall.bd";
+    WriteFileBytes(path, AssembleBook({MakeJpeg(1, 30000, Qt::blue), MakeJpeg(100, 150)}));
+    form.Charge(QString::fromStdString(path.string()));
+    EXPECT_TRUE(prompter.messages.empty());
+
+    const int bound = 3 * form.screen()->size().height();
+    EXPECT_EQ(form.Thumbnails->rowHeight(), bound);
+    EXPECT_EQ(thumbnailRect(QStringLiteral("2")), QRect(200, 0, 195, bound - 5));
+    const QImage second = thumbnailPicture(QStringLiteral("2"));
+    EXPECT_GT(qRed(second.pixel(97, bound / 2)), 200);
+    EXPECT_EQ(second.pixel(194, bound / 2), qRgb(255, 255, 255));
+}
+
+// The grid holds the pictures of the rows in view and one view height below and above them,
+// whatever the length of the book; scrolling loads the rows that come into view.
+TEST_F(Viewer, GridHoldsOnlyTheRowsNearTheViewWhateverTheBookLength)
+{
+    const auto held = [&] { return form.Thumbnails->heldCells(); };
+    // w = 200, h = 300: rows 0 to 2 are in view, 3 to 5 below it.
+    const int nearRows = 6;
+    ASSERT_EQ(form.Client->clientHeight() / 300 + 1, 3);
+    std::vector<std::size_t> heldAtOpening;
+    for (const int pages : {100, 400}) {
+        SCOPED_TRACE(pages);
+        form.Charge(writeBook("Album" + std::to_string(pages) + ".bd", pages));
+        heldAtOpening.push_back(held().size());
+        EXPECT_EQ(held().front(), 0);
+        EXPECT_EQ(held().back(), nearRows * 5 - 1);
+    }
+    EXPECT_EQ(heldAtOpening, (std::vector<std::size_t>{nearRows * 5, nearRows * 5}));
+
+    form.Visionneuse1->trigger();
+    QScrollBar *scroll = form.Client->verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+    QCoreApplication::processEvents();
+    EXPECT_LE(held().size(), std::size_t(nearRows * 5));
+    EXPECT_TRUE(form.thumbnail(QStringLiteral("400")));
+    EXPECT_FALSE(form.thumbnail(QStringLiteral("1")));
+    const QRgb last = thumbnailPicture(QStringLiteral("400")).pixel(97, 147);
+    EXPECT_GT(qGreen(last), 200); // the 400th page is yellow
+    EXPECT_GT(qRed(last), 200);
+
+    scroll->setValue(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(held().size(), std::size_t(nearRows * 5));
+    EXPECT_TRUE(form.thumbnail(QStringLiteral("1")));
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+// Progressive, and declaring 5000 x 5000 pixels: libjpeg keeps the coefficients of the whole
+// picture, about 75 MB, to decode even its thumbnail.
+Bytes ProgressiveHugeJpeg()
+{
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(picture);
+    const QByteArray bytes = buffer.data();
+    return WithFrameSize(Bytes(bytes.begin(), bytes.end()), 5000, 5000);
+}
+
+// Memory running out while the grid loads gives one error box for the rows being loaded, not
+// one a thumbnail, and the program goes on.
+TEST_F(Viewer, MemoryRunningOutInTheGridGivesOneBox)
+{
+    SKIP_UNDER_ADDRESS_SANITIZER("its allocator ends the program when an allocation fails instead "
+                                 "of throwing std::bad_alloc");
+    std::vector<Bytes> records{MakeJpeg(100, 150)};
+    records.insert(records.end(), 9, ProgressiveHugeJpeg());
+    const auto path = dir / "Huge.bd";
+    WriteFileBytes(path, AssembleBook(records));
+    {
+        const AddressSpaceCap cap;
+        ASSERT_TRUE(cap.applied());
+        form.Charge(QString::fromStdString(path.string()));
+    }
+    EXPECT_EQ(prompter.texts(), std::vector<QString>{QStringLiteral("Erreur, manque de mémoire.")});
+    EXPECT_EQ(thumbnailKeys(), (QStringList{"ImageBD1", "ImageBD2"}));
+
+    prompter.messages.clear();
+    clickThumbnail(QStringLiteral("1"));
+    EXPECT_EQ(form.state.CurrentPage, 1);
+    EXPECT_TRUE(form.Image1->isVisible());
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -346,14 +454,17 @@ TEST_F(Viewer, NavigationWithRepeatedNames)
 
 TEST_F(Viewer, RepeatedNameMovesItsThumbnailToTheLaterPlace)
 {
-    const QString book = writeBook("Album.bd", 5);
-    ui.onEvents = [&] {
-        if (ui.passes == 1)
-            form.state.PageList = {{"A", 0}, {"I", 1}, {"B", 2}, {"C", 3}, {"I", 4}};
-    };
-    form.Charge(book);
-    EXPECT_EQ(thumbnailKeys(), (QStringList{"ImageBD1", "ImageBDB", "ImageBDC", "ImageBDI"}));
-    EXPECT_EQ(form.thumbnail(QStringLiteral("I"))->geometry().topLeft(), QPoint(800, 0));
+    // Roman numerals, then letters: the letter "I" names a page as the roman I did.
+    form.Charge(writeBook("Album.bd", 10,
+                          {"%ListePages", "10", "%Contraintes", "1", "3", "-1", "2", "1", "-1"}));
+    ASSERT_EQ(pageNames(),
+              (QStringList{"I", "II", "A", "B", "C", "D", "E", "F", "G", "H", "I", "J"}));
+    EXPECT_EQ(thumbnailKeys().size(), 11);
+    EXPECT_EQ(thumbnailRect(QStringLiteral("I")).topLeft(), QPoint(0, 600));
+    // The first place of the name is left empty.
+    click(form.Thumbnails, QPointF(2, 2));
+    EXPECT_EQ(form.state.CurrentPage, 1);
+    EXPECT_TRUE(form.Panel1->isVisible());
 }
 
 TEST_F(Viewer, ShowingAPageWithoutAFile)
@@ -520,13 +631,11 @@ TEST_F(Viewer, PdfPagesAreRenderedAndItsBlankPageIsWhite)
     EXPECT_GT(qRed(form.Image1->picture().pixel(100, 100)), 200);
 
     // w = 200, h = 200 x 200 div 200 = 200; the blank page's empty bitmap copies nothing.
-    PictureBox *second = form.thumbnail(QStringLiteral("2"));
-    PictureBox *blank = form.thumbnail(QStringLiteral("4"));
-    ASSERT_TRUE(second && blank);
-    EXPECT_EQ(second->geometry(), QRect(200, 0, 195, 195));
-    EXPECT_GT(qGreen(second->picture().pixel(97, 97)), 100);
-    EXPECT_LT(qRed(second->picture().pixel(97, 97)), 60);
-    EXPECT_EQ(blank->picture().pixel(97, 97), qRgb(255, 255, 255));
+    EXPECT_EQ(thumbnailRect(QStringLiteral("2")), QRect(200, 0, 195, 195));
+    const QRgb second = thumbnailPicture(QStringLiteral("2")).pixel(97, 97);
+    EXPECT_GT(qGreen(second), 100);
+    EXPECT_LT(qRed(second), 60);
+    EXPECT_EQ(thumbnailPicture(QStringLiteral("4")).pixel(97, 97), qRgb(255, 255, 255));
 }
 
 // Rendering a PDF page lets messages run: a page asked for meanwhile is the one that stays.

@@ -87,11 +87,11 @@ QImage TextBitmap(const QString &text)
     return bitmap;
 }
 
-QImage OutOfMemoryBitmap(Prompter &prompter)
+PageBitmap OutOfMemoryBitmap(Prompter &prompter)
 {
     QImage bitmap = TextBitmap(QStringLiteral("Manque de mémoire"));
-    prompter.error(QStringLiteral("Erreur, manque de mémoire."));
-    return bitmap;
+    prompter.error(OutOfMemoryMessage);
+    return {bitmap, bitmap.size(), true};
 }
 
 std::optional<QImage> LoadBookPage(const BookPages &state, std::int32_t image,
@@ -155,16 +155,18 @@ PageBitmap LoadPage(const BookPages &state, std::int32_t image, const PageRender
             page.pageSize = fullSize;
         return page;
     } catch (const std::bad_alloc &) {
-        return withOwnSize(OutOfMemoryBitmap(env.prompter));
+        return OutOfMemoryBitmap(env.prompter);
     } catch (const jpeg::JpegError &error) {
-        return withOwnSize(error.outOfMemory() ? OutOfMemoryBitmap(env.prompter)
-                                               : TextBitmap(IncorrectImageText));
+        return error.outOfMemory() ? OutOfMemoryBitmap(env.prompter)
+                                   : withOwnSize(TextBitmap(IncorrectImageText));
     } catch (...) {
         return withOwnSize(TextBitmap(IncorrectImageText));
     }
 }
 
 } // namespace
+
+const QString OutOfMemoryMessage = QStringLiteral("Erreur, manque de mémoire.");
 
 std::optional<QImage> LoadPageBitmap(const BookPages &state, std::int32_t image,
                                      const PageRenderEnv &env)

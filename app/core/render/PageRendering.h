@@ -39,13 +39,18 @@ std::optional<QImage> LoadPageBitmap(const BookPages &state, std::int32_t image,
 // A page as LoadPageBitmap gives it, for a thumbnail: a JPEG page (a book's record, a PDF's
 // rendering) is decoded at the smallest of libjpeg's scales M/8 whose picture is not below
 // wanted(its full size), never decoded whole and then shrunk. pageSize is the page's full
-// size; the bitmap's own when it shows no decoded picture.
+// size; the bitmap's own when it shows no decoded picture. outOfMemory: the bitmap shows
+// "Manque de mémoire" and the error box has been shown.
 struct PageBitmap {
     std::optional<QImage> bitmap;
     QSize pageSize;
+    bool outOfMemory = false;
 };
 PageBitmap LoadPageThumbnail(const BookPages &state, std::int32_t image, const PageRenderEnv &env,
                              const WantedPictureSize &wanted);
+
+// The error box shown when memory runs out: "Erreur, manque de mémoire.".
+extern const QString OutOfMemoryMessage;
 
 // Where page `page` (0-based) of the PDF document `pdfPath` is rendered: a directory private
 // to this process (mode 0700, removed when the process ends), a subdirectory per document
