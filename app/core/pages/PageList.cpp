@@ -137,7 +137,7 @@ std::int32_t CountPages(BookPages &state, Prompter &prompter, UiHooks &ui)
             if (count == 0)
                 prompter.error(QStringLiteral("Le fichier ") + state.CurrentFile +
                                QStringLiteral(" ne contient aucune image."));
-        } catch (const std::exception &) {
+        } catch (const UserError &) {
             prompter.error(CannotOpenFileMessage(state.CurrentFile));
             count = 0;
         }
@@ -154,7 +154,7 @@ void BuildPageList(BookPages &state, Prompter &prompter)
     if (!pdf && imageCount > 0) {
         try {
             meta = readBookMetaData(state, imageCount, prompter);
-        } catch (const std::exception &) {
+        } catch (const UserError &) {
             prompter.error(CannotOpenFileMessage(state.CurrentFile));
             commit(state, {}, NumberingRun(PageListPolicy), 0);
             return;
