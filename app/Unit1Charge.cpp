@@ -8,6 +8,7 @@
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
+#include "controls/EventGuard.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -152,8 +153,9 @@ void TForm1::loadThumbnails(const QString &fileName, std::uint64_t generation)
             if (!thumbnail.box) {
                 thumbnail.box = new PictureBox(Client->canvas());
                 thumbnail.box->setObjectName(ThumbnailPrefix + entry.Name);
-                connect(thumbnail.box, &PictureBox::clicked, this,
-                        [this, key = thumbnail.box->objectName()] { AffichePageClick(key); });
+                ConnectGuarded(
+                    thumbnail.box, &PictureBox::clicked, this,
+                    [this, key = thumbnail.box->objectName()] { AffichePageClick(key); });
             }
             thumbnail.position = i;
             placeThumbnail(thumbnail.box, i, w, h);
