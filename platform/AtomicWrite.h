@@ -14,8 +14,9 @@ namespace platform {
 // Writes a new version of target and puts it in place on commit(), in one step: the target is
 // either left as it was or replaced whole. The new version is an unnamed file in the target's
 // folder (O_TMPFILE), given a name only on commit, so that a write that ends early, even a
-// killed one, leaves nothing behind; where the file system has no unnamed files it is a
-// unique hidden name, ".<name>.XXXXXX", which only a killed write leaves. The new version
+// killed one, leaves nothing behind (but for a kill between the two system calls that name it
+// and put it in place); where the file system has no unnamed files it is a unique hidden
+// name, ".<name>.XXXXXX", which only a killed write leaves. The new version
 // keeps the mode of the file it replaces; a new file gets 0666 less the umask. The file and
 // its folder are synced on commit. A target that is a symbolic link is written through it;
 // one that exists but may not be written is refused. Every failure raises FileWriteError
