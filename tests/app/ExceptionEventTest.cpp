@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -133,7 +134,9 @@ TEST(ExceptionEvent, EveryKindOfSenderReportsTheErrorOfItsSlot)
         {"combo box: the zoom mode cannot be saved",
          [&](Program &program) {
              DamageTheRegistry();
-             program.forms.Form1.Zoom->setCurrentIndex(2);
+             QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+             QCoreApplication::sendEvent(program.forms.Form1.Zoom, &down);
+             EXPECT_EQ(program.forms.Form1.Zoom->currentIndex(), 1);
              return damagedRegistry;
          }},
         {"push button: the description cannot be saved",
@@ -149,7 +152,7 @@ TEST(ExceptionEvent, EveryKindOfSenderReportsTheErrorOfItsSlot)
              desc.show();
              desc.RichEdit1->setPlainText(QString(1 << 16, u'b'));
              const FileSizeLimit limit(bytes.size() / 2);
-             desc.Sauver->click();
+             ClickWithTheMouse(*desc.Sauver);
              EXPECT_TRUE(desc.isVisible());
              return QStringLiteral("Impossible d'écrire le fichier ") +
                     QString::fromStdString(book.string());
