@@ -53,14 +53,14 @@ template <typename Functor> auto ParametersOf(const Functor &)
 template <typename Receiver, typename Slot, typename... Arguments>
 auto GuardedSlot(const QObject *sender, Receiver *receiver, Slot slot, Parameters<Arguments...>)
 {
-    return [sender, receiver, slot](Arguments... arguments) {
-        GuardEvent(sender, [&] {
-            if constexpr (std::is_member_function_pointer_v<Slot>)
-                (receiver->*slot)(std::forward<Arguments>(arguments)...);
-            else
-                slot(std::forward<Arguments>(arguments)...);
-        });
-    };
+    if constexpr (std::is_member_function_pointer_v<Slot>)
+        return [sender, receiver, slot](Arguments... arguments) {
+            GuardEvent(sender, [&] { (receiver->*slot)(std::forward<Arguments>(arguments)...); });
+        };
+    else
+        return [sender, slot](Arguments... arguments) {
+            GuardEvent(sender, [&] { slot(std::forward<Arguments>(arguments)...); });
+        };
 }
 
 } // namespace guarded_connection
