@@ -38,7 +38,9 @@ std::filesystem::path hiddenNameBeside(const std::filesystem::path &file)
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device random;
     std::uniform_int_distribution<std::size_t> pick(0, sizeof Characters - 2);
-    std::string name = "." + file.filename().string() + ".";
+    std::string name = ".";
+    name += file.filename().string();
+    name += '.';
     for (int i = 0; i < 6; ++i)
         name += Characters[pick(random)];
     return folderOf(file) / name;
