@@ -4,6 +4,7 @@
 #include "app/core/seams/LinkOpener.h"
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/WindowStyle.h"
+#include "controls/EventGuard.h"
 
 #include <QPushButton>
 #include <QUrlQuery>
@@ -58,9 +59,9 @@ TPropos::TPropos(LinkOpener &links, QWidget *parent) : QDialog(parent), links_(l
     Button1 = new QPushButton(QStringLiteral("OK"), this);
     Button1->setGeometry(90, 160, 75, 25);
 
-    connect(Label3, &ClickLabel::clicked, this, &TPropos::Label3Click);
-    connect(Label5, &ClickLabel::clicked, this, &TPropos::Label5Click);
-    connect(Button1, &QPushButton::clicked, this, &TPropos::Button1Click);
+    ConnectGuarded(Label3, &ClickLabel::clicked, this, &TPropos::Label3Click);
+    ConnectGuarded(Label5, &ClickLabel::clicked, this, &TPropos::Label5Click);
+    ConnectGuarded(Button1, &QPushButton::clicked, this, &TPropos::Button1Click);
 }
 
 void TPropos::Label3Click()

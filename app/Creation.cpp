@@ -4,6 +4,7 @@
 #include "app/core/creation/CreationRows.h"
 #include "app/widgets/GlyphButton.h"
 #include "app/widgets/WindowStyle.h"
+#include "controls/EventGuard.h"
 #include "controls/GradButton.h"
 
 #include <QCheckBox>
@@ -189,32 +190,32 @@ void TCreeBD::createControls()
 
 void TCreeBD::connectEvents()
 {
-    connect(Ajouter, &TGradButton::OnClick, this, &TCreeBD::AjouterClick);
-    connect(GradButton6, &TGradButton::OnClick, this, &TCreeBD::GradButton6Click);
-    connect(VersHautFus, &TGradButton::OnClick, this, &TCreeBD::VersHautFusClick);
-    connect(VersBasFus, &TGradButton::OnClick, this, &TCreeBD::VersBasFusClick);
-    connect(GradButton11, &TGradButton::OnClick, this, &TCreeBD::GradButton11Click);
-    connect(GradButton10, &TGradButton::OnClick, this, &TCreeBD::GradButton10Click);
-    connect(GradButton7, &TGradButton::OnClick, this, &TCreeBD::GradButton7Click);
-    connect(SupprFus, &TGradButton::OnClick, this, &TCreeBD::SupprFusClick);
-    connect(GradButton4, &TGradButton::OnClick, this, &TCreeBD::GradButton4Click);
-    connect(GradButton5, &TGradButton::OnClick, this, &TCreeBD::GradButton5Click);
-    connect(GradButton1, &TGradButton::OnClick, this, &TCreeBD::GradButton1Click);
-    connect(GradButton2, &TGradButton::OnClick, this, &TCreeBD::GradButton2Click);
-    connect(GradButton3, &TGradButton::OnClick, this, &TCreeBD::GradButton3Click);
-    connect(Fermer, &TGradButton::OnClick, this, &TCreeBD::FermerClick);
-    connect(RAZ, &TGradButton::OnClick, this, &TCreeBD::RAZClick);
+    ConnectGuarded(Ajouter, &TGradButton::OnClick, this, &TCreeBD::AjouterClick);
+    ConnectGuarded(GradButton6, &TGradButton::OnClick, this, &TCreeBD::GradButton6Click);
+    ConnectGuarded(VersHautFus, &TGradButton::OnClick, this, &TCreeBD::VersHautFusClick);
+    ConnectGuarded(VersBasFus, &TGradButton::OnClick, this, &TCreeBD::VersBasFusClick);
+    ConnectGuarded(GradButton11, &TGradButton::OnClick, this, &TCreeBD::GradButton11Click);
+    ConnectGuarded(GradButton10, &TGradButton::OnClick, this, &TCreeBD::GradButton10Click);
+    ConnectGuarded(GradButton7, &TGradButton::OnClick, this, &TCreeBD::GradButton7Click);
+    ConnectGuarded(SupprFus, &TGradButton::OnClick, this, &TCreeBD::SupprFusClick);
+    ConnectGuarded(GradButton4, &TGradButton::OnClick, this, &TCreeBD::GradButton4Click);
+    ConnectGuarded(GradButton5, &TGradButton::OnClick, this, &TCreeBD::GradButton5Click);
+    ConnectGuarded(GradButton1, &TGradButton::OnClick, this, &TCreeBD::GradButton1Click);
+    ConnectGuarded(GradButton2, &TGradButton::OnClick, this, &TCreeBD::GradButton2Click);
+    ConnectGuarded(GradButton3, &TGradButton::OnClick, this, &TCreeBD::GradButton3Click);
+    ConnectGuarded(Fermer, &TGradButton::OnClick, this, &TCreeBD::FermerClick);
+    ConnectGuarded(RAZ, &TGradButton::OnClick, this, &TCreeBD::RAZClick);
     // Also when a box is checked or unchecked by the program ("Remise à zéro").
-    connect(ReliureCheck, &QCheckBox::toggled, this, &TCreeBD::ReliureCheckClick);
-    connect(QuatrsCheck, &QCheckBox::toggled, this, &TCreeBD::QuatrsCheckClick);
-    connect(DescriptCheck, &QCheckBox::toggled, this, &TCreeBD::DescriptCheckClick);
+    ConnectGuarded(ReliureCheck, &QCheckBox::toggled, this, &TCreeBD::ReliureCheckClick);
+    ConnectGuarded(QuatrsCheck, &QCheckBox::toggled, this, &TCreeBD::QuatrsCheckClick);
+    ConnectGuarded(DescriptCheck, &QCheckBox::toggled, this, &TCreeBD::DescriptCheckClick);
     for (QListWidget *list : {ListePages, Quatrs})
-        connect(list, &QListWidget::customContextMenuRequested, this,
-                [this, list](QPoint position) { PremsContextPopup(list, position); });
-    connect(MenuPage, &GlyphButton::clicked, this, &TCreeBD::MenuPageClick);
-    connect(MenuQuatrs, &GlyphButton::clicked, this, &TCreeBD::MenuQuatrsClick);
-    connect(MenuPage, &GlyphButton::mouseMoved, this, &TCreeBD::MenuPageMouseMove);
-    connect(MenuQuatrs, &GlyphButton::mouseMoved, this, &TCreeBD::MenuPageMouseMove);
+        ConnectGuarded(list, &QListWidget::customContextMenuRequested, this,
+                       [this, list](QPoint position) { PremsContextPopup(list, position); });
+    ConnectGuarded(MenuPage, &GlyphButton::clicked, this, &TCreeBD::MenuPageClick);
+    ConnectGuarded(MenuQuatrs, &GlyphButton::clicked, this, &TCreeBD::MenuQuatrsClick);
+    ConnectGuarded(MenuPage, &GlyphButton::mouseMoved, this, &TCreeBD::MenuPageMouseMove);
+    ConnectGuarded(MenuQuatrs, &GlyphButton::mouseMoved, this, &TCreeBD::MenuPageMouseMove);
 }
 
 void TCreeBD::FormResize()

@@ -4,6 +4,7 @@
 
 #include "app/core/creation/CreationPreview.h"
 #include "app/widgets/GlyphButton.h"
+#include "controls/EventGuard.h"
 #include "controls/GradButton.h"
 
 #include <QCheckBox>
@@ -55,13 +56,13 @@ void TCreeBD::createPopupMenu()
 
     const QAction *kinds[] = {N1231, ABC2, abc1, IIIIII2, IIIIII1};
     for (NumberingKind kind = 0; kind < NumberingKindCount; ++kind)
-        connect(kinds[kind], &QAction::triggered, this, [this, kind] { KindClick(kind); });
-    connect(PopupMenu1, &QMenu::aboutToShow, this, &TCreeBD::PopupMenu1Popup);
-    connect(Imposerlapage1, &QAction::triggered, this, &TCreeBD::Imposerpage1Click);
-    connect(Adroite1, &QAction::triggered, this, &TCreeBD::Adroite1Click);
-    connect(Agauche1, &QAction::triggered, this, &TCreeBD::Agauche1Click);
-    connect(Supprimerlacontrainte1, &QAction::triggered, this,
-            &TCreeBD::Supprimerlacontrainte1Click);
+        ConnectGuarded(kinds[kind], &QAction::triggered, this, [this, kind] { KindClick(kind); });
+    ConnectGuarded(PopupMenu1, &QMenu::aboutToShow, this, &TCreeBD::PopupMenu1Popup);
+    ConnectGuarded(Imposerlapage1, &QAction::triggered, this, &TCreeBD::Imposerpage1Click);
+    ConnectGuarded(Adroite1, &QAction::triggered, this, &TCreeBD::Adroite1Click);
+    ConnectGuarded(Agauche1, &QAction::triggered, this, &TCreeBD::Agauche1Click);
+    ConnectGuarded(Supprimerlacontrainte1, &QAction::triggered, this,
+                   &TCreeBD::Supprimerlacontrainte1Click);
 }
 
 void TCreeBD::ActualisePages()

@@ -7,6 +7,7 @@
 #include "app/core/seams/Dialogs.h"
 #include "app/widgets/ToolIcons.h"
 #include "app/widgets/WindowStyle.h"
+#include "controls/EventGuard.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -83,8 +84,9 @@ TDesc::TDesc(BookPages &state, Prompter &prompter, Dialogs &dialogs, QWidget *pa
     QFont text = FormFont();
     text.setPointSize(MinimumSize);
     RichEdit1->setFont(text);
-    connect(RichEdit1, &QTextEdit::cursorPositionChanged, this, &TDesc::RichEdit1SelectionChange);
-    connect(RichEdit1, &QTextEdit::selectionChanged, this, &TDesc::RichEdit1SelectionChange);
+    ConnectGuarded(RichEdit1, &QTextEdit::cursorPositionChanged, this,
+                   &TDesc::RichEdit1SelectionChange);
+    ConnectGuarded(RichEdit1, &QTextEdit::selectionChanged, this, &TDesc::RichEdit1SelectionChange);
     placeControls();
     RichEdit1->setFocus();
 }
@@ -106,7 +108,7 @@ void TDesc::createToolBar()
         tool->setToolTip(QString::fromUtf8(tip));
         tool->setCheckable(showsStyle);
         place(tool, 23);
-        connect(tool, &QToolButton::clicked, this, handler);
+        ConnectGuarded(tool, &QToolButton::clicked, this, handler);
         return tool;
     };
     const auto separator = [&] {
@@ -138,17 +140,17 @@ void TDesc::createToolBar()
     place(Label1, Label1->sizeHint().width() + 6);
     Taille = new TailleBox(ToolBar1);
     place(Taille, 48);
-    connect(Taille, &TailleBox::edited, this, &TDesc::TailleChange);
+    ConnectGuarded(Taille, &TailleBox::edited, this, &TDesc::TailleChange);
     Annuler = button(ToolIcon::Undo, "Annuler", &TDesc::AnnulerClick);
 
     Sauver = new QPushButton(QStringLiteral("Enregistrer"), ToolBar1);
     Sauver->setAutoDefault(false);
     place(Sauver, 75);
-    connect(Sauver, &QPushButton::clicked, this, &TDesc::SauverClick);
+    ConnectGuarded(Sauver, &QPushButton::clicked, this, &TDesc::SauverClick);
     Quitter = new QPushButton(QStringLiteral("Quitter"), ToolBar1);
     Quitter->setAutoDefault(false);
     place(Quitter, 75);
-    connect(Quitter, &QPushButton::clicked, this, &TDesc::QuitterClick);
+    ConnectGuarded(Quitter, &QPushButton::clicked, this, &TDesc::QuitterClick);
 }
 
 void TDesc::resizeEvent(QResizeEvent *event)

@@ -1,6 +1,7 @@
 #include "app/Marges.h"
 
 #include "app/widgets/WindowStyle.h"
+#include "controls/EventGuard.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -77,8 +78,8 @@ TForm2::TForm2(PrintState &state, const PrintTarget &printer, QWidget *parent)
     StyleSecondaryWindow(*this, QStringLiteral("Marges"), sizeHint());
 
     for (QSpinBox *box : {Haut, Gauche, Milieu})
-        connect(box, &QSpinBox::valueChanged, this, &TForm2::HautChange);
-    connect(Valider, &QPushButton::clicked, this, &TForm2::ValiderClick);
+        ConnectGuarded(box, &QSpinBox::valueChanged, this, &TForm2::HautChange);
+    ConnectGuarded(Valider, &QPushButton::clicked, this, &TForm2::ValiderClick);
 }
 
 void TForm2::setMiddleEnabled(bool enabled)

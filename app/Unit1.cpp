@@ -1,7 +1,6 @@
 #include "app/Unit1.h"
 
 #include "app/Unit1Events.h"
-#include "app/adapters/QuirelleApplication.h"
 #include "app/core/render/Ghostscript.h"
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
@@ -9,6 +8,7 @@
 #include "app/widgets/ThumbnailGrid.h"
 #include "app/widgets/VirtualKey.h"
 #include "app/widgets/WindowStyle.h"
+#include "controls/EventGuard.h"
 #include "controls/GradButton.h"
 
 #include <QAction>
@@ -118,29 +118,29 @@ void TForm1::createControls()
     Label3->setTextFormat(Qt::PlainText);
     Label3->setPalette(Label2->palette());
     Label3->move(0, 28);
-    connect(Label3, &ClickLabel::clicked, this, &TForm1::Label3Click);
+    ConnectGuarded(Label3, &ClickLabel::clicked, this, &TForm1::Label3Click);
 
     Edit3 = new QLineEdit(Panel1);
     Edit3->setGeometry(0, 24, 73, 21);
     Edit3->setFocusPolicy(Qt::ClickFocus);
     Edit3->setVisible(false);
-    connect(Edit3, &QLineEdit::returnPressed, this, [this] { Edit3KeyDown(VK_RETURN); });
+    ConnectGuarded(Edit3, &QLineEdit::returnPressed, this, [this] { Edit3KeyDown(VK_RETURN); });
 
     Button4 = navigationButton(Panel1, QStringLiteral("Première page"));
     Button1 = navigationButton(Panel1, QStringLiteral("Page précédente"));
     Button2 = navigationButton(Panel1, QStringLiteral("Page suivante"));
     Button3 = navigationButton(Panel1, QStringLiteral("Dernière page"));
-    connect(Button4, &TGradButton::OnClick, this, &TForm1::Button4Click);
-    connect(Button1, &TGradButton::OnClick, this, &TForm1::Button1Click);
-    connect(Button2, &TGradButton::OnClick, this, &TForm1::Button2Click);
-    connect(Button3, &TGradButton::OnClick, this, &TForm1::Button3Click);
+    ConnectGuarded(Button4, &TGradButton::OnClick, this, &TForm1::Button4Click);
+    ConnectGuarded(Button1, &TGradButton::OnClick, this, &TForm1::Button1Click);
+    ConnectGuarded(Button2, &TGradButton::OnClick, this, &TForm1::Button2Click);
+    ConnectGuarded(Button3, &TGradButton::OnClick, this, &TForm1::Button3Click);
 
     Zoom = new QComboBox(Panel1);
     Zoom->addItems({QStringLiteral("Taille réelle"), QStringLiteral("Taille écran"),
                     QStringLiteral("Pleine largeur"), QStringLiteral("Pleine hauteur")});
     Zoom->setGeometry(0, 16, 113, 21);
     Zoom->setCurrentIndex(0);
-    connect(Zoom, &QComboBox::currentIndexChanged, this, &TForm1::ZoomClick);
+    ConnectGuarded(Zoom, &QComboBox::currentIndexChanged, this, &TForm1::ZoomClick);
 
     ScrollBar1 = new QScrollBar(Qt::Vertical, Client);
     ScrollBar1->setSingleStep(30);
@@ -157,8 +157,8 @@ void TForm1::createControls()
     SourisPleinEcran = new QTimer(this);
     SourisPleinEcran->setInterval(2000);
 
-    connect(Client, &ClientArea::resized, this, &TForm1::FormResize);
-    connect(Client, &ClientArea::viewportResized, this, [this] {
+    ConnectGuarded(Client, &ClientArea::resized, this, &TForm1::FormResize);
+    ConnectGuarded(Client, &ClientArea::viewportResized, this, [this] {
         Panel1->resize(Client->clientWidth(), Panel1->height());
         ScrollBar1->setGeometry(Client->width() - 17, 0, 17, Client->height());
         Client->updateScrollRange();
@@ -198,21 +198,23 @@ void TForm1::createMenu()
     Dsassocierlextensionbd1 = Outils1->addAction(QStringLiteral("Désassocier l'extension .bd"));
     N3 = bar->addAction(QStringLiteral("?"));
 
-    ConnectCommand(A41, this, &TForm1::A41Click);
-    ConnectCommand(A51, this, &TForm1::A51Click);
-    ConnectCommand(Ouvrir1, this, &TForm1::Ouvrir1Click);
-    ConnectCommand(Quitter1, this, &TForm1::Quitter1Click);
-    ConnectCommand(Visionneuse1, this, &TForm1::Visionneuse1Click);
-    ConnectCommand(Extrairelespages1, this, &TForm1::Extrairelespages1Click);
-    ConnectCommand(Convertir1, this, &TForm1::Convertir1Click);
-    ConnectCommand(Description, this, &TForm1::DescriptionClick);
-    ConnectCommand(AjouterRemplacerladescription1, this,
+    ConnectGuarded(A41, &QAction::triggered, this, &TForm1::A41Click);
+    ConnectGuarded(A51, &QAction::triggered, this, &TForm1::A51Click);
+    ConnectGuarded(Ouvrir1, &QAction::triggered, this, &TForm1::Ouvrir1Click);
+    ConnectGuarded(Quitter1, &QAction::triggered, this, &TForm1::Quitter1Click);
+    ConnectGuarded(Visionneuse1, &QAction::triggered, this, &TForm1::Visionneuse1Click);
+    ConnectGuarded(Extrairelespages1, &QAction::triggered, this, &TForm1::Extrairelespages1Click);
+    ConnectGuarded(Convertir1, &QAction::triggered, this, &TForm1::Convertir1Click);
+    ConnectGuarded(Description, &QAction::triggered, this, &TForm1::DescriptionClick);
+    ConnectGuarded(AjouterRemplacerladescription1, &QAction::triggered, this,
                    &TForm1::AjouterRemplacerladescription1Click);
-    ConnectCommand(DocBD1, this, &TForm1::DocBD1Click);
-    ConnectCommand(PDFBD1, this, &TForm1::PDFBD1Click);
-    ConnectCommand(Associerlextensionbd1, this, &TForm1::Associerlextensionbd1Click);
-    ConnectCommand(Dsassocierlextensionbd1, this, &TForm1::Dsassocierlextensionbd1Click);
-    ConnectCommand(CrationduneBD1, this, &TForm1::CrationduneBD1Click);
+    ConnectGuarded(DocBD1, &QAction::triggered, this, &TForm1::DocBD1Click);
+    ConnectGuarded(PDFBD1, &QAction::triggered, this, &TForm1::PDFBD1Click);
+    ConnectGuarded(Associerlextensionbd1, &QAction::triggered, this,
+                   &TForm1::Associerlextensionbd1Click);
+    ConnectGuarded(Dsassocierlextensionbd1, &QAction::triggered, this,
+                   &TForm1::Dsassocierlextensionbd1Click);
+    ConnectGuarded(CrationduneBD1, &QAction::triggered, this, &TForm1::CrationduneBD1Click);
 }
 
 bool TForm1::menuHidden() const

@@ -162,7 +162,7 @@ public:
     void PlaceToolBarPleinEcran();
 
     // Every exception that no command handled: the crash report, then the error box.
-    void ApplicationEvents1Exception(QObject *sender, const QString &message);
+    void ApplicationEvents1Exception(const QObject *sender, const QString &message);
 
     // Printing (Unit1Print.cpp). The printer is kept for the run, and the margins dialog
     // with it, so that their settings carry over from one print to the next.

@@ -5,7 +5,7 @@
 
 #include <QFileInfo>
 
-void TForm1::ApplicationEvents1Exception(QObject *, const QString &message)
+void TForm1::ApplicationEvents1Exception(const QObject *, const QString &message)
 {
     const QString programDir = QFileInfo(services.programPath).absolutePath();
     ReportException(message,

@@ -5,6 +5,7 @@
 #include "app/widgets/ClientArea.h"
 #include "app/widgets/PictureBox.h"
 #include "app/widgets/VirtualKey.h"
+#include "controls/EventGuard.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,21 +22,25 @@ void TForm1::connectEvents()
     ToolBarPleinEcran->setStyleSheet(QStringLiteral("QToolBar { background: black; border: 0; }"));
     ToolButton1 =
         ToolBarPleinEcran->addAction(QIcon(QStringLiteral(":/quirelle/PleinEcran.png")), QString());
-    ConnectCommand(ToolButton1, this, &TForm1::ToolButton1Click);
-    ConnectCommand(Pleincran1, this, &TForm1::Pleincran1Click);
-    ConnectCommand(N3, this, &TForm1::N3Click);
-    connect(SourisPleinEcran, &QTimer::timeout, this, &TForm1::SourisPleinEcranTimer);
-    connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm1::ScrollBar1Change);
+    ConnectGuarded(ToolButton1, &QAction::triggered, this, &TForm1::ToolButton1Click);
+    ConnectGuarded(Pleincran1, &QAction::triggered, this, &TForm1::Pleincran1Click);
+    ConnectGuarded(N3, &QAction::triggered, this, &TForm1::N3Click);
+    ConnectGuarded(SourisPleinEcran, &QTimer::timeout, this, &TForm1::SourisPleinEcranTimer);
+    ConnectGuarded(ScrollBar1, &QScrollBar::valueChanged, this, &TForm1::ScrollBar1Change);
     Image1->setMouseTracking(true);
-    connect(Image1, &PictureBox::mouseMoved, this, &TForm1::FormMouseMove);
+    ConnectGuarded(Image1, &PictureBox::mouseMoved, this, &TForm1::FormMouseMove);
     events_ = std::make_unique<Unit1Events>(*this);
 
     if (QuirelleApplication *application = QuirelleApplication::instance()) {
-        application->setExceptionHandler([this](QObject *sender, const QString &message) {
+        application->setExceptionHandler([this](const QObject *sender, const QString &message) {
             ApplicationEvents1Exception(sender, message);
         });
-        connect(this, &QObject::destroyed, application,
-                [application] { application->setExceptionHandler({}); });
+        SetEventExceptionHook(
+            [application](const QObject *source) { application->handleCurrentException(source); });
+        connect(this, &QObject::destroyed, application, [application] {
+            SetEventExceptionHook({});
+            application->setExceptionHandler({});
+        });
     }
 }
 
@@ -50,6 +55,13 @@ Unit1Events::Unit1Events(TForm1 &form) : form_(form)
 }
 
 bool Unit1Events::eventFilter(QObject *watched, QEvent *event)
+{
+    bool filtered = false;
+    GuardEvent(watched, [&] { filtered = filter(watched, event); });
+    return filtered;
+}
+
+bool Unit1Events::filter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::KeyPress: keyPressed(watched, static_cast<const QKeyEvent &>(*event)); break;

@@ -3,6 +3,7 @@
 
 #include "app/core/program/ScreenPlacement.h"
 #include "app/core/program/Settings.h"
+#include "controls/EventGuard.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -27,7 +28,7 @@ void TForm1::FormPaint()
         return;
     state.FirstPaint = false;
     // Placing the window and opening a book may show message boxes: not inside a paint.
-    QTimer::singleShot(0, this, &TForm1::FirstPaintWork);
+    QTimer::singleShot(0, this, [this] { GuardEvent(this, [this] { FirstPaintWork(); }); });
 }
 
 void TForm1::FirstPaintWork()

@@ -4,6 +4,7 @@
 #include "app/adapters/QtPrompter.h"
 #include "app/adapters/QtUiHooks.h"
 #include "app/adapters/QuirelleApplication.h"
+#include "app/adapters/TerminationSignals.h"
 #include "app/core/seams/OutsidePrograms.h"
 #include "platform/ExceptionTracking.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char *argv[])
     SystemPrograms programs;
     Forms forms({prompter, dialogs, ui, programs, links, QApplication::applicationFilePath(),
                  QApplication::arguments().value(1)});
+    const TerminationSignals ending(forms.Form1);
     forms.Form1.showMaximized();
     const int result = QuirelleApplication::exec();
     platform::StopExceptionTracking();

@@ -1,6 +1,7 @@
 #include "controls/GradButton.h"
 
 #include "controls/ColorSchemes.h"
+#include "controls/EventGuard.h"
 #include "controls/PixelDrawing.h"
 
 #include <QDialog>
@@ -276,7 +277,7 @@ bool TGradButton::event(QEvent *event)
     case QEvent::Shortcut:
         // The caption's accelerator; a disabled button lets it go unused.
         if (isEnabled())
-            Click();
+            GuardEvent(this, [this] { Click(); });
         return true;
     case QEvent::ParentChange:
     case QEvent::Show: WatchWindow(); break;
@@ -346,21 +347,23 @@ void TGradButton::mouseMoveEvent(QMouseEvent *event)
 
 void TGradButton::mouseReleaseEvent(QMouseEvent *event)
 {
-    event->accept();
-    const QPoint at = event->position().toPoint();
-    mousePressed_ = false;
-    if (event->button() == Qt::LeftButton && clickArmed_) {
-        clickArmed_ = false;
-        if (rect().contains(at)) {
-            const QPointer<TGradButton> alive(this);
-            Click();
-            if (!alive)
-                return;
+    GuardEvent(this, [&] {
+        event->accept();
+        const QPoint at = event->position().toPoint();
+        mousePressed_ = false;
+        if (event->button() == Qt::LeftButton && clickArmed_) {
+            clickArmed_ = false;
+            if (rect().contains(at)) {
+                const QPointer<TGradButton> alive(this);
+                Click();
+                if (!alive)
+                    return;
+            }
         }
-    }
-    if (at.x() > 0 && at.x() < width() && at.y() > 0 && at.y() < height())
-        SetState(hotTrack_ ? ButtonState::Hot : ButtonState::Normal);
-    Paint();
+        if (at.x() > 0 && at.x() < width() && at.y() > 0 && at.y() < height())
+            SetState(hotTrack_ ? ButtonState::Hot : ButtonState::Normal);
+        Paint();
+    });
 }
 
 void TGradButton::focusInEvent(QFocusEvent *)
@@ -378,30 +381,34 @@ void TGradButton::focusOutEvent(QFocusEvent *)
 
 void TGradButton::keyPressEvent(QKeyEvent *event)
 {
-    // Every key ends here: none reaches the window or its key handlers.
-    event->accept();
-    if (IsDialogKey(*event) && OfferDialogKey(*event))
-        return;
-    if (event->key() == Qt::Key_Space) {
-        SetState(ButtonState::Pressed);
-    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        const QPointer<TGradButton> alive(this);
-        Click();
-        if (!alive)
+    GuardEvent(this, [&] {
+        // Every key ends here: none reaches the window or its key handlers.
+        event->accept();
+        if (IsDialogKey(*event) && OfferDialogKey(*event))
             return;
-    }
-    Paint();
+        if (event->key() == Qt::Key_Space) {
+            SetState(ButtonState::Pressed);
+        } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            const QPointer<TGradButton> alive(this);
+            Click();
+            if (!alive)
+                return;
+        }
+        Paint();
+    });
 }
 
 void TGradButton::keyReleaseEvent(QKeyEvent *event)
 {
-    event->accept();
-    // A held key repeats its press, never its release.
-    if (event->isAutoRepeat() || event->key() != Qt::Key_Space)
-        return;
-    SetState(ButtonState::Normal);
-    Paint();
-    Click();
+    GuardEvent(this, [&] {
+        event->accept();
+        // A held key repeats its press, never its release.
+        if (event->isAutoRepeat() || event->key() != Qt::Key_Space)
+            return;
+        SetState(ButtonState::Normal);
+        Paint();
+        Click();
+    });
 }
 
 void TGradButton::SetState(ButtonState state)
@@ -429,6 +436,7 @@ void TGradButton::PointerLeaves()
     Paint();
 }
 
+// A key that the button takes is used up, even when a click handler fails.
 bool TGradButton::DialogKey(const QKeyEvent &key)
 {
     const bool plain =
@@ -436,16 +444,12 @@ bool TGradButton::DialogKey(const QKeyEvent &key)
     const bool isReturn = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
     const bool isEscape = key.key() == Qt::Key_Escape;
     const bool canFocus = isVisible() && isEnabled();
-    if (((isReturn && focused_) || (isEscape && cancel_)) && plain && canFocus) {
-        Click();
-        return true;
-    }
     // A hidden or disabled default button does not click.
-    if (default_ && canFocus) {
-        Click();
-        return true;
-    }
-    return false;
+    const bool takes = (((isReturn && focused_) || (isEscape && cancel_)) && plain && canFocus) ||
+                       (default_ && canFocus);
+    if (takes)
+        GuardEvent(this, [this] { Click(); });
+    return takes;
 }
 
 // The key goes to the buttons of this window, not to those of the windows it owns.

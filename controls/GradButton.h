@@ -21,6 +21,8 @@
 // The button handles its keys itself and passes none on: Space presses and clicks on release,
 // Return clicks. Return and Escape that reach its window unhandled are offered to the window's
 // buttons (Cancel, Default); the caption's '&' accelerator, with Alt, clicks an enabled button.
+// An exception that an OnClick handler lets escape a click made by the mouse or the keyboard
+// goes to the program's hook from the button's own handler (EventGuard.h).
 class TGradButton : public QWidget {
     Q_OBJECT
 

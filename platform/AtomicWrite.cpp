@@ -1,52 +1,179 @@
 #include "platform/AtomicWrite.h"
 
-#include "platform/FileDescriptor.h"
+#include "app/text/FileMessages.h"
 
-#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace platform {
 
 namespace {
 
-bool writeAll(int fd, std::string_view bytes)
+// The file a symbolic link leads to; the path itself otherwise, or when the link leads nowhere.
+std::filesystem::path resolvedTarget(const std::filesystem::path &target)
 {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t count = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        done += static_cast<size_t>(count);
+    std::error_code error;
+    if (!std::filesystem::is_symlink(target, error))
+        return target;
+    std::filesystem::path resolved = std::filesystem::canonical(target, error);
+    return error ? target : resolved;
+}
+
+std::filesystem::path folderOf(const std::filesystem::path &file)
+{
+    return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
+// ".<name>.XXXXXX" beside file, the X being random letters and digits.
+std::filesystem::path hiddenNameBeside(const std::filesystem::path &file)
+{
+    static constexpr char Characters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof Characters - 2);
+    std::string name = ".";
+    name += file.filename().string();
+    name += '.';
+    for (int i = 0; i < 6; ++i)
+        name += Characters[pick(random)];
+    return folderOf(file) / name;
+}
+
+// Runs create with fresh hidden names beside file until one is free; true once it succeeded.
+template <typename Create>
+bool createUnderHiddenName(const std::filesystem::path &file, std::filesystem::path &name,
+                           Create &&create)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = hiddenNameBeside(file);
+        if (create(name.c_str()))
+            return true;
+        if (errno != EEXIST)
+            break;
     }
-    return true;
+    name.clear();
+    return false;
 }
 
 } // namespace
 
-bool WriteFileAtomically(const std::filesystem::path &file, std::string_view bytes)
+AtomicFileWriter::AtomicFileWriter(const std::filesystem::path &target)
+    : target_(resolvedTarget(target)), fd_(openNewVersion())
 {
-    const std::filesystem::path temporary = file.string() + ".tmp";
-    {
-        FileDescriptor fd(
-            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-        if (fd.get() < 0)
-            return false;
-        if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0) {
-            ::unlink(temporary.c_str());
-            return false;
+}
+
+AtomicFileWriter::~AtomicFileWriter()
+{
+    if (!temporary_.empty())
+        ::unlink(temporary_.c_str());
+}
+
+void AtomicFileWriter::fail() const
+{
+    throw FileWriteError("Impossible d'écrire le fichier " + target_.string() + ".");
+}
+
+// Created with mode 0666, so that the kernel applies the umask, as to any new file; a file
+// that is replaced gives its own mode.
+int AtomicFileWriter::openNewVersion()
+{
+    // The rename would replace a file that may not be written, such as a read-only book.
+    if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+        fail();
+    int fd = ::open(folderOf(target_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR)) {
+        createUnderHiddenName(target_, temporary_, [&fd](const char *name) {
+            fd = ::open(name, O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+            return fd >= 0;
+        });
+    }
+    if (fd < 0)
+        fail();
+    struct stat replaced {};
+    if (::stat(target_.c_str(), &replaced) == 0 && ::fchmod(fd, replaced.st_mode & 07777) != 0) {
+        ::close(fd);
+        if (!temporary_.empty())
+            ::unlink(temporary_.c_str());
+        fail();
+    }
+    return fd;
+}
+
+void AtomicFileWriter::write(const void *bytes, std::size_t count)
+{
+    const auto *next = static_cast<const char *>(bytes);
+    while (count > 0) {
+        const ssize_t written = ::write(fd_.get(), next, count);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            fail();
         }
+        next += written;
+        count -= static_cast<std::size_t>(written);
     }
-    if (::rename(temporary.c_str(), file.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
+}
+
+void AtomicFileWriter::copyFrom(const std::filesystem::path &source, std::int64_t count,
+                                const BlockObserver &observe)
+{
+    const FileDescriptor file(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0)
+        throw FileReadError(CannotOpenFileMessage(source.string()));
+    std::vector<char> block(std::size_t(1) << 20);
+    while (count > 0) {
+        const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(count, block.size()));
+        const ssize_t got = ::read(file.get(), block.data(), wanted);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            throw FileReadError(CannotReadFileMessage(source.string()));
+        if (observe)
+            observe(block.data(), static_cast<std::size_t>(got));
+        write(block.data(), static_cast<std::size_t>(got));
+        count -= got;
     }
-    FileDescriptor folder(::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() >= 0)
-        ::fsync(folder.get());
-    return true;
+}
+
+// The unnamed file gets a hidden name of its own first: a link cannot replace a file.
+void AtomicFileWriter::giveName()
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
+    if (!createUnderHiddenName(target_, temporary_, [&self](const char *name) {
+            return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name, AT_SYMLINK_FOLLOW) == 0;
+        }))
+        fail();
+}
+
+void AtomicFileWriter::commit()
+{
+    if (::fsync(fd_.get()) != 0)
+        fail();
+    if (temporary_.empty())
+        giveName();
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0)
+        fail();
+    temporary_.clear();
+    // The new name lasts once the folder is synced too; a folder that cannot be opened for
+    // reading keeps it as the file system does.
+    const FileDescriptor folder(
+        ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0 && ::fsync(folder.get()) != 0)
+        fail();
+}
+
+void WriteFileAtomically(const std::filesystem::path &file, std::string_view bytes)
+{
+    AtomicFileWriter out(file);
+    out.write(bytes.data(), bytes.size());
+    out.commit();
 }
 
 } // namespace platform

@@ -1,12 +1,10 @@
 #include "platform/ExceptionTracking.h"
 
-#include <cxxabi.h>
 #include <dlfcn.h>
 #include <execinfo.h>
 
 #include <array>
 #include <atomic>
-#include <cstdlib>
 
 namespace platform {
 namespace {
@@ -22,14 +20,14 @@ struct RecordedStack {
 
 thread_local RecordedStack lastStack;
 
+} // namespace
+
 // Not inlined, so that the frames to skip are always this one and __cxa_throw's.
 [[gnu::noinline]] void RecordThrowSite()
 {
     if (tracking.load(std::memory_order_relaxed))
         lastStack.count = backtrace(lastStack.frames.data(), MaxFrames);
 }
-
-} // namespace
 
 void StartExceptionTracking()
 {
@@ -60,16 +58,3 @@ std::vector<StackFrame> LastExceptionStack()
 }
 
 } // namespace platform
-
-// Every throw in the process passes through here first: the throw site is recorded, then the
-// C++ runtime's own __cxa_throw takes over.
-extern "C" void __cxa_throw(void *exception, std::type_info *type, void (*destructor)(void *))
-{
-    using Throw = void (*)(void *, std::type_info *, void (*)(void *));
-    static const auto next = reinterpret_cast<Throw>(dlsym(RTLD_NEXT, "__cxa_throw"));
-    platform::RecordThrowSite();
-    if (!next)
-        std::abort();
-    next(exception, type, destructor);
-    std::abort(); // not reached: the runtime's __cxa_throw does not return
-}

@@ -13,9 +13,14 @@ struct StackFrame {
 };
 
 // While tracking is on, every C++ exception thrown in the process records the call stack of
-// its throw site for the throwing thread. Tracking is off until started.
+// its throw site for the throwing thread. Tracking is off until started. Throws are seen only
+// in a binary that links the throw hook (ThrowHook.cpp, the target quirelle_throw_hook).
 void StartExceptionTracking();
 void StopExceptionTracking();
+
+// Records the calling thread's stack as that of its last exception, when tracking is on; the
+// throw hook calls it for every throw.
+void RecordThrowSite();
 
 // The stack recorded for the last exception thrown on the calling thread, innermost frame
 // first; empty when none was recorded on this thread.

@@ -1,5 +1,6 @@
 #include "platform/PlatformProfile.h"
 
+#include "platform/AtomicWrite.h"
 #include "platform/PlatformRoot.h"
 
 #include <fstream>
@@ -42,12 +43,14 @@ PlatformProfile CurrentPlatformProfile()
 void SetPlatformProfile(const PlatformProfile &profile)
 {
     const std::filesystem::path file = profilePath();
-    std::ofstream out(file, std::ios::trunc);
-    out << (profile.isNT() ? "NT " : "9x ") << profile.majorVersion << '.' << profile.minorVersion
-        << '\n';
-    if (!out.flush())
+    try {
+        WriteFileAtomically(file, (profile.isNT() ? "NT " : "9x ") +
+                                      std::to_string(profile.majorVersion) + '.' +
+                                      std::to_string(profile.minorVersion) + '\n');
+    } catch (const FileWriteError &) {
         throw PlatformProfileError(
             "Impossible d'enregistrer le profil de la plate-forme : " + file.string() + ".");
+    }
 }
 
 } // namespace platform

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <stdexcept>
+#include "app/text/UserError.h"
 
 namespace platform {
 
@@ -18,9 +18,9 @@ struct PlatformProfile {
     bool operator==(const PlatformProfile &) const = default;
 };
 
-class PlatformProfileError : public std::runtime_error {
+class PlatformProfileError : public UserError {
 public:
-    using std::runtime_error::runtime_error;
+    using UserError::UserError;
 };
 
 // Raises PlatformProfileError when the file cannot be read as a profile.

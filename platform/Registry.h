@@ -1,9 +1,10 @@
 #pragma once
 
+#include "app/text/UserError.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,9 +28,9 @@ enum class Hive { ClassesRoot, CurrentUser, LocalMachine };
 
 enum class ValueType { String, Integer, MultiString };
 
-class RegistryError : public std::runtime_error {
+class RegistryError : public UserError {
 public:
-    using std::runtime_error::runtime_error;
+    using UserError::UserError;
 };
 
 class RegistryKey {

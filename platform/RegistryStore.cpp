@@ -104,8 +104,13 @@ void changeRegistry(const std::function<bool(RegistryTree &)> &apply)
     } else if (const std::optional<GhostscriptLibrary> ghostscript = findGhostscriptLibrary()) {
         recordGhostscript(tree, *ghostscript);
     }
-    if ((apply(tree) || !text) && !WriteFileAtomically(file, formatRegistry(tree)))
+    if (!apply(tree) && text)
+        return;
+    try {
+        WriteFileAtomically(file, formatRegistry(tree));
+    } catch (const FileWriteError &) {
         failSaving(file);
+    }
 }
 
 } // namespace platform

@@ -15,7 +15,7 @@ std::filesystem::path registryFilePath();
 RegistryTree readRegistry();
 
 // Under an exclusive lock: reads the file, lets `apply` change the tree and, when `apply`
-// returns true, saves it through a temporary file, fsync and rename. A registry file that
+// returns true, saves it through AtomicFileWriter (AtomicWrite.h). A registry file that
 // does not exist yet starts as an empty registry with the installed Ghostscript recorded,
 // and is saved whatever `apply` returns.
 void changeRegistry(const std::function<bool(RegistryTree &)> &apply);

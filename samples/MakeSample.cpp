@@ -3,9 +3,9 @@
 //
 //   make_sample <output.bd>
 #include "app/core/creation/CreationMeta.h"
-#include "app/core/files/AtomicFile.h"
 #include "app/core/files/OpenFile.h"
 #include "app/jpeg/Jpeg.h"
+#include "app/text/UserError.h"
 
 #include <QDir>
 #include <QFile>

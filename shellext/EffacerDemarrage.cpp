@@ -108,10 +108,12 @@ void cancelInWininit(const std::filesystem::path &file)
 // be written leaves things as they were.
 template <typename Request> void request(const std::filesystem::path &file, Request &&run)
 {
+    std::error_code unknown;
+    if (!std::filesystem::exists(file, unknown))
+        return;
     try {
-        if (std::filesystem::exists(file))
-            run();
-    } catch (const std::exception &) {
+        run();
+    } catch (const UserError &) {
     }
 }
 

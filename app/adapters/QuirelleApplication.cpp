@@ -9,13 +9,18 @@ void QuirelleApplication::setExceptionHandler(ExceptionHandler handler)
 
 bool QuirelleApplication::notify(QObject *receiver, QEvent *event)
 {
-    bool handled = false;
-    run(receiver, [&] { handled = QApplication::notify(receiver, event); });
-    return handled;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        handleCurrentException(receiver);
+        return false;
+    }
 }
 
-void QuirelleApplication::handleCurrentException(QObject *sender)
+void QuirelleApplication::handleCurrentException(const QObject *sender)
 {
+    if (!exceptionHandler_)
+        throw;
     try {
         throw;
     } catch (const std::exception &error) {

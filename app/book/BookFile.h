@@ -1,10 +1,11 @@
 #pragma once
 
+#include "app/text/UserError.h"
+
 #include <cstdint>
 #include <functional>
 #include <istream>
 #include <span>
-#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -12,9 +13,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A book file whose record chain cannot be walked: the text is a French message for the user,
 // one of the two below.
-class BookFormatError : public std::runtime_error {
+class BookFormatError : public UserError {
 public:
-    using std::runtime_error::runtime_error;
+    using UserError::UserError;
 };
 inline constexpr char CorruptBookMessage[] = "Le fichier n'est pas une bande dessinée valide.";
 inline constexpr char BookReadFailedMessage[] =

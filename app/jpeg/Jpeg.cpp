@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
 
@@ -208,18 +209,13 @@ std::size_t Image::bytesPerLine() const
 }
 
 JpegError::JpegError(int messageCode)
-    : std::runtime_error("Erreur JPEG #" + std::to_string(messageCode)), messageCode_(messageCode)
+    : UserError("Erreur JPEG #" + std::to_string(messageCode)), messageCode_(messageCode)
 {
 }
 
 bool JpegError::outOfMemory() const
 {
     return messageCode_ == JERR_OUT_OF_MEMORY;
-}
-
-JpegFileError::JpegFileError(const std::filesystem::path &path)
-    : std::runtime_error(CannotOpenFileMessage(path.string()))
-{
 }
 
 Dimensions DecodeInto(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout,
@@ -236,13 +232,13 @@ Dimensions DecodeFileInto(const std::filesystem::path &path, Decoding decoding, 
 {
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
-        throw JpegFileError(path);
+        throw FileReadError(CannotOpenFileMessage(path.string()));
     Decompressor decompressor;
     guarded(decompressor.errors, [&] { jpeg_stdio_src(&decompressor.info, file.get()); });
     const Dimensions output =
         decodeAttached(decompressor, decoding, layout, wanted, target, limits);
     if (std::ferror(file.get()))
-        throw JpegFileError(path);
+        throw FileReadError(CannotReadFileMessage(path.string()));
     return output;
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "app/text/UserError.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <istream>
 #include <span>
-#include <stdexcept>
 #include <vector>
 
 // JPEG decoding and encoding over libjpeg, for the program and the shell library. libjpeg
@@ -57,7 +58,7 @@ struct Limits {
 };
 
 // "Erreur JPEG #<code>", code being libjpeg's message code.
-class JpegError : public std::runtime_error {
+class JpegError : public UserError {
 public:
     explicit JpegError(int messageCode);
     int messageCode() const { return messageCode_; }
@@ -67,14 +68,9 @@ private:
     int messageCode_;
 };
 
-// A file that cannot be opened or read: "Impossible d'ouvrir le fichier <path>.".
-class JpegFileError : public std::runtime_error {
-public:
-    explicit JpegFileError(const std::filesystem::path &path);
-};
-
 // Decodes a whole JPEG picture at full scale; bytes after its end are ignored, so a book
-// file decodes as its first image. Grey and CMYK pictures come out as colour.
+// file decodes as its first image. Grey and CMYK pictures come out as colour. A file that
+// cannot be opened or read raises FileReadError.
 Image Decode(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout);
 Image DecodeFile(const std::filesystem::path &path, Decoding decoding, PixelLayout layout);
 

@@ -4,3 +4,8 @@ std::string CannotOpenFileMessage(std::string_view path)
 {
     return "Impossible d'ouvrir le fichier " + std::string(path) + ".";
 }
+
+std::string CannotReadFileMessage(std::string_view path)
+{
+    return "Impossible de lire le fichier " + std::string(path) + ".";
+}

@@ -5,3 +5,5 @@
 
 // "Impossible d'ouvrir le fichier <path>."
 std::string CannotOpenFileMessage(std::string_view path);
+// "Impossible de lire le fichier <path>."
+std::string CannotReadFileMessage(std::string_view path);

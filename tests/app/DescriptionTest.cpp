@@ -2,8 +2,8 @@
 #include "app/adapters/QtDialogs.h"
 #include "app/core/creation/CreationMeta.h"
 #include "app/core/description/Rtf.h"
-#include "app/core/files/AtomicFile.h"
 #include "app/core/files/BookWriter.h"
+#include "app/text/UserError.h"
 
 #include "tests/app/WindowFixture.h"
 #include "tests/support/BookFixture.h"

@@ -1,12 +1,19 @@
+#include "controls/GradButton.h"
 #include "platform/ExceptionTracking.h"
 #include "platform/RegistryStore.h"
 #include "tests/app/WindowFixture.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +47,23 @@ QStringList ReportLines(const std::filesystem::path &folder)
     QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
     lines.removeLast(); // after the last CRLF
     return lines;
+}
+
+void DamageTheRegistry()
+{
+    WriteFileBytes(platform::registryFilePath(), ToBytes("pas un registre\n"));
+}
+
+// A left click as the mouse makes it: press and release over the middle of the widget.
+void ClickWithTheMouse(QWidget &widget)
+{
+    const QPointF middle = QRectF(widget.rect()).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, middle, widget.mapToGlobal(middle), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(&widget, &event);
+    }
 }
 
 } // namespace
@@ -92,4 +116,79 @@ TEST(ExceptionEvent, AnErrorInAMenuCommandIsReportedAndTheWindowGoesOn)
     EXPECT_EQ(window.form.state.CurrentFile, book);
     EXPECT_EQ(window.form.state.PageList.size(), 2u);
     EXPECT_EQ(window.prompter.messages.size(), 1u);
+}
+
+// A failure in the slot of each kind of sender, and in our own event handlers, is handed to
+// the crash report from our own code: the report is written and the error box shown. Qt's
+// widget code between the sender and the event loop is never unwound (the sanitizer build
+// would see the leaks of its skipped cleanups).
+TEST(ExceptionEvent, EveryKindOfSenderReportsTheErrorOfItsSlot)
+{
+    const QString damagedRegistry = QStringLiteral("Le registre est endommagé");
+    struct Case {
+        const char *kind;
+        // Makes the failure happen; gives the start of the error box's text.
+        std::function<QString(Program &)> fail;
+    };
+    const Case cases[] = {
+        {"combo box: the zoom mode cannot be saved",
+         [&](Program &program) {
+             DamageTheRegistry();
+             QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+             QCoreApplication::sendEvent(program.forms.Form1.Zoom, &down);
+             EXPECT_EQ(program.forms.Form1.Zoom->currentIndex(), 1);
+             return damagedRegistry;
+         }},
+        {"push button: the description cannot be saved",
+         [](Program &program) {
+             // A disk too full for the book, not for the report.
+             const auto book = program.dir / "Livre.bd";
+             const std::string description = "{\\rtf1 " + std::string(1 << 16, 'a') + "}\r\n";
+             const Bytes bytes =
+                 AssembleBook({MakeJpeg(40, 60), MakeMetaRecord(description, {"%EOF"})});
+             WriteFileBytes(book, bytes);
+             program.forms.Form1.Charge(QString::fromStdString(book.string()));
+             TDesc &desc = program.forms.Desc;
+             desc.show();
+             desc.RichEdit1->setPlainText(QString(1 << 16, u'b'));
+             const FileSizeLimit limit(bytes.size() / 2);
+             ClickWithTheMouse(*desc.Sauver);
+             EXPECT_TRUE(desc.isVisible());
+             return QStringLiteral("Impossible d'écrire le fichier ") +
+                    QString::fromStdString(book.string());
+         }},
+        {"gradient button: a fault while showing a message",
+         [](Program &program) {
+             program.prompter.failNext = true;
+             ClickWithTheMouse(*program.forms.Form1.Button2);
+             return QStringLiteral("Message impossible.");
+         }},
+        {"event handler: the window placement cannot be saved on closing",
+         [&](Program &program) {
+             DamageTheRegistry();
+             program.forms.Form1.close();
+             return damagedRegistry;
+         }},
+        {"timer: the window placement cannot be read on the first paint",
+         [&](Program &program) {
+             DamageTheRegistry();
+             program.forms.Form1.show();
+             EXPECT_TRUE(QTest::qWaitFor([&] { return !program.prompter.messages.empty(); }));
+             return damagedRegistry;
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.kind);
+        std::filesystem::remove(platform::registryFilePath());
+        Program program;
+        const QString expected = c.fail(program);
+
+        const QStringList lines = ReportLines(program.dir.path());
+        ASSERT_GE(lines.size(), 3);
+        EXPECT_EQ(lines[0], QStringLiteral("Une erreur s'est produite dans le logiciel."));
+        ASSERT_FALSE(program.prompter.messages.empty());
+        const RecordingPrompter::Message &box = program.prompter.messages.back();
+        EXPECT_TRUE(box.text.startsWith(expected)) << box.text.toStdString();
+        EXPECT_EQ(box.icon, MessageIcon::Error);
+    }
 }

@@ -1,14 +1,17 @@
+#include "controls/EventGuard.h"
 #include "controls/GradButton.h"
 #include "tests/controls/ButtonEvents.h"
 
 #include <QDialog>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -305,6 +308,34 @@ TEST_F(ButtonInput, ClickingTakesTheFocusOnlyWithTabStop)
     SendMouse(*button, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
     EXPECT_TRUE(button->hasFocus());
     EXPECT_TRUE(button->Focused());
+}
+
+// A click handler that fails, however the button was clicked: the exception is handed over
+// from the button's own handler, never unwound through the toolkit's, and the button goes
+// back to its normal state.
+TEST_F(ButtonInput, AFailingClickIsHandedOverFromTheButtonsHandler)
+{
+    std::vector<const QObject *> handedOver;
+    SetEventExceptionHook([&](const QObject *source) { handedOver.push_back(source); });
+    const auto unhook = qScopeGuard([] { SetEventExceptionHook({}); });
+    QObject::connect(button, &TGradButton::OnClick, [] { throw std::logic_error("défaut"); });
+    button->SetCancel(true);
+    const std::vector<std::vector<Action>> ways = {
+        {Action::Enter, Action::PressLeft, Action::ReleaseLeft},
+        {Action::FocusButton, Action::SpaceDown, Action::SpaceUp},
+        {Action::FocusButton, Action::ReturnDown},
+        {Action::EscapeInOther},
+        {Action::AltO},
+    };
+    for (const std::vector<Action> &way : ways) {
+        other->setFocus();
+        for (const Action action : way)
+            Run(action);
+        EXPECT_EQ(button->State(), ButtonState::Normal);
+    }
+    EXPECT_EQ(clicks, 5);
+    EXPECT_EQ(handedOver, std::vector<const QObject *>(5, button));
+    EXPECT_TRUE(window.isVisible());
 }
 
 TEST(GradButtonClick, ModalResultIsSetBeforeOnClick)

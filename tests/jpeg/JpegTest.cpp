@@ -526,7 +526,7 @@ TEST(JpegDecodeFile, ReadsTheFileOrNamesItInTheError)
     try {
         jpeg::DecodeFile(dir / "absent.jpg", jpeg::Decoding::Accurate, jpeg::PixelLayout::Rgb);
         ADD_FAILURE() << "decoded a missing file";
-    } catch (const jpeg::JpegFileError &error) {
+    } catch (const FileReadError &error) {
         EXPECT_EQ(std::string(error.what()),
                   "Impossible d'ouvrir le fichier " + (dir / "absent.jpg").string() + ".");
     }

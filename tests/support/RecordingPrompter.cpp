@@ -1,8 +1,14 @@
 #include "tests/support/RecordingPrompter.h"
 
+#include <stdexcept>
+
 MessageAnswer RecordingPrompter::show(const QString &text, const QString &title, MessageIcon icon,
                                       MessageButtons buttons)
 {
+    if (failNext) {
+        failNext = false;
+        throw std::logic_error("Message impossible");
+    }
     messages.push_back({text, title, icon, buttons});
     if (buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;

@@ -24,6 +24,8 @@ public:
     std::vector<QString> texts() const;
 
     std::vector<Message> messages;
+    // The next message throws std::logic_error instead, as a fault of the program would.
+    bool failNext = false;
 
 private:
     std::deque<MessageAnswer> script_;

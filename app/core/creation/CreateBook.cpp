@@ -1,7 +1,5 @@
 #include "app/core/creation/CreateBook.h"
 
-#include "app/core/files/AtomicFile.h"
-
 #include <QFileInfo>
 
 #include <filesystem>
@@ -63,7 +61,7 @@ bool CreateBook(const CreationContent &content, const CreationTarget &target, Pr
     } catch (const UnplacedConstraintError &error) {
         prompter.information(QString::fromUtf8(error.what()));
         return false;
-    } catch (const FileWriteError &error) {
+    } catch (const UserError &error) {
         prompter.error(QString::fromUtf8(error.what()));
         return false;
     }

@@ -1,6 +1,5 @@
 #include "app/core/creation/CreationMeta.h"
 
-#include "app/core/files/AtomicFile.h"
 #include "app/core/files/BookWriter.h"
 #include "app/core/files/OpenFile.h"
 
@@ -28,10 +27,10 @@ Bytes descriptionBytes(const CreationContent &content)
         return {};
     QFile file(content.Description);
     if (!file.open(QIODevice::ReadOnly))
-        throw FileWriteError(CannotOpenFileMessage(content.Description).toStdString());
+        throw FileReadError(CannotOpenFileMessage(content.Description.toStdString()));
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw FileWriteError(CannotOpenFileMessage(content.Description).toStdString());
+        throw FileReadError(CannotReadFileMessage(content.Description.toStdString()));
     Bytes bytes(data.begin(), data.end());
     if (!bytes.empty() && bytes.back() == 0)
         bytes.pop_back();
@@ -91,8 +90,8 @@ void appendLine(Bytes &bytes, const std::string &line)
 } // namespace
 
 UnplacedConstraintError::UnplacedConstraintError()
-    : std::runtime_error("Impossible de trouver la contrainte, ce qui implique une "
-                         "impossibilité de créer le fichier.")
+    : UserError("Impossible de trouver la contrainte, ce qui implique une "
+                "impossibilité de créer le fichier.")
 {
 }
 

@@ -2,11 +2,11 @@
 
 #include "app/book/BookFile.h"
 #include "app/core/creation/CreationConstraints.h"
+#include "app/text/UserError.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -23,7 +23,7 @@ struct CreationContent {
 };
 
 // A constraint names a file that is neither a page nor a back cover; what() is the message.
-class UnplacedConstraintError : public std::runtime_error {
+class UnplacedConstraintError : public UserError {
 public:
     UnplacedConstraintError();
 };
@@ -33,8 +33,8 @@ public:
 QStringList CreationImageFiles(const CreationContent &content);
 
 // The meta record of a new book, prepared before anything is written. Reading the content
-// raises FileWriteError for a description that cannot be read or that holds a NUL byte
-// (other than one last byte, which is dropped), and UnplacedConstraintError for a
+// raises FileReadError for a description that cannot be read, FileWriteError for one that
+// holds a NUL byte (other than one last byte, which is dropped), and UnplacedConstraintError for a
 // constraint on a file of neither list; constraints on back covers that are not used are
 // left out.
 class CreationMetaRecord {

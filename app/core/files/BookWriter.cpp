@@ -15,6 +15,8 @@
 
 namespace {
 
+using platform::AtomicFileWriter;
+
 std::filesystem::path toPath(const QString &path)
 {
     return path.toStdString();
@@ -41,7 +43,7 @@ std::int64_t checkedImageSize(const std::filesystem::path &source)
     const ReadOnlyFile file(source);
     const std::int64_t size = file.regularFileSize();
     if (size < 0)
-        throw FileWriteError(CannotOpenFileMessage(source.string()));
+        throw FileReadError(CannotOpenFileMessage(source.string()));
     std::array<std::uint8_t, 2> start{};
     if (size < 2 || !file.readAt(start.data(), 2, 0) || start[0] != 0xFF || start[1] != 0xD8)
         throw FileWriteError("Le fichier " + source.string() + " n'est pas une image JPEG.");
@@ -74,7 +76,7 @@ void replaceBookEnd(const std::filesystem::path &book, std::int64_t keep, const 
         const ReadOnlyFile file(book);
         const std::int64_t size = file.regularFileSize();
         if (size < 0)
-            throw FileWriteError(CannotOpenFileMessage(book.string()));
+            throw FileReadError(CannotOpenFileMessage(book.string()));
         if (size < 4 || keep < 0 || keep > size - 4 || !file.readAt(trailer.data(), 4, size - 4))
             throw FileWriteError("Le fichier " + book.string() +
                                  " n'est pas une bande dessinée valide.");

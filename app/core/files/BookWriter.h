@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/book/BookFile.h"
-#include "app/core/files/AtomicFile.h"
+#include "platform/AtomicWrite.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,15 +18,16 @@ using MetaRecordMaker = std::function<Bytes(const std::vector<std::string> &md5T
 
 // Writes a new book file from JPEG files, record 0 first, then the meta record that makeMeta
 // (when given) makes from the images as they were copied, then the trailer. An existing
-// destination is replaced whole, in one step, and only when everything was written. Refuses,
-// with FileWriteError, an empty list, a source that cannot be read, is empty, does not start
-// like a JPEG or is too large for a 32-bit length, a book of 2 GiB or more, and a
-// destination that is one of its sources.
+// destination is replaced whole, in one step, and only when everything was written. A source
+// that cannot be read raises FileReadError. Refuses, with FileWriteError, an empty list, a
+// source that is empty, does not start like a JPEG or is too large for a 32-bit length, a book
+// of 2 GiB or more, and a destination that is one of its sources.
 void WriteBookImages(const QStringList &files, const QString &destination,
                      const MetaRecordMaker &makeMeta = {});
 
 // Makes rtf the description of the open book, keeping its metadata lines from "%EOF" on, and
 // opens the book again; true once written. A PDF document is left alone. A book that cannot
 // be read gets the error box "Impossible d'ouvrir le fichier <name>."; a failure while
-// writing raises FileWriteError. Either way the book is unchanged and open again.
+// writing raises FileWriteError (FileReadError when the book cannot be read again for the
+// copy). Either way the book is unchanged and open again.
 bool WriteDescription(OpenBook &book, Prompter &prompter, const Bytes &rtf);

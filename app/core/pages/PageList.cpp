@@ -144,7 +144,7 @@ std::int32_t CountPages(BookPages &state, Prompter &prompter, UiHooks &ui)
             count = countBookImages(state);
             if (count == 0)
                 prompter.error(noImageMessage(state.CurrentFile));
-        } catch (const std::exception &) {
+        } catch (const UserError &) {
             prompter.error(CannotOpenFileMessage(state.CurrentFile));
             count = 0;
         }
@@ -161,7 +161,7 @@ void BuildPageList(BookPages &state, Prompter &prompter)
     if (!pdf && imageCount > 0) {
         try {
             meta = readBookMetaData(state, imageCount, prompter);
-        } catch (const std::exception &) {
+        } catch (const UserError &) {
             prompter.error(CannotOpenFileMessage(state.CurrentFile));
             commit(state, {}, NumberingRun(PageListPolicy), 0);
             return;

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <limits>
+#include <new>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -218,7 +219,7 @@ std::int32_t CountPdfPagesIn(QByteArrayView data)
 {
     try {
         return countPages(data);
-    } catch (const std::exception &) {
+    } catch (const std::overflow_error &) { // a number too large for the scanner
         return -1;
     }
 }
@@ -234,7 +235,7 @@ std::int32_t CountPdfPages(const QString &fileName, UiHooks &ui)
         if (data.size() != file.size())
             return -1;
         return CountPdfPagesIn(data);
-    } catch (const std::exception &) {
+    } catch (const std::bad_alloc &) { // a file larger than the memory left
         return -1;
     }
 }

@@ -1,17 +1,16 @@
 #pragma once
 
 #include "app/core/print/PrintGeometry.h"
+#include "app/text/UserError.h"
 
 #include <QImage>
-
-#include <stdexcept>
 
 enum class PaperOrientation { Portrait, Landscape };
 
 // A printer that fails to start, turn or finish a document; the text is for the user.
-class PrintError : public std::runtime_error {
+class PrintError : public UserError {
 public:
-    using std::runtime_error::runtime_error;
+    using UserError::UserError;
 };
 
 // Where print output goes: the program paints on its printer, the tests record every call.

@@ -1,8 +1,8 @@
 #include "app/core/program/CrashReport.h"
 
-#include "app/core/files/AtomicFile.h"
 #include "app/core/program/Contact.h"
 #include "app/core/seams/Prompter.h"
+#include "platform/AtomicWrite.h"
 #include "platform/PlatformRoot.h"
 
 #include <QLocale>
@@ -53,14 +53,14 @@ bool WriteCrashReport(const QStringList &lines, std::uint32_t tick,
                       const std::filesystem::path &folder)
 {
     try {
-        AtomicFileWriter out(folder / ("Rapport" + std::to_string(tick) + ".log"));
+        platform::AtomicFileWriter out(folder / ("Rapport" + std::to_string(tick) + ".log"));
         for (const QString &line : lines) {
             const QByteArray bytes = (line + QStringLiteral("\r\n")).toUtf8();
             out.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         }
         out.commit();
         return true;
-    } catch (const std::exception &) {
+    } catch (const FileWriteError &) {
         return false;
     }
 }

@@ -5,6 +5,7 @@
 #include "app/core/files/TemporaryDirectory.h"
 #include "app/core/render/JpegImage.h"
 #include "app/jpeg/Jpeg.h"
+#include "app/text/UserError.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -17,7 +18,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <new>
-#include <stdexcept>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,7 +43,8 @@ public:
         if (!stillOurs()) {
             QByteArray pattern = QFile::encodeName(GetTempDir() + "/quirelle-pages-XXXXXX");
             if (!mkdtemp(pattern.data()))
-                throw std::runtime_error("no private rendering directory");
+                throw FileWriteError("Impossible de créer un dossier dans " +
+                                     GetTempDir().toStdString() + ".");
             path_ = QFile::decodeName(pattern);
         }
         return path_;
@@ -159,7 +160,7 @@ PageBitmap LoadPage(const BookPages &state, std::int32_t image, const PageRender
     } catch (const jpeg::JpegError &error) {
         return error.outOfMemory() ? OutOfMemoryBitmap(env.prompter)
                                    : withOwnSize(TextBitmap(IncorrectImageText));
-    } catch (...) {
+    } catch (const UserError &) {
         return withOwnSize(TextBitmap(IncorrectImageText));
     }
 }

@@ -23,7 +23,8 @@ struct PageRenderEnv {
     QString ghostscriptDir = {}; // where the interpreter library is looked up (Ghostscript.h)
 };
 
-// The bitmap of one page of the open document; `image` is a PageEntry's Image. Never throws.
+// The bitmap of one page of the open document; `image` is a PageEntry's Image. A file that
+// cannot be read is shown, never thrown; only a fault of the program goes on as an exception.
 // - nothing: a blank page of a book file, or a record beyond the end of its chain;
 // - a null QImage (0 x 0): a blank page of a PDF document;
 // - a white bitmap of the page control's size, after an error box, when CurrentFile is gone;

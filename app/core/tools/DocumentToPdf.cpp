@@ -1,12 +1,12 @@
 #include "app/core/tools/DocumentToPdf.h"
 
-#include "app/core/files/AtomicFile.h"
 #include "app/core/files/OutputFile.h"
 #include "app/core/files/TemporaryDirectory.h"
 #include "app/core/seams/LinkOpener.h"
 #include "app/core/seams/OutsidePrograms.h"
 #include "app/core/seams/Prompter.h"
 #include "app/core/seams/UiHooks.h"
+#include "platform/AtomicWrite.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -80,7 +80,7 @@ void DocumentToPdf(const DocumentToPdfEnv &env)
         return;
     }
 
-    AtomicFileWriter out(target.toStdString());
+    platform::AtomicFileWriter out(target.toStdString());
     out.copyFrom(converted.absoluteFilePath().toStdString(), converted.size());
     out.commit();
     env.prompter.information(QStringLiteral("Le document a été converti en PDF : ") + target +

@@ -2,9 +2,9 @@
 
 #include "app/book/BookFile.h"
 #include "app/core/description/Description.h"
-#include "app/core/files/AtomicFile.h"
 #include "app/core/files/OpenFile.h"
 #include "app/core/seams/Prompter.h"
+#include "platform/AtomicWrite.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -17,6 +17,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using platform::AtomicFileWriter;
 
 const char *const ExtractionProblem = "Un problème est survenu lors de l'extraction.";
 

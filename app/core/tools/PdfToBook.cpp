@@ -1,7 +1,6 @@
 #include "app/core/tools/PdfToBook.h"
 
 #include "app/book/BookFile.h"
-#include "app/core/files/AtomicFile.h"
 #include "app/core/files/BookWriter.h"
 #include "app/core/files/OpenFile.h"
 #include "app/core/files/OutputFile.h"
@@ -66,7 +65,7 @@ QStringList SplitJpegPages(const QString &output, const QString &piecePrefix, qi
 {
     QFile source(output);
     if (!source.open(QIODevice::ReadOnly))
-        throw FileWriteError(CannotOpenFileMessage(output).toStdString());
+        throw FileReadError(CannotOpenFileMessage(output.toStdString()));
     // Room for a page's own marker and the beginning of the next one.
     Bytes buffer(std::size_t(std::clamp<qint64>(source.size(), 2 * MarkerLength,
                                                 std::max<qint64>(chunkLimit, 2 * MarkerLength))));
@@ -83,7 +82,7 @@ QStringList SplitJpegPages(const QString &output, const QString &piecePrefix, qi
         const qint64 read =
             source.read(reinterpret_cast<char *>(buffer.data()) + end, qint64(buffer.size()) - end);
         if (read < 0)
-            throw FileWriteError(CannotOpenFileMessage(output).toStdString());
+            throw FileReadError(CannotReadFileMessage(output.toStdString()));
         end += read;
         const bool lastChunk = read == 0 || source.atEnd();
 

@@ -22,7 +22,7 @@ inline constexpr qint64 JpegChunkLimit = 0xF00000;
 // 0-based page number, and gives their paths in page order. Each piece runs from a page's
 // start marker up to the byte before the next page's marker, the last one to the end of the
 // file; a page larger than a chunk is written whole. An empty file gives no piece. A file
-// that cannot be read or a piece that cannot be written raises FileWriteError.
+// that cannot be read raises FileReadError, a piece that cannot be written FileWriteError.
 QStringList SplitJpegPages(const QString &output, const QString &piecePrefix,
                            qint64 chunkLimit = JpegChunkLimit);
 

@@ -1,9 +1,9 @@
 #include "app/core/tools/PictureConversion.h"
 
-#include "app/core/files/AtomicFile.h"
 #include "app/core/seams/Prompter.h"
 #include "app/core/tools/PictureFormats.h"
 #include "app/jpeg/Jpeg.h"
+#include "platform/AtomicWrite.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -67,7 +67,7 @@ void ConvertPicture(const QString &source, Prompter &prompter)
             return;
     }
     try {
-        AtomicFileWriter out(targetPath);
+        platform::AtomicFileWriter out(targetPath);
         out.write(encoded.data(), encoded.size());
         out.commit();
     } catch (const FileWriteError &failure) {

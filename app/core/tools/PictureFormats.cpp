@@ -124,7 +124,7 @@ QImage ReadWithGraphicsMagick(const QString &path, const PictureFormat &format)
 
 } // namespace
 
-PictureError::PictureError(const QString &message) : std::runtime_error(message.toStdString()) {}
+PictureError::PictureError(const QString &message) : UserError(message.toStdString()) {}
 
 QString InvalidPictureMessage(const QString &path)
 {
@@ -167,7 +167,7 @@ QImage LoadPicture(const QString &path)
         throw;
     } catch (const std::bad_alloc &) {
         throw PictureError(PictureTooLargeMessage(path));
-    } catch (const std::exception &) {
+    } catch (const UserError &) {
         throw PictureError(InvalidPictureMessage(path));
     }
     throw PictureError(InvalidPictureMessage(path));

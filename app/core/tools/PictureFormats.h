@@ -1,10 +1,11 @@
 #pragma once
 
+#include "app/text/UserError.h"
+
 #include <QImage>
 #include <QString>
 
 #include <span>
-#include <stdexcept>
 
 // Who reads a picture format: Qt's own image readers, our JPEG codec, or GraphicsMagick.
 enum class PictureReader { QtImageReader, JpegCodec, GraphicsMagick };
@@ -25,7 +26,7 @@ std::span<const PictureFormat> PictureFormats();
 const PictureFormat *FindPictureFormat(const QString &path);
 
 // A picture that cannot be loaded; the text is a French message naming the file.
-class PictureError : public std::runtime_error {
+class PictureError : public UserError {
 public:
     explicit PictureError(const QString &message);
 };

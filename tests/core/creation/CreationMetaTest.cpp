@@ -1,6 +1,6 @@
 #include "app/core/creation/CreationMeta.h"
 
-#include "app/core/files/AtomicFile.h"
+#include "app/text/UserError.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/TempDir.h"
 
@@ -161,7 +161,7 @@ TEST(CreatedBook, BadContentIsRefusedBeforeAnythingIsWritten)
         try {
             WriteCreatedBook(content, qpath(book));
             ADD_FAILURE() << "accepted";
-        } catch (const std::runtime_error &error) {
+        } catch (const UserError &error) {
             if (!c.message.empty()) {
                 EXPECT_EQ(error.what(), c.message);
             }

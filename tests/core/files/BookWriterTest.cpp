@@ -104,7 +104,7 @@ TEST(WriteBookImages, RefusesBadInputAndKeepsTheDestination)
         try {
             WriteBookImages(c.files, qpath(dir / "book.bd"));
             ADD_FAILURE() << "no error";
-        } catch (const FileWriteError &error) {
+        } catch (const UserError &error) {
             EXPECT_NE(std::string(error.what()).find(c.named), std::string::npos) << error.what();
         }
         EXPECT_EQ(ReadFileBytes(dir / "book.bd"), before);

@@ -1,8 +1,8 @@
 #include "app/core/tools/PdfToBook.h"
 
-#include "app/core/files/AtomicFile.h"
 #include "app/core/render/Ghostscript.h"
 #include "app/core/seams/UiHooks.h"
+#include "app/text/UserError.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/PdfFixture.h"
 #include "tests/support/RecordingPrompter.h"
@@ -92,7 +92,7 @@ TEST(SplitJpegPages, AnOutputThatCannotBeReadRaisesAnError)
 {
     TempDir dir;
     const QString missing = Q(dir / "absent.jpg");
-    EXPECT_THROW(SplitJpegPages(missing, missing), FileWriteError);
+    EXPECT_THROW(SplitJpegPages(missing, missing), FileReadError);
 }
 
 // Sets TMPDIR to a folder of the test's own for the life of the object.

@@ -1,0 +1,231 @@
+#include "platform/AtomicWrite.h"
+
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::optional<std::string> ReadFile(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path &path, const std::string &bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+unsigned ModeOf(const fs::path &path)
+{
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+// Writes chunks of one MiB through the writer in a child process, which tells after each one
+// on progress, and commits; gives the child's id.
+pid_t StartWriter(const fs::path &target, int chunks, char fill, int progress)
+{
+    const pid_t child = ::fork();
+    if (child != 0)
+        return child;
+    try {
+        platform::AtomicFileWriter out(target);
+        const std::string chunk(std::size_t(1) << 20, fill);
+        for (int i = 0; i < chunks; ++i) {
+            out.write(chunk.data(), chunk.size());
+            if (::write(progress, "+", 1) != 1)
+                ::_exit(2);
+        }
+        out.commit();
+    } catch (const FileWriteError &) {
+        ::_exit(1);
+    }
+    ::_exit(0);
+}
+
+// A write killed at any point leaves the file as it was or as it was being written, whole,
+// and nothing beside it.
+TEST(AtomicFileWriter, AKilledWriteLeavesTheOldFileOrTheNewOneAndNothingElse)
+{
+    constexpr int Chunks = 32;
+    const std::string newBytes(std::size_t(Chunks) << 20, 'n');
+    const std::string oldBytes = "l'ancien livre";
+    std::random_device seed;
+    std::mt19937 random(seed());
+    std::uniform_int_distribution<int> jitter(0, 400);
+    // After how many chunks the writer is killed; -1: never.
+    const int killPoints[] = {0, 1, 8, 20, Chunks - 2, -1};
+    for (const bool replacing : {true, false}) {
+        for (const int killAfter : killPoints) {
+            SCOPED_TRACE((replacing ? "replacing, killed after " : "new file, killed after ") +
+                         std::to_string(killAfter));
+            TempDir dir;
+            const fs::path target = dir / "livre.bd";
+            if (replacing)
+                WriteFile(target, oldBytes);
+            int pipe[2];
+            ASSERT_EQ(::pipe(pipe), 0);
+            const pid_t child = StartWriter(target, Chunks, 'n', pipe[1]);
+            ::close(pipe[1]);
+            char progress = 0;
+            for (int i = 0; i < killAfter; ++i)
+                ASSERT_EQ(::read(pipe[0], &progress, 1), 1);
+            if (killAfter >= 0) {
+                ::usleep(useconds_t(jitter(random)));
+                ::kill(child, SIGKILL);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            ::close(pipe[0]);
+            if (killAfter < 0) {
+                ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            }
+
+            const std::optional<std::string> left = ReadFile(target);
+            const bool asBefore = replacing ? left == oldBytes : !left;
+            EXPECT_TRUE(asBefore || left == newBytes)
+                << (left ? std::to_string(left->size()) + " bytes" : "no file");
+            if (killAfter < 0) {
+                EXPECT_EQ(left, newBytes);
+            }
+            EXPECT_EQ(FileNamesIn(dir.path()),
+                      left ? std::vector<std::string>{"livre.bd"} : std::vector<std::string>{});
+        }
+    }
+}
+
+// Processes that replace the same file at the same time, as the program and the shell host
+// do with the registry: every write succeeds, and the file is one of them, whole.
+TEST(AtomicFileWriter, WritersOfTheSameFileAtOnceDoNotMeet)
+{
+    TempDir dir;
+    const fs::path target = dir / "registry.txt";
+    constexpr std::size_t Size = 256 << 10;
+    const std::string letters = "abcd";
+    std::vector<pid_t> writers;
+    for (const char letter : letters) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const std::string bytes(Size, letter);
+            try {
+                for (int i = 0; i < 20; ++i)
+                    platform::WriteFileAtomically(target, bytes);
+            } catch (const FileWriteError &) {
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        writers.push_back(child);
+    }
+    for (const pid_t writer : writers) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const std::optional<std::string> left = ReadFile(target);
+    ASSERT_TRUE(left && left->size() == Size);
+    EXPECT_NE(letters.find(left->front()), std::string::npos);
+    EXPECT_EQ(left->find_first_not_of(left->front()), std::string::npos);
+    EXPECT_EQ(FileNamesIn(dir.path()), std::vector<std::string>{"registry.txt"});
+}
+
+// A new file gets 0666 less the umask, a replaced one keeps its mode, and a symbolic link
+// stays a link to the file written.
+TEST(AtomicFileWriter, ModeOfTheNewFileAndOfTheOneReplaced)
+{
+    struct Case {
+        const char *name;
+        mode_t umask;
+        unsigned existing; // 0: no file yet
+        unsigned expected;
+    };
+    const Case cases[] = {
+        {"new file, umask 022", 022, 0, 0644},
+        {"new file, umask 077", 077, 0, 0600},
+        {"replaced private file", 022, 0600, 0600},
+        {"replaced shared file", 077, 0664, 0664},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path target = dir / "Wininit.ini";
+        if (c.existing) {
+            WriteFile(target, "avant");
+            ::chmod(target.c_str(), c.existing);
+        }
+        const mode_t saved = ::umask(c.umask);
+        platform::WriteFileAtomically(target, "[rename]\r\n");
+        EXPECT_EQ(::umask(saved), c.umask);
+        EXPECT_EQ(ModeOf(target), c.expected);
+        EXPECT_EQ(ReadFile(target), "[rename]\r\n");
+    }
+
+    TempDir dir;
+    WriteFile(dir / "livre.bd", "avant");
+    fs::create_symlink("livre.bd", dir / "lien.bd");
+    platform::WriteFileAtomically(dir / "lien.bd", "après");
+    EXPECT_TRUE(fs::is_symlink(dir / "lien.bd"));
+    EXPECT_EQ(ReadFile(dir / "livre.bd"), "après");
+    EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"lien.bd", "livre.bd"}));
+}
+
+TEST(AtomicFileWriter, FailuresNameTheFileAndLeaveNothing)
+{
+    TempDir dir;
+    const fs::path target = dir / "livre.bd";
+    WriteFile(target, "avant");
+    WriteFile(dir / "court.jpg", "12345");
+    struct Case {
+        const char *name;
+        fs::path source;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"missing source", dir / "absent.jpg",
+         "Impossible d'ouvrir le fichier " + (dir / "absent.jpg").string() + "."},
+        {"source shorter than said", dir / "court.jpg",
+         "Impossible de lire le fichier " + (dir / "court.jpg").string() + "."},
+        {"folder as source", dir.path(),
+         "Impossible de lire le fichier " + dir.path().string() + "."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            platform::AtomicFileWriter out(target);
+            out.copyFrom(c.source, 6);
+            out.commit();
+            ADD_FAILURE() << "copied";
+        } catch (const FileReadError &error) {
+            EXPECT_EQ(error.what(), c.message);
+        }
+    }
+    try {
+        platform::WriteFileAtomically(dir / "absent" / "livre.bd", "x");
+        ADD_FAILURE() << "written";
+    } catch (const FileWriteError &error) {
+        EXPECT_EQ(error.what(),
+                  "Impossible d'écrire le fichier " + (dir / "absent" / "livre.bd").string() + ".");
+    }
+    EXPECT_EQ(ReadFile(target), "avant");
+    EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"court.jpg", "livre.bd"}));
+}
+
+} // namespace
