@@ -65,33 +65,6 @@ TEST(HasCoverMarker, TheMarkerOrTheEndOfAPictureNearestTheEndDecides)
     }
 }
 
-TEST(CountBookPages, CountsEveryImageRecordAndTellsAMetaRecordByItsFirstByte)
-{
-    const Bytes image = MakeJpeg(8, 8);
-    struct Case {
-        const char *what;
-        Bytes book;
-        shellext::BookPages expected;
-    };
-    const Case cases[] = {
-        {"one image", AssembleBook({image}), {1, false}},
-        {"cover, pages, back covers and a meta record",
-         AssembleBook({image, image, image, image, MakeMetaRecord("", {"%EOF"})}),
-         {4, true}},
-        {"a first record that is no image", AssembleBook({ToBytes("texte")}), {0, true}},
-        {"an empty last record", AssembleBook({{}, {}}), {0, true}},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        auto stream = streamOf(c.book);
-        const shellext::BookPages pages = shellext::CountBookPages(stream);
-        EXPECT_EQ(pages.count, c.expected.count);
-        EXPECT_EQ(pages.HasMetaRecord, c.expected.HasMetaRecord);
-    }
-    auto empty = streamOf({});
-    EXPECT_THROW(shellext::CountBookPages(empty), BookFormatError);
-}
-
 TEST(BookReading, ACorruptBookEndsWithTheErrorTexts)
 {
     const Bytes image = MakeJpeg(16, 16);
