@@ -1,10 +1,13 @@
 #include "app/core/pages/PageList.h"
 #include "app/book/BookLayout.h"
 #include "app/core/creation/CreationMeta.h"
+#include "tests/support/AddressSpaceCap.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/CountingBuffer.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/PdfFixture.h"
 #include "tests/support/RecordingPrompter.h"
+#include "tests/support/Sanitizers.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -212,6 +215,11 @@ INSTANTIATE_TEST_SUITE_P(
                  {false, 3, 0, {{2, 5, -1}, {3, 4, -1}}},
                  "1:0 2:1 i:2 [ii]",
                  {}},
+        // Of two constraints on one position, the first is taken.
+        BookCase{"FirstConstraintOnAPositionWins",
+                 {false, 3, 0, {{2, 1, -1}, {2, 3, -1}}},
+                 "1:0 [2] A:1 B:2 [C] [D]",
+                 {}},
         // A hostile imposed counter makes no blank pages.
         BookCase{"ImposedCounterFarTooLarge",
                  {false, 2, 0, {{2, 5, 0xFFFFFE}}},
@@ -272,30 +280,40 @@ TEST(BuildPageList, ExtraMd5TextsReportTheFirstMissingImageOnce)
 }
 
 // Opening walks the record chain once and reads each record once, however many there are and
-// however large: the walk hashes the records it reads, the check of the MD5 texts reads only
-// those it passed over. No length field is sought more than twice and no byte is read twice
-// but the trailer, where the walk starts and ends, the meta record, read again for its lines,
-// and the start of a block after each record the walk passes over.
-TEST(OpeningABook, ReadsEachRecordHeaderAndEachByteOnce)
+// however large: the walk reads the file in blocks and hashes the records it reads, the check
+// of the MD5 texts reads only those it passed over. No byte is read twice but the trailer,
+// where the walk starts and ends, the meta record, read again for its lines, and the start of
+// a block after each record the walk passes over.
+TEST(OpeningABook, ReadsTheFileInBlocksAndEachByteOnce)
 {
     const Bytes large = [] {
         Bytes image(std::size_t(::BookLayout::WholeRecordLimit) + 1, 0x5A);
         image[0] = 0xFF;
         return image;
     }();
-    const std::vector<std::pair<const char *, std::vector<Bytes>>> books = {
-        {"3,000 small pages", std::vector<Bytes>(3000, MakeJpeg(8, 8))},
-        {"4 pages of over 1 MB", std::vector<Bytes>(4, large)},
+    struct Case {
+        const char *name;
+        Bytes book;
+        std::size_t pages;
+        std::int64_t passedOver; // records larger than the walk reads whole
     };
-    for (const auto &[name, pages] : books) {
-        SCOPED_TRACE(name);
+    const std::vector<Case> cases = {
+        // And two blank pages to close the book.
+        {"3,000 small pages", bookWithLines(images(3000), {"%ListePages", "3000"}), 3002, 0},
+        {"4 pages of over 1 MB", bookWithLines({large, large, large, large}, {"%ListePages", "4"}),
+         6, 4},
+        // The hostile chains: no metadata, one page per image.
+        {"50,000 records of 4 bytes", TinyRecordBook(50'000), 50'000, 0},
+        {"100,000 empty records behind a page", EmptyRecordBook(100'000), 99'999, 0},
+        {"1 MiB of zeros", Bytes(1 << 20, 0), (1 << 18) - 2, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
         TempDir dir;
-        const std::string count = std::to_string(pages.size());
-        const Bytes book = bookWithLines(pages, {"%ListePages", count});
         const std::filesystem::path path = dir / "livre.bd";
-        WriteFileBytes(path, book);
+        WriteFileBytes(path, c.book);
 
-        CountingBuffer counting(book);
+        CountingBuffer counting(c.book);
         BookPages state;
         state.CurrentFile = QString::fromStdString(path.string());
         state.Book = OpenBook(state.CurrentFile, std::make_unique<std::istream>(&counting));
@@ -304,20 +322,90 @@ TEST(OpeningABook, ReadsEachRecordHeaderAndEachByteOnce)
         CountPages(state, prompter, ui);
         BuildPageList(state, prompter);
         ASSERT_TRUE(prompter.messages.empty());
-        ASSERT_EQ(state.PageList.size(), pages.size() + 2); // two blank pages close the book
+        ASSERT_EQ(state.PageList.size(), c.pages);
 
-        std::int64_t lengthField = std::int64_t(pages.front().size()); // record 1's
-        int mostSeeks = 0;
-        for (std::size_t k = 1; k < pages.size() + 1; ++k) {
-            mostSeeks = std::max(mostSeeks, counting.seeks[lengthField]);
-            lengthField += 4 + std::int64_t(k < pages.size() ? pages[k].size() : 0);
-        }
-        EXPECT_LE(mostSeeks, 2);
-        const std::int64_t meta = std::int64_t(book.size()) - 4 - lengthField;
-        const std::int64_t passedOver = pages.front().size() > 1 << 20 ? 4 : 0;
+        const auto size = std::int64_t(c.book.size());
+        const std::optional<BookRecord> meta = state.Book.layout().metaRecord();
+        EXPECT_LE(counting.reads, size / (32 << 10) + 2 * c.passedOver + 4);
         EXPECT_LE(counting.bytesRead,
-                  std::int64_t(book.size()) + 4 + meta + passedOver * (64 << 10));
+                  size + 4 + (meta ? meta->length : 0) + c.passedOver * (64 << 10));
     }
+}
+
+// Three images whose constraints each impose page 9998 in a numbering kind of its own: the
+// list holds the 30,000 pages they ask for, nearly all blank.
+TEST(BuildPageList, ImposedPagesInThreeKindsMakeThirtyThousandEntries)
+{
+    TempDir dir;
+    WriteFileBytes(dir / "livre.bd", BookImposingLastPages(3));
+    Opened book(dir / "livre.bd");
+    EXPECT_TRUE(book.messages().empty());
+    const std::vector<PageEntry> &pages = book.state.PageList;
+    ASSERT_EQ(pages.size(), 30'000u);
+    EXPECT_EQ(pages[9998].Name, "9999");
+    EXPECT_EQ(pages[9998].Image, 0);
+    EXPECT_EQ(pages[19998].Image, 1);
+    EXPECT_EQ(pages[29998].Image, 2);
+    EXPECT_EQ(std::count_if(pages.begin(), pages.end(),
+                            [](const PageEntry &entry) { return entry.isBlank(); }),
+              29'997);
+}
+
+// A book with two empty records behind its page opens with that page: the last empty record is
+// an empty meta record, which names no page and holds no description.
+TEST(BuildPageList, AnEmptyLastRecordIsAnEmptyMetaRecord)
+{
+    TempDir dir;
+    WriteFileBytes(dir / "livre.bd", PageAndTwoEmptyRecords());
+    Opened book(dir / "livre.bd");
+    EXPECT_TRUE(book.messages().empty());
+    EXPECT_EQ(book.pages(), "1:0");
+    EXPECT_TRUE(book.state.DescriptionMenuVisible);
+}
+
+// Shows a box that needs memory of its own, noting whether the book was still open then.
+class MemoryHungryPrompter : public RecordingPrompter {
+public:
+    explicit MemoryHungryPrompter(const BookPages &state) : state_(state) {}
+    MessageAnswer show(const QString &text, const QString &title, MessageIcon icon,
+                       MessageButtons buttons) override
+    {
+        openDuringBox = state_.Book.isOpen();
+        Bytes box(16 << 20, 1);
+        boxHadItsMemory = box.back() == 1;
+        return RecordingPrompter::show(text, title, icon, buttons);
+    }
+    bool openDuringBox = true;
+    bool boxHadItsMemory = false;
+
+private:
+    const BookPages &state_;
+};
+
+// A book of a million empty records needs more memory for its pages than the cap leaves: the
+// opening gives up, closes the book, which gives its memory back, and only then says so.
+TEST(OpeningABook, RunningOutOfMemorySaysSoAfterClosingTheBook)
+{
+    SKIP_UNDER_ADDRESS_SANITIZER("its allocator ends the program when an allocation fails instead "
+                                 "of throwing std::bad_alloc");
+    TempDir dir;
+    WriteFileBytes(dir / "livre.bd", EmptyRecordBook(2'000'000));
+    BookPages state;
+    state.CurrentFile = QString::fromStdString((dir / "livre.bd").string());
+    MemoryHungryPrompter prompter(state);
+    {
+        const AddressSpaceCap cap;
+        ASSERT_TRUE(cap.applied());
+        state.Book = OpenBook::open(state.CurrentFile);
+        NoUiHooks ui;
+        CountPages(state, prompter, ui);
+        BuildPageList(state, prompter);
+    }
+    EXPECT_EQ(prompter.texts(), std::vector<QString>{"Erreur, manque de mémoire."});
+    EXPECT_FALSE(prompter.openDuringBox);
+    EXPECT_TRUE(prompter.boxHadItsMemory);
+    EXPECT_TRUE(state.PageList.empty());
+    EXPECT_FALSE(state.Book.isOpen());
 }
 
 struct FallbackCase {

@@ -1,5 +1,6 @@
 #include "app/core/render/PageRendering.h"
 #include "app/core/files/TemporaryDirectory.h"
+#include "tests/support/AddressSpaceCap.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/PdfFixture.h"
 #include "tests/support/RecordingPrompter.h"
@@ -161,31 +162,6 @@ TEST_F(PageRendering, DamagedRecordChainShowsImageIncorrect)
     ExpectShowsText(Load(1), "Image incorrect");
     EXPECT_TRUE(prompter.messages.empty());
 }
-
-// Caps the address space at what is in use plus 64 MiB, for the life of the object.
-class AddressSpaceCap {
-public:
-    AddressSpaceCap()
-    {
-        std::ifstream statm("/proc/self/statm");
-        rlim_t pages = 0;
-        statm >> pages;
-        getrlimit(RLIMIT_AS, &previous_);
-        rlimit capped = previous_;
-        capped.rlim_cur = std::min(previous_.rlim_max,
-                                   pages * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t{64} << 20));
-        applied_ = pages > 0 && setrlimit(RLIMIT_AS, &capped) == 0;
-    }
-    ~AddressSpaceCap() { setrlimit(RLIMIT_AS, &previous_); }
-    AddressSpaceCap(const AddressSpaceCap &) = delete;
-    AddressSpaceCap &operator=(const AddressSpaceCap &) = delete;
-
-    bool applied() const { return applied_; }
-
-private:
-    rlimit previous_{};
-    bool applied_ = false;
-};
 
 // A picture the header says is 5000 x 5000 (100 MB) cannot be held under the cap.
 TEST_F(PageRendering, RunningOutOfMemoryShowsManqueDeMemoireAfterABox)
