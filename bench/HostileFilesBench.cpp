@@ -11,6 +11,7 @@
 #include "shellext/User.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/HostileFiles.h"
+#include "tests/support/RecordingPrompter.h"
 
 #include <QGuiApplication>
 
@@ -36,33 +37,21 @@ namespace fs = std::filesystem;
 // machine, and never endangers the one it runs on.
 constexpr rlim_t AddressSpaceCap = rlim_t(4) << 30;
 
-class FirstMessage : public Prompter {
-public:
-    MessageAnswer show(const QString &text, const QString &, MessageIcon, MessageButtons) override
-    {
-        if (first.isEmpty())
-            first = text;
-        ++count;
-        return MessageAnswer::Ok;
-    }
-    QString first;
-    int count = 0;
-};
-
 QString Q(const fs::path &path)
 {
     return QString::fromStdString(path.string());
 }
 
-std::string described(const BookPages &state, const FirstMessage &prompter)
+std::string described(const BookPages &state, const RecordingPrompter &prompter)
 {
     std::string text = std::to_string(state.PageList.size()) + " pages";
-    if (prompter.count > 0)
-        text += ", " + std::to_string(prompter.count) + " msg: " + prompter.first.toStdString();
+    if (!prompter.messages.empty())
+        text += ", " + std::to_string(prompter.messages.size()) +
+                " msg: " + prompter.messages.front().text.toStdString();
     return text;
 }
 
-BookPages opened(const fs::path &file, FirstMessage &prompter)
+BookPages opened(const fs::path &file, RecordingPrompter &prompter)
 {
     BookPages state;
     state.CurrentFile = Q(file);
@@ -79,13 +68,13 @@ using Reading = std::function<std::string(const fs::path &)>;
 
 std::string openBook(const fs::path &file)
 {
-    FirstMessage prompter;
+    RecordingPrompter prompter;
     return described(opened(file, prompter), prompter);
 }
 
 std::string extractPages(const fs::path &file)
 {
-    FirstMessage prompter;
+    RecordingPrompter prompter;
     const BookPages state = opened(file, prompter);
     const fs::path folder = file.string() + ".pages";
     ExtractPages(state, prompter, [&](QString &chosen) {
@@ -98,17 +87,17 @@ std::string extractPages(const fs::path &file)
          entry != fs::recursive_directory_iterator(); ++entry)
         files += entry->is_regular_file();
     fs::remove_all(folder, error);
-    return std::to_string(files) + " files, " + std::to_string(prompter.count) + " msg";
+    return std::to_string(files) + " files, " + std::to_string(prompter.messages.size()) + " msg";
 }
 
 std::string writeDescription(const fs::path &file)
 {
     const fs::path copy = file.string() + ".copy.bd";
     fs::copy_file(file, copy, fs::copy_options::overwrite_existing);
-    FirstMessage prompter;
+    RecordingPrompter prompter;
     OpenBook book = OpenBook::open(Q(copy));
     const bool written = WriteDescription(book, prompter, ToBytes("{\\rtf1 Une histoire}"));
-    FirstMessage reopened;
+    RecordingPrompter reopened;
     const std::string after = described(opened(copy, reopened), reopened);
     fs::remove(copy);
     return (written ? "written, then " : "not written, then ") + after;

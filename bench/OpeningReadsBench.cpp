@@ -5,6 +5,7 @@
 #include "app/core/pages/PageList.h"
 #include "bench/BenchBooks.h"
 #include "tests/support/ProcessIo.h"
+#include "tests/support/RecordingPrompter.h"
 
 #include <QCoreApplication>
 
@@ -17,20 +18,10 @@ namespace {
 
 using bench::FixtureBook;
 
-class CountingPrompter : public Prompter {
-public:
-    MessageAnswer show(const QString &, const QString &, MessageIcon, MessageButtons) override
-    {
-        ++messages;
-        return MessageAnswer::Ok;
-    }
-    int messages = 0;
-};
-
 void openBook(benchmark::State &run, const FixtureBook &book)
 {
     const auto size = static_cast<std::int64_t>(std::filesystem::file_size(book.path));
-    CountingPrompter prompter;
+    RecordingPrompter prompter;
     NoUiHooks ui;
     std::int64_t read = 0;
     for (auto _ : run) {
@@ -46,7 +37,7 @@ void openBook(benchmark::State &run, const FixtureBook &book)
             run.SkipWithError("the book has no first page");
         read += BytesReadSoFar() - before;
     }
-    if (prompter.messages != 0)
+    if (!prompter.messages.empty())
         run.SkipWithError("the book did not open cleanly");
     run.counters["book_MB"] = static_cast<double>(size) / 1e6;
     run.counters["read_x_size"] =
