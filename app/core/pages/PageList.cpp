@@ -109,7 +109,7 @@ void buildPageList(BookPages &state, Prompter &prompter)
     // The first constraint on each position, found at once for every page.
     std::unordered_map<std::int32_t, const NumberingConstraint *> constraints;
     for (const NumberingConstraint &constraint : meta.Constraints)
-        constraints.emplace(constraint.Key, &constraint);
+        constraints.emplace(std::int32_t{constraint.Key}, &constraint); // Key is packed
     const std::int32_t lead = meta.leadCount();
     NumberingRun run(PageListPolicy);
     run.reserve(static_cast<std::size_t>(imageCount) + 2); // one entry per image, most often
