@@ -159,7 +159,7 @@ void TForm1::loadThumbnails(const QString &fileName, std::uint64_t generation)
     } catch (const std::bad_alloc &) {
         // What the grid holds is let go first, so that the error box has memory to show.
         Thumbnails->dropPictures();
-        services.prompter.error(OutOfMemoryMessage);
+        services.prompter.outOfMemory();
     }
 }
 

@@ -6,19 +6,7 @@
 
 #include <fstream>
 
-namespace {
-
-class SilentPrompter : public Prompter {
-public:
-    MessageAnswer show(const QString &, const QString &, MessageIcon, MessageButtons) override
-    {
-        return MessageAnswer::Ok;
-    }
-};
-
-} // namespace
-
-void ListPagesOf(std::span<const std::uint8_t> book)
+BookPages ListPagesOf(std::span<const std::uint8_t> book)
 {
     static const std::filesystem::path path = FuzzFolder() / "livre.bd";
     WriteFuzzFile(path, book);
@@ -34,4 +22,5 @@ void ListPagesOf(std::span<const std::uint8_t> book)
     for (const PageEntry &entry : state.PageList)
         if (entry.Image < -1 || entry.Image >= images)
             FuzzFault("a page names an image record the book does not have");
+    return state;
 }

@@ -2,9 +2,11 @@
 #include "app/core/pages/PdfPageCount.h"
 #include "fuzz/Fuzz.h"
 
+#include <sstream>
+
 void FuzzInput(std::span<const std::uint8_t> data)
 {
-    const QByteArrayView bytes(data.data(), static_cast<qsizetype>(data.size()));
+    std::istringstream bytes(std::string(data.begin(), data.end()));
     if (CountPdfPagesIn(bytes) < -1)
         FuzzFault("a page count below -1");
 }

@@ -1,5 +1,5 @@
-// The shell library's reading of a book file, the input: the cover test, the page count, the
-// info tip and the thumbnail.
+// The shell library's reading of a book file, the input: the cover test, the layout, the info
+// tip and the thumbnail.
 #include "fuzz/Fuzz.h"
 #include "fuzz/FuzzFolder.h"
 #include "shellext/User.h"
@@ -18,20 +18,20 @@ void FuzzInput(std::span<const std::uint8_t> data)
     } catch (const BookFormatError &) {
         FuzzFault("the cover test fails on a file that reads");
     }
-    std::optional<shellext::BookPages> pages;
+    std::optional<BookLayout> layout;
     try {
-        pages = shellext::CountBookPages(stream);
+        layout = BookLayout::Read(stream);
     } catch (const BookFormatError &) {
     }
-    if (pages) {
+    if (layout) {
         std::int32_t records = 0;
         try {
             records = ReadBookRecord(stream, nullptr, INT32_MAX);
         } catch (const BookFormatError &) {
-            FuzzFault("the record chain of a counted book cannot be walked again");
+            FuzzFault("the record chain of a laid out book cannot be walked again");
         }
-        if (pages->count < 0 || pages->count + (pages->HasMetaRecord ? 1 : 0) != records)
-            FuzzFault("the page count does not match the record chain");
+        if (layout->imageCount() < 0 || layout->recordCount() != records)
+            FuzzFault("the layout does not match the record chain");
     }
 
     if (shellext::BuildInfoTip(book.string()).empty())

@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <optional>
+#include <span>
+#include <string_view>
 #include <vector>
 
 namespace shellext {
@@ -66,47 +69,64 @@ std::int64_t streamSize(std::istream &stream)
     return size;
 }
 
-// Serves the cover scan's windows, which go from the end of the file backwards, out of
-// blocks of many windows, so a long scan reads the file in few calls.
-class BackwardReader {
-public:
-    explicit BackwardReader(std::istream &stream) : stream_(stream) {}
+constexpr std::string_view CoverMarker = "%Reliure";
+constexpr std::string_view EndOfPicture = "\xFF\xD9";
 
-    void read(std::int64_t offset, std::int64_t count, std::uint8_t *out)
-    {
-        if (offset < blockStart_ || offset + count > blockEnd_) {
-            blockEnd_ = offset + count;
-            blockStart_ = std::max<std::int64_t>(0, blockEnd_ - BlockSize);
-            block_.resize(static_cast<std::size_t>(blockEnd_ - blockStart_));
-            stream_.clear();
-            if (!stream_.seekg(blockStart_) ||
-                !stream_.read(reinterpret_cast<char *>(block_.data()),
-                              static_cast<std::streamsize>(block_.size())))
-                failReading();
-        }
-        std::copy_n(block_.data() + (offset - blockStart_), count, out);
-    }
-
-private:
-    static constexpr std::int64_t BlockSize = 64 * WindowStep + WindowSize;
-    std::istream &stream_;
-    std::vector<std::uint8_t> block_;
-    std::int64_t blockStart_ = 0;
-    std::int64_t blockEnd_ = 0;
-};
-
-BookRecordLocation locateRecord(std::istream &stream, std::int32_t index)
+void readAt(std::istream &stream, std::int64_t offset, std::span<std::uint8_t> out)
 {
-    const BookRecordLocation record = LocateBookRecord(stream, index);
-    if (!record.found)
+    stream.clear();
+    if (!stream.seekg(offset) || !stream.read(reinterpret_cast<char *>(out.data()),
+                                              static_cast<std::streamsize>(out.size())))
         failReading();
-    return record;
 }
 
-// Record 1 when the book has a cover marker, else record 0.
-BookRecordLocation locateFirstPage(std::istream &stream)
+// The start of the last occurrence of marker that lies whole in bytes.
+std::optional<std::size_t> lastOccurrence(std::span<const std::uint8_t> bytes,
+                                          std::string_view marker)
 {
-    return locateRecord(stream, HasCoverMarker(stream) ? 1 : 0);
+    const std::size_t m = marker.size();
+    for (std::size_t end = bytes.size(); end >= m;) {
+        const void *hit = memrchr(bytes.data(), marker.front(), end - m + 1);
+        if (!hit)
+            return std::nullopt;
+        const auto start =
+            static_cast<std::size_t>(static_cast<const std::uint8_t *>(hit) - bytes.data());
+        if (std::memcmp(bytes.data() + start, marker.data(), m) == 0)
+            return start;
+        end = start + m - 1;
+    }
+    return std::nullopt;
+}
+
+// The start of the occurrence of either marker nearest the end of the first `end` bytes of
+// the stream, searched backwards in large blocks.
+std::optional<std::int64_t> nearestMarker(std::istream &stream, std::int64_t end)
+{
+    constexpr std::int64_t BlockSize = 256 << 10;
+    const std::int64_t overlap = static_cast<std::int64_t>(CoverMarker.size()) - 1;
+    std::vector<std::uint8_t> block;
+    for (std::int64_t blockEnd = end;; blockEnd -= BlockSize - overlap) {
+        const std::int64_t blockStart = std::max<std::int64_t>(0, blockEnd - BlockSize);
+        block.resize(static_cast<std::size_t>(blockEnd - blockStart));
+        readAt(stream, blockStart, block);
+        std::optional<std::size_t> nearest;
+        for (const std::string_view marker : {CoverMarker, EndOfPicture})
+            if (const std::optional<std::size_t> found = lastOccurrence(block, marker))
+                nearest = std::max(nearest.value_or(0), *found);
+        if (nearest)
+            return blockStart + static_cast<std::int64_t>(*nearest);
+        if (blockStart == 0)
+            return std::nullopt;
+    }
+}
+
+// Record 1 when the book has a cover marker, else record 0; the chain is walked no further.
+BookRecord firstPage(std::istream &stream)
+{
+    const std::optional<BookRecord> page = LocateBookRecord(stream, HasCoverMarker(stream) ? 1 : 0);
+    if (!page)
+        failReading();
+    return *page;
 }
 
 // The rectangle that a picture covers in a box: as large as fits whole, centred.
@@ -125,43 +145,24 @@ platform::Rect FitPicture(jpeg::Dimensions picture, jpeg::Dimensions box)
 
 bool HasCoverMarker(std::istream &stream)
 {
+    // The windows overlap by more than either marker is long, so the first window of the scan
+    // that holds a marker is the one that holds the marker nearest the end: the scan need
+    // read no window before it. A file larger than a window is never scanned in its last byte.
     const std::int64_t size = streamSize(stream);
-    BackwardReader reader(stream);
-    std::array<std::uint8_t, WindowSize> window;
-    for (std::int64_t start = size - WindowSize - 1;; start -= WindowStep) {
-        const bool last = start <= 0;
-        if (last)
-            start = 0;
-        window.fill(0);
-        reader.read(start, last ? std::min(size, WindowSize) : WindowSize, window.data());
-        if (FindBytes("%Reliure", window.data(), WindowSize, 1) >= 0)
-            return true;
-        if (FindBytes("\xFF\xD9", window.data(), WindowSize, 1) >= 0)
-            return false;
-        if (last)
-            return false;
-    }
+    const std::optional<std::int64_t> nearest =
+        nearestMarker(stream, size > WindowSize ? size - 1 : size);
+    if (!nearest)
+        return false;
+    std::int64_t start = size - WindowSize - 1;
+    if (*nearest < start)
+        start -= (start - *nearest + WindowStep - 1) / WindowStep * WindowStep;
+    std::array<std::uint8_t, WindowSize> window{};
+    const std::int64_t length = start > 0 ? WindowSize : std::min(size, WindowSize);
+    readAt(stream, std::max<std::int64_t>(start, 0), std::span(window).first(std::size_t(length)));
+    return FindBytes(CoverMarker, window.data(), WindowSize, 1) >= 0;
 }
 
-BookPages CountBookPages(std::istream &stream)
-{
-    const std::int32_t count =
-        ReadBookRecord(stream, nullptr, std::numeric_limits<std::int32_t>::max());
-    if (count == 0)
-        throw BookFormatError(CorruptBookMessage);
-    const BookRecordLocation last = locateRecord(stream, count - 1);
-    char first = 0;
-    if (last.length > 0) {
-        stream.clear();
-        if (!stream.seekg(last.offset) || !stream.get(first))
-            failReading();
-    }
-    if (static_cast<unsigned char>(first) == 0xFF)
-        return {count, false};
-    return {count - 1, true};
-}
-
-jpeg::Dimensions GetJpegSize(std::istream &stream, const BookRecordLocation &record)
+jpeg::Dimensions GetJpegSize(std::istream &stream, const BookRecord &record)
 {
     return jpeg::ReadStreamDimensions({stream, record.offset, record.length});
 }
@@ -172,7 +173,7 @@ void DrawFirstPage(const std::string &fileName, platform::Raster &bitmap)
         std::ifstream file(fileName, std::ios::binary);
         if (!file)
             failReading();
-        const BookRecordLocation page = locateFirstPage(file);
+        const BookRecord page = firstPage(file);
         platform::Rect target;
         std::optional<platform::Raster> picture;
         jpeg::DecodeStreamInto(
@@ -200,18 +201,18 @@ std::string FormatMegabytes(std::uintmax_t bytes, const std::string &decimalSepa
     return std::to_string(tenths / 10) + decimalSeparator + std::to_string(tenths % 10);
 }
 
-std::u16string BuildStandardTip(const std::string &fileName, std::int32_t pageCount,
+std::u16string BuildStandardTip(const std::string &fileName, const BookLayout &layout,
                                 std::istream &stream)
 {
     try {
         const std::uintmax_t size = std::filesystem::file_size(fileName);
-        const jpeg::Dimensions first = GetJpegSize(stream, locateFirstPage(stream));
+        const jpeg::Dimensions first = GetJpegSize(stream, firstPage(stream));
         return platform::Utf8ToUtf16("Type : Quirelle\r\n"
                                      "Taille (Mo)  : " +
                                      FormatMegabytes(size, platform::DecimalSeparator()) +
                                      "\r\n"
                                      "Nombre de pages : " +
-                                     std::to_string(pageCount) +
+                                     std::to_string(layout.imageCount()) +
                                      "\r\n"
                                      "Dimension 1ère page : " +
                                      std::to_string(first.width) + " x " +
@@ -227,19 +228,22 @@ std::u16string BuildInfoTip(const std::string &fileName)
         std::ifstream file(fileName, std::ios::binary);
         if (!file)
             failReading();
-        const BookPages pages = CountBookPages(file);
-        if (!pages.HasMetaRecord)
-            return BuildStandardTip(fileName, pages.count, file);
+        const BookLayout layout = BookLayout::Read(file);
+        if (layout.recordCount() == 0)
+            throw BookFormatError(CorruptBookMessage);
+        const std::optional<BookRecord> metaRecord = layout.metaRecord();
+        if (!metaRecord)
+            return BuildStandardTip(fileName, layout, file);
         Bytes meta;
-        ReadBookRecord(file, &meta, pages.count);
+        ReadIndexedRecord(file, *metaRecord, meta);
         const auto brace = std::find(meta.rbegin(), meta.rend(), '}');
         if (brace == meta.rend())
-            return BuildStandardTip(fileName, pages.count, file);
+            return BuildStandardTip(fileName, layout, file);
         const auto end = std::find(meta.begin(), brace.base() - 1, 0);
         const std::string description(meta.begin(), end);
         const std::string text = RtfToText(description, false, 512);
         if (text.empty())
-            return BuildStandardTip(fileName, pages.count, file);
+            return BuildStandardTip(fileName, layout, file);
         return platform::AnsiToUtf16(text);
     } catch (const std::exception &) {
         return platform::Utf8ToUtf16(ErrorTip);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/book/BookFile.h"
+#include "app/book/BookLayout.h"
 #include "app/jpeg/Jpeg.h"
 #include "platform/Raster.h"
 
@@ -16,28 +16,22 @@ namespace shellext {
 
 // True when "%Reliure" is found before an end-of-image marker (0xFF 0xD9), scanning windows
 // of 1024 bytes from the end of the file backwards in steps of 1000 bytes, the last window
-// at offset 0. Moves the stream position.
+// at offset 0. Reads from the end only as far back as the nearest marker. Moves the stream
+// position.
 bool HasCoverMarker(std::istream &stream);
 
-struct BookPages {
-    std::int32_t count = 0;     // image records, cover and back covers included
-    bool HasMetaRecord = false; // the last record is not an image
-};
-// A last record that does not start with 0xFF (an empty one included) is a meta record. A
-// file with no record raises BookFormatError.
-BookPages CountBookPages(std::istream &stream);
-
 // The size in the header of the JPEG picture held by `record`.
-jpeg::Dimensions GetJpegSize(std::istream &stream, const BookRecordLocation &record);
+jpeg::Dimensions GetJpegSize(std::istream &stream, const BookRecord &record);
 
 // Draws the first page (record 1 when the book has a cover marker, else record 0) fitted
 // into `bitmap`, or "Erreur de lecture" at its left edge, vertically centred and broken
 // between words to fit the width, when the book cannot be read.
 void DrawFirstPage(const std::string &fileName, platform::Raster &bitmap);
 
-// "Type : Quirelle", the file size in megabytes, the page count and the size of the first
-// page, one a line; "Erreur lors de la lecture" when the first page cannot be read.
-std::u16string BuildStandardTip(const std::string &fileName, std::int32_t pageCount,
+// "Type : Quirelle", the file size in megabytes, the count of image records (cover and back
+// covers included) and the size of the first page, one a line; "Erreur lors de la lecture"
+// when the first page cannot be read.
+std::u16string BuildStandardTip(const std::string &fileName, const BookLayout &layout,
                                 std::istream &stream);
 
 // The plain text of the book's description (at most 512 characters and "..."), or the

@@ -1,29 +1,17 @@
 #include "app/book/BookFile.h"
 
+#include "app/book/RecordChain.h"
+
 #include <algorithm>
 #include <array>
-#include <limits>
+#include <optional>
 
 namespace {
-
-[[noreturn]] void corrupt()
-{
-    throw BookFormatError(CorruptBookMessage);
-}
 
 void readExactly(std::istream &stream, char *out, std::int64_t count)
 {
     if (!stream.read(out, count) || stream.gcount() != count)
         throw BookFormatError(BookReadFailedMessage);
-}
-
-std::int32_t readLength(std::istream &stream)
-{
-    std::array<unsigned char, 4> bytes{};
-    readExactly(stream, reinterpret_cast<char *>(bytes.data()), 4);
-    const std::uint32_t value = std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 |
-                                std::uint32_t(bytes[2]) << 16 | std::uint32_t(bytes[3]) << 24;
-    return static_cast<std::int32_t>(value);
 }
 
 void seek(std::istream &stream, std::int64_t position)
@@ -32,49 +20,24 @@ void seek(std::istream &stream, std::int64_t position)
         throw BookFormatError(BookReadFailedMessage);
 }
 
-// Walks the chain from record 0, calling visit(i, record) for each record reached until it
-// returns false. The result says where the walk stopped: at the record visit refused, or past
-// the last record (found false, count the number of records).
-template <typename Visit> BookRecordLocation walkChain(std::istream &stream, Visit visit)
+// Where a walk of the chain up to record index ended: at that record when the chain holds it,
+// otherwise past the count records it holds.
+struct WalkEnd {
+    std::int32_t count = 0;
+    std::optional<BookRecord> found;
+};
+
+WalkEnd walkTo(std::istream &stream, std::int32_t index)
 {
-    stream.clear();
-    if (!stream.seekg(0, std::ios::end))
-        throw BookFormatError(BookReadFailedMessage);
-    const std::int64_t size = static_cast<std::int64_t>(stream.tellg());
-    if (size < 0)
-        throw BookFormatError(BookReadFailedMessage);
-    if (size == 0)
-        return {};
-    if (size < 4)
-        corrupt();
-    const std::int64_t trailer = size - 4;
-
-    seek(stream, trailer);
-    std::int64_t length = readLength(stream);
-    if (length < 0 || length > trailer)
-        corrupt();
-
-    std::int64_t position = 0;
-    std::int32_t i = 0;
-    while (position < trailer && visit(i, BookRecord{position, length})) {
-        position += length;
-        if (position != trailer && position + 4 > trailer)
-            corrupt();
-        seek(stream, position);
-        length = readLength(stream);
-        position += 4;
-        if (position < trailer && (length < 0 || length > trailer - position))
-            corrupt();
-        if (position == trailer && length != 0)
-            corrupt();
-        if (i == std::numeric_limits<std::int32_t>::max())
-            corrupt();
-        ++i;
-    }
-
-    if (position >= trailer)
-        return {false, i, 0, 0};
-    return {true, i, position, length};
+    WalkEnd end;
+    bookchain::BlockReader reader(stream);
+    end.count = bookchain::WalkRecordChain(
+        reader, 0, [&](std::int32_t i, const BookRecord &record, std::span<const std::uint8_t>) {
+            if (i == index)
+                end.found = record;
+            return i != index;
+        });
+    return end;
 }
 
 } // namespace
@@ -114,21 +77,6 @@ std::int32_t FindBytes(std::string_view pattern, const std::uint8_t *buffer,
     return -1;
 }
 
-BookRecordLocation LocateBookRecord(std::istream &stream, std::int32_t index)
-{
-    return walkChain(stream, [index](std::int32_t i, const BookRecord &) { return i != index; });
-}
-
-std::vector<BookRecord> IndexBookRecords(std::istream &stream)
-{
-    std::vector<BookRecord> records;
-    walkChain(stream, [&records](std::int32_t, const BookRecord &record) {
-        records.push_back(record);
-        return true;
-    });
-    return records;
-}
-
 void ReadIndexedRecord(std::istream &stream, const BookRecord &record, Bytes &destination)
 {
     Bytes bytes(static_cast<std::size_t>(record.length));
@@ -157,13 +105,18 @@ void ReadRecordBlocks(std::istream &stream, const BookRecord &record, std::span<
     }
 }
 
+std::optional<BookRecord> LocateBookRecord(std::istream &stream, std::int32_t index)
+{
+    return walkTo(stream, index).found;
+}
+
 std::int32_t ReadBookRecord(std::istream &stream, Bytes *destination, std::int32_t index)
 {
-    const BookRecordLocation record = LocateBookRecord(stream, index);
-    if (!record.found)
-        return record.count;
+    const WalkEnd end = walkTo(stream, index);
+    if (!end.found)
+        return end.count;
     Bytes bytes;
-    ReadIndexedRecord(stream, {record.offset, record.length}, bytes);
+    ReadIndexedRecord(stream, *end.found, bytes);
     if (destination)
         *destination = std::move(bytes);
     return -1;

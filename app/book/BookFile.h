@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <istream>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -26,28 +27,15 @@ inline constexpr char BookReadFailedMessage[] =
 std::int32_t FindBytes(std::string_view pattern, const std::uint8_t *buffer,
                        std::int32_t bufferLength, std::int32_t start);
 
-// Where a walk of the record chain stopped: record index lies at [offset, offset + length)
-// when found; otherwise the chain holds count records.
-struct BookRecordLocation {
-    bool found = false;
-    std::int32_t count = 0;
-    std::int64_t offset = 0;
-    std::int64_t length = 0;
-};
-
-// Walks the record chain up to record index, checking every length against the bytes left
-// before the trailer; a corrupt chain raises BookFormatError. An empty file holds no record;
-// a file of 1 to 3 bytes cannot hold its trailer and is corrupt.
-BookRecordLocation LocateBookRecord(std::istream &stream, std::int32_t index);
-
 // Where one record of the chain lies: [offset, offset + length).
 struct BookRecord {
     std::int64_t offset = 0;
     std::int64_t length = 0;
 };
 
-// Every record of the chain, in order, from one walk with the checks of LocateBookRecord.
-std::vector<BookRecord> IndexBookRecords(std::istream &stream);
+// Walks the record chain up to record index: where that record lies, or none when the chain
+// holds fewer records. A corrupt chain before it raises BookFormatError.
+std::optional<BookRecord> LocateBookRecord(std::istream &stream, std::int32_t index);
 
 // Reads the bytes of a record found by a walk of the same stream into destination.
 void ReadIndexedRecord(std::istream &stream, const BookRecord &record, Bytes &destination);
@@ -63,5 +51,5 @@ void ReadRecordBlocks(std::istream &stream, const BookRecord &record, std::span<
 // Walks the record chain of a book file. When record index exists its bytes replace the
 // contents of *destination (when given) and the result is -1; otherwise the result is the
 // number of records and *destination is untouched. index = INT32_MAX counts the records.
-// A corrupt chain raises BookFormatError, as for LocateBookRecord.
+// A corrupt chain before record index raises BookFormatError (BookLayout checks it whole).
 std::int32_t ReadBookRecord(std::istream &stream, Bytes *destination, std::int32_t index);

@@ -105,12 +105,35 @@ void cmykRowToColour(const JSAMPLE *cmyk, std::uint8_t *out, std::size_t width, 
     }
 }
 
-// Called while libjpeg reads the picture: ends the decoding once it reaches too many scans,
-// each of which passes over the whole picture.
-void limitScans(j_common_ptr common)
+// Follows libjpeg as it reads the picture, each scan of which passes over the whole picture:
+// ends the decoding once it reaches too many scans or more work than its data allows.
+struct WorkMonitor {
+    jpeg_progress_mgr progress{}; // first: libjpeg hands back its address
+    std::uint64_t allowed = 0;
+    std::uint64_t work = 0; // the coefficients of every scan begun
+    int scan = 0;
+};
+
+std::uint64_t blocksOf(const jpeg_component_info &component)
 {
-    if (reinterpret_cast<j_decompress_ptr>(common)->input_scan_number > MaxScans)
+    return std::uint64_t(component.width_in_blocks) * component.height_in_blocks;
+}
+
+void monitorWork(j_common_ptr common)
+{
+    const auto &info = *reinterpret_cast<j_decompress_ptr>(common);
+    auto &monitor = *reinterpret_cast<WorkMonitor *>(info.progress);
+    if (info.input_scan_number > MaxScans)
         ERREXIT(common, JERR_BAD_PROGRESSION);
+    if (info.input_scan_number == monitor.scan)
+        return;
+    monitor.scan = info.input_scan_number;
+    std::uint64_t blocks = 0;
+    for (int i = 0; i < info.comps_in_scan; ++i)
+        blocks += blocksOf(*info.cur_comp_info[i]);
+    monitor.work += blocks * std::uint64_t(std::max(info.Se - info.Ss + 1, 1));
+    if (monitor.work > monitor.allowed)
+        ERREXIT(common, JERR_IMAGE_TOO_BIG);
 }
 
 // The picture's size from the header of the source attached to the decompressor.
@@ -144,18 +167,23 @@ std::uint64_t pixelCount(Dimensions size)
     return std::uint64_t(size.width) * std::uint64_t(size.height);
 }
 
-// Decodes from the source already attached to the decompressor into the target's memory.
-Dimensions decodeAttached(Decompressor &decompressor, Decoding decoding, PixelLayout layout,
-                          const WantedSize &wanted, const PixelTarget &target, const Limits &limits)
+// Decodes from the source already attached to the decompressor, which holds dataBytes bytes,
+// into the target's memory.
+Dimensions decodeAttached(Decompressor &decompressor, std::uint64_t dataBytes, Decoding decoding,
+                          PixelLayout layout, const WantedSize &wanted, const PixelTarget &target,
+                          const Limits &limits)
 {
     jpeg_decompress_struct &info = decompressor.info;
     const Dimensions full = readHeader(decompressor);
     if (pixelCount(full) > limits.picturePixels)
         throw JpegError(JERR_IMAGE_TOO_BIG);
     info.mem->max_memory_to_use = limits.workingMemory;
-    jpeg_progress_mgr progress{};
-    progress.progress_monitor = limitScans;
-    info.progress = &progress;
+    WorkMonitor monitor;
+    monitor.progress.progress_monitor = monitorWork;
+    monitor.allowed = limits.workPerByte * dataBytes;
+    for (int i = 0; i < info.num_components; ++i)
+        monitor.allowed += blocksOf(info.comp_info[i]) * DCTSIZE2;
+    info.progress = &monitor.progress;
 
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : layout == PixelLayout::Rgb ? JCS_RGB : JCS_EXT_BGRA;
@@ -224,7 +252,7 @@ Dimensions DecodeInto(std::span<const std::uint8_t> data, Decoding decoding, Pix
     Decompressor decompressor;
     guarded(decompressor.errors,
             [&] { jpeg_mem_src(&decompressor.info, data.data(), data.size()); });
-    return decodeAttached(decompressor, decoding, layout, wanted, target, limits);
+    return decodeAttached(decompressor, data.size(), decoding, layout, wanted, target, limits);
 }
 
 Dimensions DecodeFileInto(const std::filesystem::path &path, Decoding decoding, PixelLayout layout,
@@ -233,10 +261,12 @@ Dimensions DecodeFileInto(const std::filesystem::path &path, Decoding decoding, 
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         throw FileReadError(CannotOpenFileMessage(path.string()));
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
     Decompressor decompressor;
     guarded(decompressor.errors, [&] { jpeg_stdio_src(&decompressor.info, file.get()); });
     const Dimensions output =
-        decodeAttached(decompressor, decoding, layout, wanted, target, limits);
+        decodeAttached(decompressor, error ? 0 : size, decoding, layout, wanted, target, limits);
     if (std::ferror(file.get()))
         throw FileReadError(CannotReadFileMessage(path.string()));
     return output;
@@ -249,7 +279,8 @@ Dimensions DecodeStreamInto(const StreamSpan &span, Decoding decoding, PixelLayo
     StreamSource source(span);
     Decompressor decompressor;
     source.attachTo(decompressor.info);
-    return decodeAttached(decompressor, decoding, layout, wanted, target, limits);
+    return decodeAttached(decompressor, std::uint64_t(std::max<std::int64_t>(span.length, 0)),
+                          decoding, layout, wanted, target, limits);
 }
 
 Image Decode(std::span<const std::uint8_t> data, Decoding decoding, PixelLayout layout)

@@ -48,13 +48,20 @@ inline constexpr std::uint64_t MaxPixels = std::uint64_t{1} << 25;
 inline constexpr long MaxWorkingMemory = 128L << 20;
 inline constexpr int MaxScans = 64;
 
+// The work the scans of a picture may ask for, counted in the coefficients each scan covers:
+// one pass over all of them, and WorkPerByte more for each byte of the picture's data. A small
+// file that declares a large progressive picture would otherwise have each of its scans pass
+// over the whole picture; a blank progressive page asks for less than 1,000 per byte.
+inline constexpr std::uint64_t WorkPerByte = 2048;
+
 // What decoding one picture may demand; a picture that needs more is refused with
-// JERR_IMAGE_TOO_BIG (pixels) or JERR_NO_BACKING_STORE (memory). The defaults bound the
+// JERR_IMAGE_TOO_BIG (pixels, work) or JERR_NO_BACKING_STORE (memory). The defaults bound the
 // picture's full size; a caller that shows pictures scaled down may bound the output instead.
 struct Limits {
     std::uint64_t picturePixels = MaxPixels; // as the header declares them, checked first
     std::uint64_t outputPixels = MaxPixels;  // at the scale chosen for the wanted size
     long workingMemory = MaxWorkingMemory;
+    std::uint64_t workPerByte = WorkPerByte;
 };
 
 // "Erreur JPEG #<code>", code being libjpeg's message code.

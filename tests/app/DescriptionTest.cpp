@@ -1,5 +1,6 @@
 #include "app/Forms.h"
 #include "app/adapters/QtDialogs.h"
+#include "app/book/BookLayout.h"
 #include "app/core/creation/CreationMeta.h"
 #include "app/core/description/Rtf.h"
 #include "app/core/files/BookWriter.h"
@@ -53,7 +54,7 @@ QStringList pagesOf(const MainWindowState &state)
 std::int64_t metaRecordOffset(const std::filesystem::path &book, std::int32_t index)
 {
     std::ifstream stream(book, std::ios::binary);
-    return LocateBookRecord(stream, index).offset;
+    return BookLayout::Read(stream).record(index).offset;
 }
 
 // The position of the four bytes "%EOF" in bytes, or npos.

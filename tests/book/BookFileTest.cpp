@@ -1,4 +1,5 @@
 #include "app/book/BookFile.h"
+#include "app/book/BookLayout.h"
 
 #include "tests/support/BookFixture.h"
 #include "tests/support/TempDir.h"
@@ -40,20 +41,21 @@ TEST(ReadRecordBlocks, HandsTheRecordOverBlockByBlock)
 {
     const Bytes cover = MakeJpeg(8, 8, Qt::blue), page = MakeJpeg(16, 8, Qt::green);
     auto stream = streamOf(AssembleBook({cover, page, {}, page}));
-    const std::vector<BookRecord> records = IndexBookRecords(stream);
-    ASSERT_EQ(records.size(), 4u);
+    const BookLayout layout = BookLayout::Read(stream);
+    ASSERT_EQ(layout.recordCount(), 4);
     for (const std::size_t blockSize : {std::size_t(1), std::size_t(7), page.size()}) {
         SCOPED_TRACE(blockSize);
         Bytes block(blockSize);
-        for (std::size_t i = 0; i < records.size(); ++i) {
+        for (std::int32_t i = 0; i < layout.recordCount(); ++i) {
             Bytes whole, handed;
-            ReadIndexedRecord(stream, records[i], whole);
+            ReadIndexedRecord(stream, layout.record(i), whole);
             std::size_t calls = 0;
-            ReadRecordBlocks(stream, records[i], block, [&](std::span<const std::uint8_t> bytes) {
-                ++calls;
-                EXPECT_LE(bytes.size(), blockSize);
-                handed.insert(handed.end(), bytes.begin(), bytes.end());
-            });
+            ReadRecordBlocks(stream, layout.record(i), block,
+                             [&](std::span<const std::uint8_t> bytes) {
+                                 ++calls;
+                                 EXPECT_LE(bytes.size(), blockSize);
+                                 handed.insert(handed.end(), bytes.begin(), bytes.end());
+                             });
             EXPECT_EQ(handed, whole) << "record " << i;
             EXPECT_EQ(calls, (whole.size() + blockSize - 1) / blockSize) << "record " << i;
         }
@@ -61,8 +63,9 @@ TEST(ReadRecordBlocks, HandsTheRecordOverBlockByBlock)
 
     auto shorter = streamOf(AssembleBook({page}));
     Bytes block(7);
-    EXPECT_THROW(ReadRecordBlocks(shorter, records[3], block, [](std::span<const std::uint8_t>) {}),
-                 BookFormatError);
+    EXPECT_THROW(
+        ReadRecordBlocks(shorter, layout.record(3), block, [](std::span<const std::uint8_t>) {}),
+        BookFormatError);
 }
 
 } // namespace
@@ -173,54 +176,12 @@ TEST(ReadBookRecord, WorksOnAFileStreamAfterAnEarlierFailedRead)
     EXPECT_EQ(ReadBookRecord(stream, nullptr, INT32_MAX), 2);
 }
 
-TEST(IndexBookRecords, FindsEveryRecordThatReadBookRecordReads)
-{
-    const Bytes cover = MakeJpeg(8, 8, Qt::blue), page = MakeJpeg(16, 8, Qt::green);
-    const Bytes meta = MakeMetaRecord("{\\rtf1 x}\r\n", StandardMetaLines({cover, page}));
-    const std::vector<Bytes> books = {
-        {},
-        AssembleBook({page}),
-        AssembleBook({cover, page, page, meta}),
-        AssembleBook({cover, {}, page}),
-        AssembleBook({cover, page, {}}),
-        AssembleBook({{}, page}),
-    };
-    for (std::size_t b = 0; b < books.size(); ++b) {
-        SCOPED_TRACE(b);
-        auto stream = streamOf(books[b]);
-        const std::vector<BookRecord> records = IndexBookRecords(stream);
-        ASSERT_EQ(std::int32_t(records.size()), ReadBookRecord(stream, nullptr, INT32_MAX));
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            Bytes walked, indexed = Sentinel;
-            ReadBookRecord(stream, &walked, std::int32_t(i));
-            ReadIndexedRecord(stream, records[i], indexed);
-            EXPECT_EQ(indexed, walked) << "record " << i;
-        }
-    }
-}
-
-// The whole chain is checked, also past the records a walk to an early index would reach.
-TEST(IndexBookRecords, CorruptChainEndsWithFormatError)
-{
-    const Bytes jpeg = MakeJpeg(8, 8);
-    Bytes book = AssembleBook({jpeg, jpeg, jpeg});
-    book.insert(book.end() - 4, {0x05, 0x00, 0x00, 0x00, 'a', 'b'}); // length past the trailer
-    auto stream = streamOf(book);
-    EXPECT_TRUE(LocateBookRecord(stream, 1).found);
-    try {
-        IndexBookRecords(stream);
-        ADD_FAILURE() << "no error";
-    } catch (const BookFormatError &error) {
-        EXPECT_STREQ(error.what(), CorruptMessage);
-    }
-}
-
 // A record found in a longer file than the stream now holds is not read past the end.
 TEST(ReadIndexedRecord, RecordBeyondTheStreamEndsWithReadError)
 {
     const Bytes page = MakeJpeg(8, 8);
     auto longer = streamOf(AssembleBook({page, page, page}));
-    const BookRecord last = IndexBookRecords(longer).back();
+    const BookRecord last = BookLayout::Read(longer).record(2);
     auto shorter = streamOf(AssembleBook({page}));
     Bytes destination = Sentinel;
     EXPECT_THROW(ReadIndexedRecord(shorter, last, destination), BookFormatError);

@@ -458,6 +458,24 @@ TEST(JpegDecode, ProgressivePicturesDecodeUpToTheScanLimit)
     }
 }
 
+// The most compressible picture there is, a blank page, needs the least data for the work its
+// scans ask for: it stays within the bound on that work, coded either way.
+TEST(JpegDecode, ABlankProgressivePageDecodes)
+{
+    jpeg::Image blank{2896, 2896, jpeg::PixelLayout::Rgb, {}};
+    blank.pixels.assign(blank.bytesPerLine() * std::size_t(blank.height), 0xFF);
+    for (const QStringList &options :
+         {QStringList{"-progressive"}, QStringList{"-progressive", "-arithmetic"}}) {
+        SCOPED_TRACE(options.join(' ').toStdString());
+        const Bytes page = ReferenceEncoding(blank, options + QStringList{"-sample", "1x1"});
+        ASSERT_FALSE(page.empty());
+        const jpeg::Image decoded =
+            jpeg::Decode(page, jpeg::Decoding::Fast, jpeg::PixelLayout::Rgb);
+        EXPECT_EQ(decoded.width, 2896);
+        ExpectNear(PixelAt(decoded, 1000, 1000), {255, 255, 255});
+    }
+}
+
 struct ErrorCase {
     const char *name;
     Bytes bytes;
@@ -486,6 +504,8 @@ TEST(JpegDecode, BadDataRaisesTheLibraryMessageCode)
          WithFrameSize(progressive, 5000, 5000), JERR_NO_BACKING_STORE, true},
         {"more scans than the limit", WithScanCount(progressive, jpeg::MaxScans + 1),
          JERR_BAD_PROGRESSION, true},
+        {"a small file whose scans pass again and again over a large picture",
+         WithFrameSize(progressive, 2896, 2896), JERR_IMAGE_TOO_BIG, true},
     };
     for (const ErrorCase &c : cases) {
         SCOPED_TRACE(c.name);

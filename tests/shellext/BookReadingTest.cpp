@@ -3,6 +3,8 @@
 
 #include "platform/WideString.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/HostileFiles.h"
+#include "tests/support/ProcessIo.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -65,33 +67,6 @@ TEST(HasCoverMarker, TheMarkerOrTheEndOfAPictureNearestTheEndDecides)
     }
 }
 
-TEST(CountBookPages, CountsEveryImageRecordAndTellsAMetaRecordByItsFirstByte)
-{
-    const Bytes image = MakeJpeg(8, 8);
-    struct Case {
-        const char *what;
-        Bytes book;
-        shellext::BookPages expected;
-    };
-    const Case cases[] = {
-        {"one image", AssembleBook({image}), {1, false}},
-        {"cover, pages, back covers and a meta record",
-         AssembleBook({image, image, image, image, MakeMetaRecord("", {"%EOF"})}),
-         {4, true}},
-        {"a first record that is no image", AssembleBook({ToBytes("texte")}), {0, true}},
-        {"an empty last record", AssembleBook({{}, {}}), {0, true}},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        auto stream = streamOf(c.book);
-        const shellext::BookPages pages = shellext::CountBookPages(stream);
-        EXPECT_EQ(pages.count, c.expected.count);
-        EXPECT_EQ(pages.HasMetaRecord, c.expected.HasMetaRecord);
-    }
-    auto empty = streamOf({});
-    EXPECT_THROW(shellext::CountBookPages(empty), BookFormatError);
-}
-
 TEST(BookReading, ACorruptBookEndsWithTheErrorTexts)
 {
     const Bytes image = MakeJpeg(16, 16);
@@ -134,5 +109,36 @@ TEST(BookReading, ACorruptBookEndsWithTheErrorTexts)
             EXPECT_EQ(thumbnail.pixel(0, 16), platform::Raster::Black) << "the E of the error text";
         }
         EXPECT_EQ(platform::Utf16ToUtf8(shellext::BuildInfoTip(book)), "Erreur lors de la lecture");
+    }
+}
+
+// Chains of many tiny or empty records: the info tip and the thumbnail walk the chain once, in
+// blocks, and scan back only as far as the marker nearest the end, so what they read grows
+// with the file, not with its count of records.
+TEST(BookReading, ChainsOfTinyRecordsAreReadInBlocks)
+{
+    const std::string unreadable = "Erreur lors de la lecture";
+    struct Case {
+        const char *what;
+        Bytes book;
+        std::string tip; // the page count and first page for the standard tip
+    };
+    const Case cases[] = {
+        {"50,000 records of 4 bytes", TinyRecordBook(50'000), unreadable},
+        {"100,000 empty records behind a page", EmptyRecordBook(100'000),
+         "Nombre de pages : 99999\r\nDimension 1ère page : 8 x 8"},
+        {"1 MiB of zeros", Bytes(1 << 20, 0), unreadable},
+    };
+    TempDir dir;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFileBytes(dir / "livre.bd", c.book);
+        const std::string book = (dir / "livre.bd").string();
+        const std::int64_t before = BytesReadSoFar();
+        const std::string tip = platform::Utf16ToUtf8(shellext::BuildInfoTip(book));
+        platform::Raster thumbnail(64, 64);
+        shellext::DrawFirstPage(book, thumbnail);
+        EXPECT_LE(BytesReadSoFar() - before, 4 * std::int64_t(c.book.size()) + (1 << 20));
+        EXPECT_TRUE(tip.ends_with(c.tip)) << tip;
     }
 }

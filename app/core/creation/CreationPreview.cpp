@@ -44,10 +44,10 @@ private:
     {
         const auto &placed = run_.entries();
         for (; taken_ < placed.size(); ++taken_) {
-            const NumberingRun::Slot &slot = placed[taken_];
-            texts << (slot.isBlank() ? slot.label + QLatin1Char(' ') + BlankPageLabel
-                                     : mark + slot.label + QLatin1Char(' ') + fileName);
-            rows.push_back(slot.item);
+            const PageEntry &slot = placed[taken_];
+            texts << (slot.isBlank() ? slot.Name + QLatin1Char(' ') + BlankPageLabel
+                                     : mark + slot.Name + QLatin1Char(' ') + fileName);
+            rows.push_back(slot.Image);
         }
     }
 

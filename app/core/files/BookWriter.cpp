@@ -91,31 +91,26 @@ void replaceBookEnd(const std::filesystem::path &book, std::int64_t keep, const 
     out.commit();
 }
 
-bool isMetaRecord(const Bytes &record)
-{
-    return !record.empty() && record.front() != 0xFF;
-}
-
+// The last record of the book, from a walk of its chain as it is now, with its bytes when it
+// is the meta record; none when the book cannot be read or holds no image.
 struct LastRecord {
-    BookRecordLocation location;
+    BookRecord location;
+    bool isMeta = false;
     Bytes bytes;
 };
 
-// The last record of the book, from a walk of its chain as it is now; none when the book
-// cannot be read or holds no image.
 std::optional<LastRecord> readLastRecord(const OpenBook &book)
 {
     if (!book.isOpen())
         return std::nullopt;
     std::istream &stream = book.stream();
     try {
-        const std::int32_t count = ReadBookRecord(stream, nullptr, INT32_MAX);
-        if (count < 1)
+        const BookLayout layout = BookLayout::Read(stream);
+        if (layout.imageCount() < 1)
             return std::nullopt;
-        LastRecord last{LocateBookRecord(stream, count - 1), {}};
-        ReadBookRecord(stream, &last.bytes, count - 1);
-        if (count == 1 && isMetaRecord(last.bytes))
-            return std::nullopt;
+        LastRecord last{layout.record(layout.recordCount() - 1), layout.hasMetaRecord(), {}};
+        if (last.isMeta)
+            ReadIndexedRecord(stream, last.location, last.bytes);
         return last;
     } catch (const BookFormatError &) {
         return std::nullopt;
@@ -186,7 +181,7 @@ bool WriteDescription(OpenBook &book, Prompter &prompter, const Bytes &rtf)
     // the last image when there is none.
     Bytes record = rtf;
     std::int64_t keep = last->location.offset + last->location.length;
-    if (isMetaRecord(last->bytes)) {
+    if (last->isMeta) {
         keep = last->location.offset - 4;
         const std::int32_t eof =
             FindBytes("%EOF", last->bytes.data(), std::int32_t(last->bytes.size()), 1);

@@ -2,6 +2,7 @@
 
 #include "app/core/files/OpenFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -11,8 +12,16 @@ OpenBook::OpenBook(QString path, std::unique_ptr<std::istream> stream)
     if (IsPdfFile(path_))
         return;
     try {
-        records_ = IndexBookRecords(*stream_);
+        layout_ = BookLayout::Read(
+            *stream_, [this](std::int32_t record, std::span<const std::uint8_t> bytes) {
+                RecordDigest &seen = digests_.emplace_back(RecordDigest{record, {}});
+                MD5Context context;
+                MD5Init(context);
+                MD5Update(context, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+                MD5Final(context, seen.digest);
+            });
     } catch (...) {
+        digests_ = {};
         walkFailure_ = std::current_exception();
     }
 }
@@ -38,19 +47,29 @@ std::istream &OpenBook::stream() const
     return *stream_;
 }
 
-const std::vector<BookRecord> &OpenBook::records() const
+const BookLayout &OpenBook::layout() const
 {
     if (walkFailure_)
         std::rethrow_exception(walkFailure_);
-    return records_;
+    return layout_;
 }
 
 bool OpenBook::read(std::int32_t k, Bytes &destination) const
 {
     std::istream &in = stream();
-    const std::vector<BookRecord> &chain = records();
-    if (k < 0 || static_cast<std::size_t>(k) >= chain.size())
+    const BookLayout &chain = layout();
+    if (k < 0 || k >= chain.recordCount())
         return false;
-    ReadIndexedRecord(in, chain[static_cast<std::size_t>(k)], destination);
+    ReadIndexedRecord(in, chain.record(k), destination);
     return true;
+}
+
+std::optional<MD5Digest> OpenBook::walkDigest(std::int32_t k) const
+{
+    const auto found = std::lower_bound(
+        digests_.begin(), digests_.end(), k,
+        [](const RecordDigest &seen, std::int32_t record) { return seen.record < record; });
+    if (found == digests_.end() || found->record != k)
+        return std::nullopt;
+    return found->digest;
 }

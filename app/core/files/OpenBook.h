@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/book/BookFile.h"
+#include "app/book/BookLayout.h"
+#include "app/core/files/Md5.h"
 
 #include <QString>
 
@@ -8,11 +9,14 @@
 #include <exception>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <vector>
 
-// The open document: the one shared read stream on it and, for a book file, its record chain,
-// walked once when the book is opened so that every record is then read without walking the
-// chain again. Replaced whole when another document is opened or the book is rewritten.
+// The open document: the one shared read stream on it and, for a book file, its layout, read
+// in one walk of the chain when the book is opened, so that every record is then read without
+// walking the chain again. The walk hashes every record it reads whole, so that checking the
+// images against their MD5 texts reads only the records it passed over. Replaced whole when
+// another document is opened or the book is rewritten.
 class OpenBook {
 public:
     OpenBook() = default; // none open
@@ -23,7 +27,7 @@ public:
 
     // Opens path for reading; not isOpen(), with its path, when it cannot be read (a folder, a
     // missing or unreadable file). A book file's chain is walked at once: a chain that cannot be
-    // walked still gives an open book, whose records() raise the walk's error. A PDF document's
+    // walked still gives an open book, whose layout() raises the walk's error. A PDF document's
     // bytes are not walked.
     static OpenBook open(const QString &path);
 
@@ -33,16 +37,25 @@ public:
     // The read stream; BookFormatError when no document is open.
     std::istream &stream() const;
 
-    // Every record of the chain, in order; the error of a chain that could not be walked.
-    const std::vector<BookRecord> &records() const;
+    // The book's layout; the error of a chain that could not be walked.
+    const BookLayout &layout() const;
 
     // Reads record k into destination; false, destination untouched, when the chain holds no
-    // record k. Raises as stream() and records() do.
+    // record k. Raises as stream() and layout() do.
     bool read(std::int32_t k, Bytes &destination) const;
 
+    // The MD5 digest of record k as the walk read it; none for a record it passed over.
+    std::optional<MD5Digest> walkDigest(std::int32_t k) const;
+
 private:
+    struct RecordDigest {
+        std::int32_t record;
+        MD5Digest digest;
+    };
+
     QString path_;
     std::unique_ptr<std::istream> stream_;
-    std::vector<BookRecord> records_;
+    BookLayout layout_;
+    std::vector<RecordDigest> digests_; // by record
     std::exception_ptr walkFailure_;
 };

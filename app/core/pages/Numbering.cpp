@@ -100,10 +100,15 @@ NumberingRun::NumberingRun(PlacementPolicy policy) : policy_(policy)
 
 void NumberingRun::place(std::int32_t item)
 {
+    static const std::array<QString, NumberingKindCount> starts = [] {
+        std::array<QString, NumberingKindCount> texts;
+        for (std::size_t kind = 0; kind < texts.size(); ++kind)
+            texts[kind] = QString(QChar(StartChars[kind]));
+        return texts;
+    }();
     QString label;
-    FormatPageNumber(KindCounters[CurrentType], 1, CurrentType,
-                     QString(QChar(StartChars[CurrentType])), label);
-    slots_.push_back({label, item});
+    FormatPageNumber(KindCounters[CurrentType], 1, CurrentType, starts[CurrentType], label);
+    slots_.push_back({std::move(label), item});
     ++KindCounters[CurrentType];
 }
 

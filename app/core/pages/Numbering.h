@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/core/pages/PageEntry.h"
+
 #include <QString>
 
 #include <array>
@@ -65,13 +67,10 @@ inline constexpr PlacementPolicy PreviewPolicy{true, false};
 // their constraints call for. Constructing a run sets CurrentType to 0.
 class NumberingRun {
 public:
-    struct Slot {
-        QString label;
-        std::int32_t item; // what the caller placed; -1 for a blank page
-        bool isBlank() const { return item == -1; }
-    };
-
     explicit NumberingRun(PlacementPolicy policy);
+
+    // Room for that many entries, when the caller knows about how many it places.
+    void reserve(std::size_t entries) { slots_.reserve(entries); }
 
     // Places the blank pages that constraint (may be null) asks for, then the page itself.
     // onConflict is called once for each part of the constraint that cannot be met.
@@ -81,7 +80,10 @@ public:
     // Blank pages that end the interior before the back covers.
     void closeInterior(std::int32_t backCoverCount, bool hasInteriorPage);
 
-    const std::vector<Slot> &entries() const { return slots_; }
+    // Each entry's Image is what the caller placed, -1 for a blank page.
+    const std::vector<PageEntry> &entries() const { return slots_; }
+    // The entries, moved out of the run.
+    std::vector<PageEntry> takeEntries() { return std::move(slots_); }
     std::int32_t blankCount() const { return blankCount_; }
 
 private:
@@ -92,6 +94,6 @@ private:
 
     PlacementPolicy policy_;
     std::array<std::int32_t, NumberingKindCount> KindCounters{};
-    std::vector<Slot> slots_;
+    std::vector<PageEntry> slots_;
     std::int32_t blankCount_ = 0;
 };

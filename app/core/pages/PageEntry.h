@@ -9,4 +9,5 @@
 struct PageEntry {
     QString Name;
     std::int32_t Image = -1;
+    bool isBlank() const { return Image == -1; }
 };

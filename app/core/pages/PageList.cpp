@@ -1,14 +1,16 @@
 #include "app/core/pages/PageList.h"
 
-#include "app/book/BookFile.h"
 #include "app/core/files/Md5.h"
 #include "app/core/files/OpenFile.h"
 #include "app/core/pages/MetaData.h"
 #include "app/core/pages/PdfPageCount.h"
+#include "app/text/UserError.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <stdexcept>
+#include <new>
+#include <optional>
+#include <unordered_map>
 
 namespace {
 
@@ -18,46 +20,37 @@ QString noImageMessage(const QString &fileName)
     return QStringLiteral("Le fichier ") + fileName + QStringLiteral(" ne contient aucune image.");
 }
 
-// Image records of the book: the records less the meta record, told by its first byte, the
-// only byte of it read here (the walk never counts an empty last record).
-std::int32_t countBookImages(BookPages &state)
+// The MD5 text of record k: from the digest the opening walk made, or hashed block by block
+// as the record is read now.
+std::string md5TextOf(const OpenBook &book, std::int32_t k, std::vector<std::uint8_t> &block)
 {
-    std::istream &stream = state.Book.stream();
-    const std::vector<BookRecord> &records = state.Book.records();
-    if (records.empty())
-        return 0;
-    std::uint8_t first = 0;
-    ReadBookBytes(stream, records.back().offset, {&first, 1});
-    const bool hasMetaRecord = first != 0xFF;
-    state.DescriptionMenuVisible = hasMetaRecord;
-    const auto count = static_cast<std::int32_t>(records.size());
-    return hasMetaRecord ? count - 1 : count;
-}
-
-// The MD5 text of a record, hashed block by block as it is read.
-std::string md5TextOf(std::istream &stream, const BookRecord &record,
-                      std::vector<std::uint8_t> &block)
-{
-    MD5Context context;
-    MD5Init(context);
-    ReadRecordBlocks(stream, record, block, [&](std::span<const std::uint8_t> bytes) {
-        MD5Update(context, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-    });
-    MD5Digest digest;
-    MD5Final(context, digest);
-    return MD5DigestToText(digest);
+    std::optional<MD5Digest> digest = book.walkDigest(k);
+    if (!digest) {
+        if (block.empty())
+            block.resize(std::size_t(256) << 10);
+        MD5Context context;
+        MD5Init(context);
+        ReadRecordBlocks(book.stream(), book.layout().record(k), block,
+                         [&](std::span<const std::uint8_t> bytes) {
+                             MD5Update(context, bytes.data(),
+                                       static_cast<std::uint32_t>(bytes.size()));
+                         });
+        MD5Final(context, digest.emplace());
+    }
+    return MD5DigestToText(*digest);
 }
 
 // Compares the k-th MD5 text with record k; one message per image that differs. A text
-// for a record that does not exist compares with the digest of no bytes, once. Each record
-// is read once, straight into the hash.
-void checkImages(std::istream &stream, const std::vector<BookRecord> &records,
-                 const std::vector<std::string> &texts, Prompter &prompter)
+// for a record that does not exist compares with the digest of no bytes, once. No record is
+// read that the opening walk read already.
+void checkImages(const OpenBook &book, const std::vector<std::string> &texts, Prompter &prompter)
 {
-    std::vector<std::uint8_t> block(std::size_t(256) << 10);
+    std::vector<std::uint8_t> block;
+    const std::int32_t records = book.layout().recordCount();
     for (std::size_t k = 0; k < texts.size(); ++k) {
-        const bool exists = k < records.size();
-        const std::string text = exists ? md5TextOf(stream, records[k], block) : MD5TextOf("", 0);
+        const bool exists = k < static_cast<std::size_t>(records);
+        const std::string text =
+            exists ? md5TextOf(book, static_cast<std::int32_t>(k), block) : MD5TextOf("", 0);
         if (text != texts[k])
             prompter.error(QStringLiteral("La vérification a échouée pour l'image N° %1.").arg(k));
         if (!exists)
@@ -67,11 +60,9 @@ void checkImages(std::istream &stream, const std::vector<BookRecord> &records,
 
 BookMetaData readBookMetaData(BookPages &state, std::int32_t imageCount, Prompter &prompter)
 {
-    std::istream &stream = state.Book.stream();
-    const std::vector<BookRecord> &records = state.Book.records();
     Bytes record;
-    if (static_cast<std::size_t>(imageCount) < records.size())
-        ReadIndexedRecord(stream, records[static_cast<std::size_t>(imageCount)], record);
+    if (const std::optional<BookRecord> meta = state.Book.layout().metaRecord())
+        ReadIndexedRecord(state.Book.stream(), *meta, record);
     std::optional<BookMetaData> meta;
     try {
         meta = ReadMetaData(record, imageCount);
@@ -84,18 +75,13 @@ BookMetaData readBookMetaData(BookPages &state, std::int32_t imageCount, Prompte
     }
     if (!meta)
         return {};
-    checkImages(stream, records, meta->Md5Texts, prompter);
+    checkImages(state.Book, meta->Md5Texts, prompter);
     return *meta;
 }
 
-void commit(BookPages &state, const BookMetaData &meta, const NumberingRun &run,
-            std::int32_t imageCount)
+void commit(BookPages &state, const BookMetaData &meta, NumberingRun &run, std::int32_t imageCount)
 {
-    std::vector<PageEntry> pages;
-    pages.reserve(run.entries().size());
-    for (const NumberingRun::Slot &slot : run.entries())
-        pages.push_back({slot.label, slot.item});
-    state.PageList = std::move(pages);
+    state.PageList = run.takeEntries();
     state.BookConstraints = meta.Constraints;
     state.HasPresentation = meta.HasPresentation;
     state.HasCover = meta.HasCover;
@@ -107,53 +93,8 @@ void commit(BookPages &state, const BookMetaData &meta, const NumberingRun &run,
     state.PageCountCache = imageCount - state.LeadCount + run.blankCount();
 }
 
-} // namespace
-
-std::int32_t FindConstraintByIndex(const std::vector<NumberingConstraint> &BookConstraints,
-                                   std::int32_t key)
-{
-    for (std::size_t i = 0; i < BookConstraints.size(); ++i)
-        if (BookConstraints[i].Key == key)
-            return static_cast<std::int32_t>(i);
-    return -1;
-}
-
-std::int32_t CountPages(BookPages &state, Prompter &prompter, UiHooks &ui)
-{
-    std::int32_t count = 0;
-    std::error_code error;
-    (void)std::filesystem::last_write_time(state.CurrentFile.toStdString(), error); // its age
-    if (error) {
-        prompter.error(CannotOpenFileMessage(state.CurrentFile));
-    } else if (IsPdfFile(state.CurrentFile)) {
-        state.DescriptionMenuVisible = false;
-        state.DescriptionCommandEnabled = false;
-        // A copy of the name: counting lets messages run, and closing the window clears it.
-        count = CountPdfPages(QString(state.CurrentFile), ui);
-        if (count < 0) {
-            prompter.error(QStringLiteral("Impossible de lire le nombre de pages du fichier ") +
-                           state.CurrentFile + '.');
-            count = 0;
-        } else if (count == 0) {
-            prompter.error(noImageMessage(state.CurrentFile));
-        }
-    } else {
-        state.DescriptionMenuVisible = false;
-        state.DescriptionCommandEnabled = true;
-        try {
-            count = countBookImages(state);
-            if (count == 0)
-                prompter.error(noImageMessage(state.CurrentFile));
-        } catch (const UserError &) {
-            prompter.error(CannotOpenFileMessage(state.CurrentFile));
-            count = 0;
-        }
-    }
-    state.PageCountCache = count;
-    return count;
-}
-
-void BuildPageList(BookPages &state, Prompter &prompter)
+// The page list of the open document, as BuildPageList says.
+void buildPageList(BookPages &state, Prompter &prompter)
 {
     const std::int32_t imageCount = std::max(state.PageCountCache, 0);
     const bool pdf = IsPdfFile(state.CurrentFile);
@@ -163,23 +104,31 @@ void BuildPageList(BookPages &state, Prompter &prompter)
             meta = readBookMetaData(state, imageCount, prompter);
         } catch (const UserError &) {
             prompter.error(CannotOpenFileMessage(state.CurrentFile));
-            commit(state, {}, NumberingRun(PageListPolicy), 0);
+            NumberingRun none(PageListPolicy);
+            commit(state, {}, none, 0);
             return;
         }
     }
 
+    // The first constraint on each position, found at once for every page.
+    std::unordered_map<std::int32_t, const NumberingConstraint *> constraints;
+    for (const NumberingConstraint &constraint : meta.Constraints)
+        constraints.emplace(std::int32_t{constraint.Key}, &constraint); // Key is packed
     const std::int32_t lead = meta.leadCount();
     NumberingRun run(PageListPolicy);
+    run.reserve(static_cast<std::size_t>(imageCount) + 2); // one entry per image, most often
     std::int32_t position = 0; // running position among the pages that are not blank
     const auto placeGroup = [&](std::int32_t count) {
         for (std::int32_t k = 0; k < count; ++k, ++position) {
-            const std::int32_t found = FindConstraintByIndex(meta.Constraints, position);
+            const auto found = constraints.find(position);
             const std::int32_t page = position;
-            run.placePage(position + lead, found >= 0 ? &meta.Constraints[found] : nullptr, [&] {
-                prompter.error(QStringLiteral("La contrainte concernant la numérotation sur "
-                                              "l'image N° %1 ne peut être respectée.")
-                                   .arg(page));
-            });
+            run.placePage(position + lead, found != constraints.end() ? found->second : nullptr,
+                          [&] {
+                              prompter.error(QStringLiteral("La contrainte concernant la "
+                                                            "numérotation sur l'image N° %1 ne "
+                                                            "peut être respectée.")
+                                                 .arg(page));
+                          });
         }
     };
 
@@ -195,4 +144,71 @@ void BuildPageList(BookPages &state, Prompter &prompter)
         for (std::int32_t image = lead; image < imageCount; ++image)
             run.placePage(image, nullptr, [] {});
     commit(state, meta, run, imageCount);
+}
+
+// A failed allocation while opening: the document is closed and its pages dropped, which gives
+// back the memory they held, before the message is shown.
+void reportOutOfMemory(BookPages &state, Prompter &prompter)
+{
+    state.Book = OpenBook();
+    state.PageList = {};
+    state.BookConstraints = {};
+    state.PageCountCache = 0;
+    prompter.outOfMemory();
+}
+
+} // namespace
+
+std::int32_t CountPages(BookPages &state, Prompter &prompter, UiHooks &ui)
+{
+    std::int32_t count = 0;
+    std::error_code error;
+    (void)std::filesystem::last_write_time(state.CurrentFile.toStdString(), error); // its age
+    if (error) {
+        prompter.error(CannotOpenFileMessage(state.CurrentFile));
+    } else if (IsPdfFile(state.CurrentFile)) {
+        state.DescriptionMenuVisible = false;
+        state.DescriptionCommandEnabled = false;
+        // A copy of the name: counting lets messages run, and closing the window clears it.
+        try {
+            count = CountPdfPages(QString(state.CurrentFile), ui);
+        } catch (const std::bad_alloc &) {
+            reportOutOfMemory(state, prompter);
+            return 0;
+        }
+        if (count < 0) {
+            prompter.error(QStringLiteral("Impossible de lire le nombre de pages du fichier ") +
+                           state.CurrentFile + '.');
+            count = 0;
+        } else if (count == 0) {
+            prompter.error(noImageMessage(state.CurrentFile));
+        }
+    } else {
+        state.DescriptionMenuVisible = false;
+        state.DescriptionCommandEnabled = true;
+        try {
+            const BookLayout &layout = state.Book.layout();
+            state.DescriptionMenuVisible = layout.hasMetaRecord();
+            count = layout.imageCount();
+            if (count == 0)
+                prompter.error(noImageMessage(state.CurrentFile));
+        } catch (const std::bad_alloc &) {
+            reportOutOfMemory(state, prompter);
+            return 0;
+        } catch (const UserError &) {
+            prompter.error(CannotOpenFileMessage(state.CurrentFile));
+            count = 0;
+        }
+    }
+    state.PageCountCache = count;
+    return count;
+}
+
+void BuildPageList(BookPages &state, Prompter &prompter)
+{
+    try {
+        buildPageList(state, prompter);
+    } catch (const std::bad_alloc &) {
+        reportOutOfMemory(state, prompter);
+    }
 }

@@ -1,15 +1,40 @@
 #include "app/core/pages/PdfPageCount.h"
 
-#include <QFile>
-
-#include <cstring>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <limits>
-#include <new>
 #include <optional>
 #include <set>
 #include <stdexcept>
-#include <utility>
 #include <vector>
+
+namespace {
+
+constexpr std::int64_t BlockSize = 64 << 10;
+
+} // namespace
+
+PdfScanner::PdfScanner(std::istream &stream) : stream_(stream)
+{
+    stream_.clear();
+    if (!stream_.seekg(0, std::ios::end))
+        throw std::ios_base::failure("PDF file cannot be read");
+    size_ = static_cast<std::int64_t>(stream_.tellg());
+}
+
+void PdfScanner::load(std::int64_t position)
+{
+    // Scans run forwards, but for the one from the end: a block ends where a backward step
+    // came from.
+    const bool backwards = position < blockStart_;
+    blockStart_ = std::max<std::int64_t>(0, backwards ? position - BlockSize + 1 : position);
+    block_.resize(std::size_t(std::min(BlockSize, size_ - blockStart_)));
+    stream_.clear();
+    if (!stream_.seekg(blockStart_) ||
+        !stream_.read(block_.data(), static_cast<std::streamsize>(block_.size())))
+        throw std::ios_base::failure("PDF file cannot be read");
+}
 
 bool PdfScanner::seek(std::int64_t position)
 {
@@ -32,7 +57,7 @@ void PdfScanner::skipToNextLine()
         ++pos_;
 }
 
-bool PdfScanner::atDigit() const
+bool PdfScanner::atDigit()
 {
     return inData(pos_) && at(pos_) >= '0' && at(pos_) <= '9';
 }
@@ -56,8 +81,9 @@ bool PdfScanner::PdfReadInt(std::int32_t &value)
 bool PdfScanner::PdfMatchToken(std::string_view token)
 {
     const auto length = static_cast<std::int64_t>(token.size());
-    const bool match = pos_ >= 0 && pos_ + length <= data_.size() &&
-                       std::memcmp(data_.data() + pos_, token.data(), token.size()) == 0;
+    bool match = pos_ >= 0 && pos_ + length <= size_;
+    for (std::int64_t i = 0; match && i < length; ++i)
+        match = at(pos_ + i) == token[std::size_t(i)];
     pos_ += length;
     return match;
 }
@@ -92,78 +118,112 @@ bool PdfScanner::PdfFindKey(std::string_view key)
 
 namespace {
 
-// Object number to byte offset, newest cross-reference section first.
-class OffsetTable {
-public:
-    void add(std::int64_t object, std::int32_t offset) { entries_.emplace_back(object, offset); }
-    std::optional<std::int32_t> find(std::int32_t object) const
-    {
-        for (const auto &[number, offset] : entries_)
-            if (number == object)
-                return offset;
-        return std::nullopt;
-    }
-    std::size_t size() const { return entries_.size(); }
+// Every page is an object of its own, with a cross-reference entry of 20 bytes and an object
+// of at least a dozen ("n 0 obj" ... "endobj"): a file this many bytes a page too small cannot
+// hold its count.
+constexpr std::int64_t LeastBytesPerPage = 32;
 
-private:
-    std::vector<std::pair<std::int64_t, std::int32_t>> entries_;
-};
-
-std::optional<std::int64_t> findStartXref(QByteArrayView data)
+std::optional<std::int64_t> findStartXref(PdfScanner &scanner)
 {
     static constexpr std::string_view keyword = "startxref";
     const auto last = static_cast<std::int64_t>(keyword.size()) - 1;
-    for (std::int64_t i = data.size() - 5; i >= last; --i)
-        if (data[i] == 'f' &&
-            std::memcmp(data.data() + i - last, keyword.data(), keyword.size()) == 0)
+    for (std::int64_t i = scanner.size() - 5; i >= last; --i) {
+        if (scanner.at(i) != 'f')
+            continue;
+        std::int64_t j = 0;
+        while (j < last && scanner.at(i - last + j) == keyword[std::size_t(j)])
+            ++j;
+        if (j == last)
             return i + 1;
+    }
     return std::nullopt;
 }
 
-// Reads one cross-reference section (its subsections and "trailer") into table.
-bool readXrefSection(PdfScanner &scanner, OffsetTable &table)
-{
-    do {
-        std::int32_t first = 0;
-        std::int32_t count = 0;
-        if (!scanner.PdfReadInt(first) || !scanner.PdfReadInt(count))
+// The cross-reference sections, newest first, read a section at a time from where they lie:
+// an offset is looked up by reading the sections again, so no table is held.
+class XrefSections {
+public:
+    explicit XrefSections(PdfScanner &scanner) : scanner_(scanner) {}
+
+    // Reads the section at xref, its subsections and "trailer", then puts the cursor just past
+    // "trailer". Reading a section twice fails.
+    bool add(std::int32_t xref)
+    {
+        if (std::find(sections_.begin(), sections_.end(), xref) != sections_.end())
             return false;
-        scanner.skipBlanks();
-        for (std::int32_t j = 0; j < count; ++j) {
-            std::int32_t offset = 0;
-            if (!scanner.PdfReadInt(offset))
-                return false;
-            table.add(std::int64_t{first} + j, offset);
-            scanner.skipToNextLine();
+        sections_.push_back(xref);
+        return read(xref, -1, nullptr);
+    }
+
+    // Entries of every section, each one counted as often as it is listed.
+    std::int64_t entryCount() const { return entries_; }
+
+    // The newest offset listed for object.
+    std::optional<std::int32_t> find(std::int32_t object)
+    {
+        for (const std::int32_t xref : sections_) {
+            std::optional<std::int32_t> offset;
+            if (read(xref, object, &offset) && offset)
+                return offset;
         }
-    } while (scanner.atDigit());
-    return scanner.PdfMatchToken("trailer");
-}
+        return std::nullopt;
+    }
+
+private:
+    // Reads the section at xref, counting its entries, or until the entry of object when
+    // offset is given; the 4 bytes of the keyword "xref" are stepped over unchecked.
+    bool read(std::int32_t xref, std::int32_t object, std::optional<std::int32_t> *offset)
+    {
+        if (!scanner_.seek(xref))
+            return false;
+        scanner_.seek(std::int64_t{xref} + 4);
+        do {
+            std::int32_t first = 0;
+            std::int32_t count = 0;
+            if (!scanner_.PdfReadInt(first) || !scanner_.PdfReadInt(count))
+                return false;
+            scanner_.skipBlanks();
+            for (std::int32_t j = 0; j < count; ++j) {
+                std::int32_t entry = 0;
+                if (!scanner_.PdfReadInt(entry))
+                    return false;
+                if (offset && std::int64_t{first} + j == object) {
+                    *offset = entry;
+                    return true;
+                }
+                scanner_.skipToNextLine();
+            }
+            if (!offset)
+                entries_ += count;
+        } while (scanner_.atDigit());
+        return scanner_.PdfMatchToken("trailer");
+    }
+
+    PdfScanner &scanner_;
+    std::vector<std::int32_t> sections_;
+    std::int64_t entries_ = 0;
+};
 
 // Puts the scanner at object's header and checks that the header opens with its number.
-bool gotoObject(PdfScanner &scanner, const OffsetTable &table, std::int32_t object)
+bool gotoObject(PdfScanner &scanner, XrefSections &sections, std::int32_t object)
 {
-    const std::optional<std::int32_t> offset = table.find(object);
+    const std::optional<std::int32_t> offset = sections.find(object);
     std::int32_t number = -1;
     return offset && scanner.seek(*offset) && scanner.PdfReadInt(number) && number == object;
 }
 
-std::int32_t countPages(QByteArrayView data)
+std::int32_t countPages(std::istream &stream)
 {
-    PdfScanner scanner(data);
-    const std::optional<std::int64_t> afterStartXref = findStartXref(data);
+    PdfScanner scanner(stream);
+    const std::optional<std::int64_t> afterStartXref = findStartXref(scanner);
     std::int32_t xref = 0;
     if (!afterStartXref || !scanner.seek(*afterStartXref) || !scanner.PdfReadInt(xref))
         return -1;
 
-    OffsetTable table;
-    std::set<std::int32_t> sectionsRead; // a /Prev chain that loops back fails
+    XrefSections sections(scanner);
     std::int32_t root = -1;
     for (;;) {
-        if (!sectionsRead.insert(xref).second || !scanner.seek(xref))
-            return -1;
-        scanner.seek(std::int64_t{xref} + 4); // over the keyword "xref", unchecked
-        if (!readXrefSection(scanner, table))
+        if (!sections.add(xref))
             return -1;
         const std::int64_t trailer = scanner.position();
         if (root == -1 && scanner.PdfFindKey("/Root") && !scanner.PdfReadInt(root))
@@ -177,22 +237,21 @@ std::int32_t countPages(QByteArrayView data)
 
     std::int32_t pageTree = 0;
     std::int32_t count = 0;
-    if (root < 0 || !gotoObject(scanner, table, root) || !scanner.PdfFindKey("/Pages") ||
-        !scanner.PdfReadInt(pageTree) || !gotoObject(scanner, table, pageTree) ||
+    if (root < 0 || !gotoObject(scanner, sections, root) || !scanner.PdfFindKey("/Pages") ||
+        !scanner.PdfReadInt(pageTree) || !gotoObject(scanner, sections, pageTree) ||
         !scanner.PdfFindKey("/Count") || !scanner.PdfReadInt(count))
         return -1;
 
     std::int32_t generation = 0;
     if (scanner.PdfReadInt(generation) && scanner.PdfMatchToken(" R")) {
         std::int32_t number = 0;
-        const std::optional<std::int32_t> offset = table.find(count);
+        const std::optional<std::int32_t> offset = sections.find(count);
         if (!offset || !scanner.seek(*offset) || !scanner.PdfReadInt(number) ||
             !scanner.PdfReadInt(generation) || !scanner.PdfMatchToken(" obj") ||
             !scanner.PdfReadInt(count))
             return -1;
     }
-    // Every page is an object of its own: a larger count cannot be true.
-    if (static_cast<std::size_t>(count) > table.size())
+    if (count > sections.entryCount() || count > scanner.size() / LeastBytesPerPage)
         return -1;
     return count;
 }
@@ -215,11 +274,13 @@ private:
 
 } // namespace
 
-std::int32_t CountPdfPagesIn(QByteArrayView data)
+std::int32_t CountPdfPagesIn(std::istream &stream)
 {
     try {
-        return countPages(data);
+        return countPages(stream);
     } catch (const std::overflow_error &) { // a number too large for the scanner
+        return -1;
+    } catch (const std::ios_base::failure &) { // a file that cannot be read
         return -1;
     }
 }
@@ -227,15 +288,12 @@ std::int32_t CountPdfPagesIn(QByteArrayView data)
 std::int32_t CountPdfPages(const QString &fileName, UiHooks &ui)
 {
     const BusyCursor busy(ui);
-    try {
-        QFile file(fileName);
-        if (!file.open(QIODevice::ReadOnly))
-            return -1;
-        const QByteArray data = file.readAll();
-        if (data.size() != file.size())
-            return -1;
-        return CountPdfPagesIn(data);
-    } catch (const std::bad_alloc &) { // a file larger than the memory left
+    const std::filesystem::path path = fileName.toStdString();
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
         return -1;
-    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return -1;
+    return CountPdfPagesIn(file);
 }

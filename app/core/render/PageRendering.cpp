@@ -91,7 +91,7 @@ QImage TextBitmap(const QString &text)
 PageBitmap OutOfMemoryBitmap(Prompter &prompter)
 {
     QImage bitmap = TextBitmap(QStringLiteral("Manque de mémoire"));
-    prompter.error(OutOfMemoryMessage);
+    prompter.outOfMemory();
     return {bitmap, bitmap.size(), true};
 }
 
@@ -166,8 +166,6 @@ PageBitmap LoadPage(const BookPages &state, std::int32_t image, const PageRender
 }
 
 } // namespace
-
-const QString OutOfMemoryMessage = QStringLiteral("Erreur, manque de mémoire.");
 
 std::optional<QImage> LoadPageBitmap(const BookPages &state, std::int32_t image,
                                      const PageRenderEnv &env)

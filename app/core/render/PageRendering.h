@@ -50,9 +50,6 @@ struct PageBitmap {
 PageBitmap LoadPageThumbnail(const BookPages &state, std::int32_t image, const PageRenderEnv &env,
                              const WantedPictureSize &wanted);
 
-// The error box shown when memory runs out: "Erreur, manque de mémoire.".
-extern const QString OutOfMemoryMessage;
-
 // Where page `page` (0-based) of the PDF document `pdfPath` is rendered: a directory private
 // to this process (mode 0700, removed when the process ends), a subdirectory per document
 // path, and the document's file name with ".jpg" for its extension, followed by the page.

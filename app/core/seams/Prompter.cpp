@@ -2,6 +2,10 @@
 
 const QString Prompter::ApplicationTitle = QStringLiteral("Quirelle");
 
+namespace {
+const QString OutOfMemoryMessage = QStringLiteral("Erreur, manque de mémoire.");
+} // namespace
+
 void Prompter::error(const QString &text)
 {
     show(text, ApplicationTitle, MessageIcon::Error, MessageButtons::Ok);
@@ -15,4 +19,9 @@ void Prompter::information(const QString &text)
 bool Prompter::askYesNo(const QString &text, MessageIcon icon)
 {
     return show(text, ApplicationTitle, icon, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+void Prompter::outOfMemory()
+{
+    error(OutOfMemoryMessage);
 }

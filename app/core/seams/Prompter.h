@@ -18,6 +18,8 @@ public:
     void error(const QString &text);
     void information(const QString &text);
     bool askYesNo(const QString &text, MessageIcon icon = MessageIcon::Information);
+    // "Erreur, manque de mémoire.", from a text made before memory ran out.
+    void outOfMemory();
 
     static const QString ApplicationTitle;
 };

@@ -1,6 +1,6 @@
 #include "app/core/tools/PageExtraction.h"
 
-#include "app/book/BookFile.h"
+#include "app/book/BookLayout.h"
 #include "app/core/description/Description.h"
 #include "app/core/files/OpenFile.h"
 #include "app/core/seams/Prompter.h"
@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -69,14 +70,10 @@ void CopyRecord(std::istream &stream, const BookRecord &record, const fs::path &
 // before the first file is written.
 void WriteFiles(std::istream &stream, const fs::path &folder, const std::vector<PageFile> &files)
 {
-    const std::vector<BookRecord> records = IndexBookRecords(stream);
-    if (records.empty())
+    const BookLayout layout = BookLayout::Read(stream);
+    if (layout.recordCount() == 0)
         throw BookFormatError(ExtractionProblem);
-    Bytes last;
-    ReadIndexedRecord(stream, records.back(), last);
-    const bool hasMeta = last.front() != 0xFF; // the walk never ends on an empty record
-    const std::size_t images = records.size() - std::size_t(hasMeta);
-    if (!files.empty() && std::size_t(files.back().record) >= images)
+    if (!files.empty() && files.back().record >= layout.imageCount())
         throw BookFormatError(ExtractionProblem);
 
     std::error_code error;
@@ -85,12 +82,14 @@ void WriteFiles(std::istream &stream, const fs::path &folder, const std::vector<
         throw FileWriteError("Impossible de créer le dossier " + folder.string() + ".");
 
     for (const PageFile &file : files)
-        CopyRecord(stream, records[std::size_t(file.record)],
-                   folder / (file.name + ".jpg").toStdString());
+        CopyRecord(stream, layout.record(file.record), folder / (file.name + ".jpg").toStdString());
 
-    if (!hasMeta)
+    const std::optional<BookRecord> metaRecord = layout.metaRecord();
+    if (!metaRecord)
         return;
-    const Bytes description = DescriptionOf(std::move(last));
+    Bytes meta;
+    ReadIndexedRecord(stream, *metaRecord, meta);
+    const Bytes description = DescriptionOf(std::move(meta));
     if (description.empty())
         return;
     AtomicFileWriter out(folder / "Description.rtf");

@@ -193,6 +193,10 @@ TEST(WriteDescription, ReplacesOnlyTheLastRecord)
          {page, MakeMetaRecord("{\\rtf1 a}", metaLines)},
          newRtf,
          {page, joined(newRtf, tail)}},
+        {"an empty last record is an empty meta record: replaced, the page kept",
+         {page, {}, {}},
+         newRtf,
+         {page, newRtf}},
         {"empty description keeps the metadata", {page, oldMeta}, {}, {page, tail}},
         {"empty description on a book without meta record adds nothing", {page}, {}, {page}},
     };

@@ -88,10 +88,10 @@ void PrintTo(const PlacementCase &c, std::ostream *os)
 std::string describe(const NumberingRun &run)
 {
     std::string text;
-    for (const NumberingRun::Slot &slot : run.entries()) {
+    for (const PageEntry &slot : run.entries()) {
         if (!text.empty())
             text += ' ';
-        const std::string label = slot.label.toStdString();
+        const std::string label = slot.Name.toStdString();
         text += slot.isBlank() ? "[" + label + "]" : label;
     }
     return text;
@@ -119,7 +119,7 @@ TEST_P(PlacementTest, PlacesPagesAndBlanks)
     EXPECT_EQ(describe(run), c.expected);
     EXPECT_EQ(conflicts, c.conflicts);
     int blanks = 0;
-    for (const NumberingRun::Slot &slot : run.entries())
+    for (const PageEntry &slot : run.entries())
         blanks += slot.isBlank();
     EXPECT_EQ(run.blankCount(), blanks);
 }
@@ -223,7 +223,7 @@ TEST(NumberingRun, HonoursAnImposedCounterUpToTheLimit)
     NumberingConstraint last{0, 3, MaxImposedCounter};
     run.placePage(0, &last, [] { FAIL() << "no conflict expected"; });
     EXPECT_EQ(run.blankCount(), MaxImposedCounter);
-    EXPECT_EQ(run.entries().back().label, ToRoman(MaxImposedCounter + 1));
+    EXPECT_EQ(run.entries().back().Name, ToRoman(MaxImposedCounter + 1));
 }
 
 TEST(NumberingRun, LeavesCurrentTypeAtTheLastKindUsed)

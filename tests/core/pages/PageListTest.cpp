@@ -1,9 +1,14 @@
 #include "app/core/pages/PageList.h"
+#include "app/book/BookLayout.h"
 #include "app/core/creation/CreationMeta.h"
+#include "tests/support/AddressSpaceCap.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/CountingBuffer.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/OpenedPages.h"
 #include "tests/support/PdfFixture.h"
 #include "tests/support/RecordingPrompter.h"
+#include "tests/support/Sanitizers.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -206,6 +211,11 @@ INSTANTIATE_TEST_SUITE_P(
                  {false, 3, 0, {{2, 5, -1}, {3, 4, -1}}},
                  "1:0 2:1 i:2 [ii]",
                  {}},
+        // Of two constraints on one position, the first is taken.
+        BookCase{"FirstConstraintOnAPositionWins",
+                 {false, 3, 0, {{2, 1, -1}, {2, 3, -1}}},
+                 "1:0 [2] A:1 B:2 [C] [D]",
+                 {}},
         // A hostile imposed counter makes no blank pages.
         BookCase{"ImposedCounterFarTooLarge",
                  {false, 2, 0, {{2, 5, 0xFFFFFE}}},
@@ -265,78 +275,133 @@ TEST(BuildPageList, ExtraMd5TextsReportTheFirstMissingImageOnce)
     EXPECT_EQ(book.pages(), "1:0 2:1");
 }
 
-// A read buffer over the bytes of a file that counts what is read: how often each position
-// is sought, and how many bytes are taken.
-class CountingBuffer : public std::streambuf {
-public:
-    explicit CountingBuffer(Bytes bytes) : bytes_(std::move(bytes))
-    {
-        char *begin = reinterpret_cast<char *>(bytes_.data());
-        setg(begin, begin, begin + bytes_.size());
-    }
-    std::map<std::int64_t, int> seeks; // by position sought
-    std::int64_t bytesRead = 0;
+// Opening walks the record chain once and reads each record once, however many there are and
+// however large: the walk reads the file in blocks and hashes the records it reads, the check
+// of the MD5 texts reads only those it passed over. No byte is read twice but the trailer,
+// where the walk starts and ends, the meta record, read again for its lines, and the start of
+// a block after each record the walk passes over.
+TEST(OpeningABook, ReadsTheFileInBlocksAndEachByteOnce)
+{
+    const Bytes large = [] {
+        Bytes image(std::size_t(::BookLayout::WholeRecordLimit) + 1, 0x5A);
+        image[0] = 0xFF;
+        return image;
+    }();
+    struct Case {
+        const char *name;
+        Bytes book;
+        std::size_t pages;
+        std::int64_t passedOver; // records larger than the walk reads whole
+    };
+    const std::vector<Case> cases = {
+        // And two blank pages to close the book.
+        {"3,000 small pages", bookWithLines(images(3000), {"%ListePages", "3000"}), 3002, 0},
+        {"4 pages of over 1 MB", bookWithLines({large, large, large, large}, {"%ListePages", "4"}),
+         6, 4},
+        // The hostile chains: no metadata, one page per image.
+        {"50,000 records of 4 bytes", TinyRecordBook(50'000), 50'000, 0},
+        {"100,000 empty records behind a page", EmptyRecordBook(100'000), 99'999, 0},
+        {"1 MiB of zeros", Bytes(1 << 20, 0), (1 << 18) - 2, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::filesystem::path path = dir / "livre.bd";
+        WriteFileBytes(path, c.book);
 
-protected:
-    pos_type seekoff(off_type offset, std::ios::seekdir dir, std::ios::openmode) override
-    {
-        const off_type base = dir == std::ios::beg   ? 0
-                              : dir == std::ios::cur ? gptr() - eback()
-                                                     : off_type(bytes_.size());
-        const off_type position = base + offset;
-        if (position < 0 || position > off_type(bytes_.size()))
-            return pos_type(off_type(-1));
-        if (dir != std::ios::cur)
-            ++seeks[position];
-        setg(eback(), eback() + position, egptr());
-        return pos_type(position);
-    }
-    pos_type seekpos(pos_type position, std::ios::openmode which) override
-    {
-        return seekoff(off_type(position), std::ios::beg, which);
-    }
-    std::streamsize xsgetn(char *out, std::streamsize count) override
-    {
-        const std::streamsize got = std::streambuf::xsgetn(out, count);
-        bytesRead += got;
-        return got;
-    }
+        CountingBuffer counting(c.book);
+        BookPages state;
+        state.CurrentFile = QString::fromStdString(path.string());
+        state.Book = OpenBook(state.CurrentFile, std::make_unique<std::istream>(&counting));
+        RecordingPrompter prompter;
+        NoUiHooks ui;
+        CountPages(state, prompter, ui);
+        BuildPageList(state, prompter);
+        ASSERT_TRUE(prompter.messages.empty());
+        ASSERT_EQ(state.PageList.size(), c.pages);
 
-private:
-    Bytes bytes_;
-};
+        const auto size = std::int64_t(c.book.size());
+        const std::optional<BookRecord> meta = state.Book.layout().metaRecord();
+        EXPECT_LE(counting.reads, size / (32 << 10) + 2 * c.passedOver + 4);
+        EXPECT_LE(counting.bytesRead,
+                  size + 4 + (meta ? meta->length : 0) + c.passedOver * (64 << 10));
+    }
+}
 
-// Opening walks the record chain once and reads each record once, however many there are:
-// every length field is sought a bounded number of times and no byte is read twice, but the
-// trailer, where the walk starts and ends, and the first byte of the meta record, which tells
-// it from an image.
-TEST(OpeningABook, ReadsEachRecordHeaderAndEachByteOnce)
+// Three images whose constraints each impose page 9998 in a numbering kind of its own: the
+// list holds the 30,000 pages they ask for, nearly all blank.
+TEST(BuildPageList, ImposedPagesInThreeKindsMakeThirtyThousandEntries)
 {
     TempDir dir;
-    const std::vector<Bytes> pages(3000, MakeJpeg(8, 8));
-    const Bytes book = bookWithLines(pages, {"%ListePages", "3000"});
-    const std::filesystem::path path = dir / "livre.bd";
-    WriteFileBytes(path, book);
+    WriteFileBytes(dir / "livre.bd", BookImposingLastPages(3));
+    Opened book(dir / "livre.bd");
+    EXPECT_TRUE(book.messages().empty());
+    const std::vector<PageEntry> &pages = book.state.PageList;
+    ASSERT_EQ(pages.size(), 30'000u);
+    EXPECT_EQ(pages[9998].Name, "9999");
+    EXPECT_EQ(pages[9998].Image, 0);
+    EXPECT_EQ(pages[19998].Image, 1);
+    EXPECT_EQ(pages[29998].Image, 2);
+    EXPECT_EQ(std::count_if(pages.begin(), pages.end(),
+                            [](const PageEntry &entry) { return entry.isBlank(); }),
+              29'997);
+}
 
-    CountingBuffer counting(book);
-    BookPages state;
-    state.CurrentFile = QString::fromStdString(path.string());
-    state.Book = OpenBook(state.CurrentFile, std::make_unique<std::istream>(&counting));
-    RecordingPrompter prompter;
-    NoUiHooks ui;
-    CountPages(state, prompter, ui);
-    BuildPageList(state, prompter);
-    ASSERT_TRUE(prompter.messages.empty());
-    ASSERT_EQ(state.PageList.size(), 3002u); // and two blank pages to close the book
+// A book with two empty records behind its page opens with that page: the last empty record is
+// an empty meta record, which names no page and holds no description.
+TEST(BuildPageList, AnEmptyLastRecordIsAnEmptyMetaRecord)
+{
+    TempDir dir;
+    WriteFileBytes(dir / "livre.bd", PageAndTwoEmptyRecords());
+    Opened book(dir / "livre.bd");
+    EXPECT_TRUE(book.messages().empty());
+    EXPECT_EQ(book.pages(), "1:0");
+    EXPECT_TRUE(book.state.DescriptionMenuVisible);
+}
 
-    std::int64_t lengthField = std::int64_t(pages.front().size()); // record 1's
-    int mostSeeks = 0;
-    for (std::size_t k = 1; k < pages.size() + 1; ++k) {
-        mostSeeks = std::max(mostSeeks, counting.seeks[lengthField]);
-        lengthField += 4 + std::int64_t(k < pages.size() ? pages[k].size() : 0);
+// Shows a box that needs memory of its own, noting whether the book was still open then.
+class MemoryHungryPrompter : public RecordingPrompter {
+public:
+    explicit MemoryHungryPrompter(const BookPages &state) : state_(state) {}
+    MessageAnswer show(const QString &text, const QString &title, MessageIcon icon,
+                       MessageButtons buttons) override
+    {
+        openDuringBox = state_.Book.isOpen();
+        Bytes box(16 << 20, 1);
+        boxHadItsMemory = box.back() == 1;
+        return RecordingPrompter::show(text, title, icon, buttons);
     }
-    EXPECT_LE(mostSeeks, 2);
-    EXPECT_LE(counting.bytesRead, std::int64_t(book.size()) + 4 + 1);
+    bool openDuringBox = true;
+    bool boxHadItsMemory = false;
+
+private:
+    const BookPages &state_;
+};
+
+// A book of a million empty records needs more memory for its pages than the cap leaves: the
+// opening gives up, closes the book, which gives its memory back, and only then says so.
+TEST(OpeningABook, RunningOutOfMemorySaysSoAfterClosingTheBook)
+{
+    SKIP_UNDER_ADDRESS_SANITIZER("its allocator ends the program when an allocation fails instead "
+                                 "of throwing std::bad_alloc");
+    TempDir dir;
+    WriteFileBytes(dir / "livre.bd", EmptyRecordBook(2'000'000));
+    BookPages state;
+    state.CurrentFile = QString::fromStdString((dir / "livre.bd").string());
+    MemoryHungryPrompter prompter(state);
+    {
+        const AddressSpaceCap cap;
+        ASSERT_TRUE(cap.applied());
+        state.Book = OpenBook::open(state.CurrentFile);
+        NoUiHooks ui;
+        CountPages(state, prompter, ui);
+        BuildPageList(state, prompter);
+    }
+    EXPECT_EQ(prompter.texts(), std::vector<QString>{"Erreur, manque de mémoire."});
+    EXPECT_FALSE(prompter.openDuringBox);
+    EXPECT_TRUE(prompter.boxHadItsMemory);
+    EXPECT_TRUE(state.PageList.empty());
+    EXPECT_FALSE(state.Book.isOpen());
 }
 
 struct FallbackCase {

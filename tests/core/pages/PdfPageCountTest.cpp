@@ -1,5 +1,7 @@
 #include "app/core/pages/PdfPageCount.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/PdfFixture.h"
+#include "tests/support/ProcessIo.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -183,10 +186,22 @@ INSTANTIATE_TEST_SUITE_P(
                  -1},
         HandCase{"NumberTooLarge", [] { return simple(PdfBuilder::PageTree(1, "99999999999")); },
                  -1},
+        HandCase{"EntriesWithNoPagesBehindThem", [] { return PdfListingEntries(10'000); }, -1},
         HandCase{"XrefCountBeyondItsLines",
                  [] { return replaced(simple(PdfBuilder::PageTree(1, "1")), "1 1\n", "1 50\n"); },
                  -1}),
     [](const ::testing::TestParamInfo<HandCase> &caseInfo) { return caseInfo.param.name; });
+
+// A PDF of 1 GiB whose objects lie at its start and its cross-reference table at its end: the
+// count reads the tail and the objects, not what lies between.
+TEST(CountPdfPages, ReadsTheTailAndTheObjectsItLeadsTo)
+{
+    TempDir dir;
+    WriteSparsePdf(dir / "document.pdf", std::int64_t(1) << 30);
+    const std::int64_t before = BytesReadSoFar();
+    EXPECT_EQ(countFile(dir / "document.pdf"), 1);
+    EXPECT_LT(BytesReadSoFar() - before, 1 << 20);
+}
 
 TEST(CountPdfPages, MissingFileGivesMinusOne)
 {
@@ -217,7 +232,7 @@ TEST(CountPdfPages, ShowsTheBusyCursorAndEndsWithTheDefaultOne)
 
 TEST(PdfScanner, FindsKeysOnlyAtTheTopLevelOfTheDictionary)
 {
-    const QByteArray text = "<< /Alpha << /Key 1 >> /Key 2 >> /Key 3";
+    std::istringstream text("<< /Alpha << /Key 1 >> /Key 2 >> /Key 3");
     PdfScanner scanner(text);
     std::int32_t value = 0;
     ASSERT_TRUE(scanner.PdfFindKey("/Key"));

@@ -153,6 +153,8 @@ TEST(PageExtraction, DescriptionComesFromTheMetaRecordOnly)
         {"description ending right before %EOF", Plus(images, Meta(images, {}, "{\\rtf1 Texte}")),
          "{\\rtf1 Texte}"},
         {"meta record without %EOF", Plus(images, ToBytes("{\\rtf1 Tout}")), "{\\rtf1 Tout}"},
+        // The walk does not count the empty record in front of the trailer.
+        {"an empty last record, an empty meta record", Plus(Plus(images, {}), {}), nullptr},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
