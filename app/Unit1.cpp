@@ -96,14 +96,14 @@ void TForm1::createControls()
 
     Thumbnails = new ThumbnailGrid(canvas);
     Thumbnails->setVisible(false);
-    connect(Thumbnails, &ThumbnailGrid::clicked, this, [this](int cell) {
+    ConnectGuarded(Thumbnails, &ThumbnailGrid::clicked, this, [this](int cell) {
         AffichePageClick(ThumbnailPrefix + thumbnailPages_[static_cast<std::size_t>(cell)].Name);
     });
     // Scrolling asks for the rows that come into view; they load once the scroll is handled.
-    connect(Thumbnails, &ThumbnailGrid::picturesWanted, this, &TForm1::loadWantedThumbnails,
-            Qt::QueuedConnection);
-    connect(Client->verticalScrollBar(), &QScrollBar::valueChanged, this,
-            &TForm1::showThumbnailRows);
+    ConnectGuarded(Thumbnails, &ThumbnailGrid::picturesWanted, this, &TForm1::loadWantedThumbnails,
+                   Qt::QueuedConnection);
+    ConnectGuarded(Client->verticalScrollBar(), &QScrollBar::valueChanged, this,
+                   &TForm1::showThumbnailRows);
 
     Panel1 = new QFrame(canvas);
     Panel1->setFrameShape(QFrame::NoFrame);

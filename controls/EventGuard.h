@@ -69,9 +69,11 @@ auto GuardedSlot(const QObject *sender, Receiver *receiver, Slot slot, Parameter
 // a generic lambda) run in receiver's context. An exception that the slot lets escape goes to
 // the hook, with sender, before it reaches the Qt code that emitted the signal.
 template <typename Sender, typename Signal, typename Receiver, typename Slot>
-QMetaObject::Connection ConnectGuarded(Sender *sender, Signal signal, Receiver *receiver, Slot slot)
+QMetaObject::Connection ConnectGuarded(Sender *sender, Signal signal, Receiver *receiver, Slot slot,
+                                       Qt::ConnectionType type = Qt::AutoConnection)
 {
     return QObject::connect(sender, signal, receiver,
-                            guarded_connection::GuardedSlot(
-                                sender, receiver, slot, guarded_connection::ParametersOf(slot)));
+                            guarded_connection::GuardedSlot(sender, receiver, slot,
+                                                            guarded_connection::ParametersOf(slot)),
+                            type);
 }
