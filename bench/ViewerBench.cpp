@@ -1,6 +1,7 @@
 // Opening books in the main window: the time from Charge to the first page shown, to the full
-// thumbnail grid, and of a page turn, each beside the programs that do the least such work
-// must do (md5sum, djpeg), and the peak memory of the open book with its grid.
+// thumbnail grid, and of a page turn, each in turns with the least work that any program must
+// do for it (md5sum of the book, libjpeg decoding the pages in this process), on pages of line
+// art and on scans; and the peak memory of the open book with its grid.
 #include "app/Unit1.h"
 #include "app/adapters/QtUiHooks.h"
 #include "app/core/seams/LinkOpener.h"
@@ -9,6 +10,7 @@
 
 #include "bench/BenchBooks.h"
 #include "bench/GoalTable.h"
+#include "bench/ReferenceDecoder.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -19,7 +21,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <iostream>
 #include <memory>
 
@@ -64,10 +65,16 @@ public:
     void open(const QUrl &) override {}
 };
 
+// Opening a book in a window ends at its first page shown, or once its whole grid is loaded.
+enum class Opening { ToFirstPage, ToFullGrid };
+
 struct Window {
-    explicit Window(UiHooks &ui)
-        : form({prompter, dialogs, ui, programs, links, QStringLiteral("quirelle")})
+    explicit Window(Opening opening)
+        : form({prompter, dialogs,
+                opening == Opening::ToFirstPage ? static_cast<UiHooks &>(stop) : grid, programs,
+                links, QStringLiteral("quirelle")})
     {
+        stop.state = &form.state;
         form.resize(WindowSize);
         form.show();
         QCoreApplication::processEvents();
@@ -79,48 +86,15 @@ struct Window {
     }
     SilentPrompter prompter;
     NoDialogs dialogs;
+    StopAtFirstPage stop;
+    QtUiHooks grid;
     SystemPrograms programs;
     NoLinks links;
     TForm1 form;
 };
 
-void openToFirstPage(benchmark::State &run, const FixtureBook &book)
-{
-    StopAtFirstPage stop;
-    Window window(stop);
-    stop.state = &window.form.state;
-    for (auto _ : run)
-        window.charge(book);
-}
-
-void openToFullGrid(benchmark::State &run, const FixtureBook &book)
-{
-    QtUiHooks ui;
-    Window window(ui);
-    for (auto _ : run)
-        window.charge(book);
-}
-
 // Turns between two pages in the middle of the open book, its grid loaded.
 constexpr int TurnedPages[2] = {150, 151};
-
-void turnPage(benchmark::State &run, const FixtureBook &book)
-{
-    QtUiHooks ui;
-    Window window(ui);
-    window.charge(book);
-    int turn = 0;
-    for (auto _ : run)
-        window.form.ShowEntry(TurnedPages[turn++ % 2]);
-}
-
-void runEach(const std::vector<std::filesystem::path> &files, const std::string &command)
-{
-    std::string script = "for f in";
-    for (const std::filesystem::path &file : files)
-        script += ' ' + bench::Quoted(file);
-    bench::RunShell(script + "; do " + command + " \"$f\" || exit 1; done");
-}
 
 // The smallest libjpeg scale M/8 whose picture is not below the thumbnail's picture: the
 // window's column width w = (client width - 20) div 5 and row height h = page height x w div
@@ -136,60 +110,73 @@ int thumbnailScale(const FixtureBook &book, int clientWidth)
     return 8;
 }
 
-int clientWidth()
+// Pages and thumbnails are decoded with the accurate transform, as the program does.
+void decode(const std::filesystem::path &page, int eighths = 8)
 {
-    SilentPrompter prompter;
-    NoDialogs dialogs;
-    NoUiHooks ui;
-    SystemPrograms programs;
-    NoLinks links;
-    TForm1 form({prompter, dialogs, ui, programs, links, QStringLiteral("quirelle")});
-    form.resize(WindowSize);
-    form.show();
-    QCoreApplication::processEvents();
-    return form.Client->clientWidth();
+    bench::DecodeWithLibjpeg(page, eighths, bench::Transform::Accurate);
 }
 
-void registerBenchmarks(const std::string &name, const FixtureBook &book, bool references)
+void addGoals(bench::GoalTable &table, const std::string &pages, const FixtureBook &book, int runs)
 {
-    const auto add = [&](const std::string &what, std::function<void(benchmark::State &)> body) {
-        benchmark::RegisterBenchmark((what + "/" + name).c_str(),
-                                     [body](benchmark::State &run) { body(run); })
+    {
+        Window window(Opening::ToFirstPage);
+        table.add("first page shown / (md5sum + libjpeg page 1), " + pages,
+                  bench::RunInterleaved([&] { window.charge(book); },
+                                        [&] {
+                                            bench::Md5sum(book.path);
+                                            decode(book.pages.front());
+                                        },
+                                        runs),
+                  1.2);
+    }
+    {
+        Window window(Opening::ToFullGrid);
+        const int scale = thumbnailScale(book, window.form.Client->clientWidth());
+        table.add("full grid / (md5sum + page 1 + libjpeg M/8 of all), " + pages,
+                  bench::RunInterleaved([&] { window.charge(book); },
+                                        [&] {
+                                            bench::Md5sum(book.path);
+                                            decode(book.pages.front());
+                                            for (const std::filesystem::path &page : book.pages)
+                                                decode(page, scale);
+                                        },
+                                        runs),
+                  1.5);
+    }
+    {
+        Window window(Opening::ToFullGrid);
+        window.charge(book);
+        int turn = 0;
+        int referenceTurn = 0;
+        table.add("page turn / libjpeg of that page, " + pages,
+                  bench::RunInterleaved(
+                      [&] { window.form.ShowEntry(TurnedPages[turn++ % 2]); },
+                      [&] { decode(book.pages[TurnedPages[referenceTurn++ % 2]]); }, runs * 3),
+                  1.2);
+    }
+}
+
+void openBook(benchmark::State &run, Opening opening, const FixtureBook &book)
+{
+    Window window(opening);
+    for (auto _ : run)
+        window.charge(book);
+}
+
+void registerBenchmarks(const std::string &name, const FixtureBook &book)
+{
+    for (const auto &[what, opening] : {std::pair("OpenToFirstPage/", Opening::ToFirstPage),
+                                        std::pair("OpenToFullGrid/", Opening::ToFullGrid)})
+        benchmark::RegisterBenchmark((what + name).c_str(), openBook, opening, book)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
-    };
-    add("OpenToFirstPage", [&book](benchmark::State &run) { openToFirstPage(run, book); });
-    add("OpenToFullGrid", [&book](benchmark::State &run) { openToFullGrid(run, book); });
-    if (!references)
-        return;
-    add("PageTurn", [&book](benchmark::State &run) { turnPage(run, book); });
-    add("Md5sum", [&book](benchmark::State &run) {
-        for (auto _ : run)
-            bench::RunShell("md5sum " + bench::Quoted(book.path) + " >/dev/null");
-    });
-    add("DjpegPage1", [&book](benchmark::State &run) {
-        for (auto _ : run)
-            runEach({book.pages.front()}, "djpeg -outfile /dev/null");
-    });
-    add("DjpegTurnedPage", [&book](benchmark::State &run) {
-        int turn = 0;
-        for (auto _ : run)
-            runEach({book.pages[TurnedPages[turn++ % 2]]}, "djpeg -outfile /dev/null");
-    });
-    const int scale = thumbnailScale(book, clientWidth());
-    add("DjpegScaledAllPages", [&book, scale](benchmark::State &run) {
-        for (auto _ : run)
-            runEach(book.pages,
-                    "djpeg -dct fast -scale " + std::to_string(scale) + "/8 -outfile /dev/null");
-    });
 }
 
 // --peak-memory-of=<book>: opens the book (none: an empty window) with its whole grid and
 // prints the process's peak resident size in kB.
 int printPeakMemory(const char *book)
 {
-    QtUiHooks ui;
-    Window window(ui);
+    Window window(Opening::ToFullGrid);
     if (*book)
         window.form.Charge(QString::fromUtf8(book));
     rusage usage{};
@@ -220,6 +207,7 @@ void printPeakMemoryTable()
         const FixtureBook &book;
     } books[] = {
         {"300 pages of 2,500 x 3,500", bench::LargePageBook()},
+        {"300 scanned pages of 2,500 x 3,500", bench::LargePageBook(bench::PageKind::Scan)},
         {"300 pages of 1,250 x 1,750", bench::HalfSizePageBook()},
         {"30 small pictures", bench::SmallPictureBook(30)},
         {"4,000 small pictures", bench::SmallPictureBook(4000)},
@@ -244,26 +232,21 @@ int main(int argc, char **argv)
         if (std::strncmp(argv[i], "--peak-memory-of=", 17) == 0)
             return printPeakMemory(argv[i] + 17);
 
-    registerBenchmarks("large", bench::LargePageBook(), true);
     for (const int pages : {30, 300, 1000, 4000})
-        registerBenchmarks("small:" + std::to_string(pages), bench::SmallPictureBook(pages), false);
-    bench::RunBenchmarksWithGoals(
-        argc, argv,
-        {
-            {"first page shown / (md5sum + djpeg page 1)",
-             "OpenToFirstPage/large",
-             {"Md5sum/large", "DjpegPage1/large"},
-             1.2},
-            {"full grid / djpeg -dct fast -scale M/8 of every page",
-             "OpenToFullGrid/large",
-             {"DjpegScaledAllPages/large"},
-             1.5},
-            {"page turn / djpeg of that page", "PageTurn/large", {"DjpegTurnedPage/large"}, 1.2},
-            {"4,000 small pictures to the first page, at most (ms)",
-             "OpenToFirstPage/small:4000",
-             {},
-             300},
-        });
+        registerBenchmarks("small:" + std::to_string(pages), bench::SmallPictureBook(pages));
+    bench::RunBenchmarks(argc, argv);
+
+    const int runs = bench::Repetitions(argc, argv, 7);
+    bench::GoalTable goals;
+    addGoals(goals, "line art", bench::LargePageBook(bench::PageKind::LineArt), runs);
+    addGoals(goals, "scans", bench::LargePageBook(bench::PageKind::Scan), runs);
+    {
+        Window window(Opening::ToFirstPage);
+        const FixtureBook &book = bench::SmallPictureBook(4000);
+        goals.addAbsolute("4,000 small pictures to the first page (ms)",
+                          bench::RunRepeated([&] { window.charge(book); }, runs), 300);
+    }
+    goals.print();
     printPeakMemoryTable();
     return 0;
 }
