@@ -1,4 +1,5 @@
 #include "bench/BenchBooks.h"
+#include "bench/BenchFiles.h"
 
 #include "app/core/creation/CreationMeta.h"
 #include "app/core/files/BookWriter.h"
@@ -7,6 +8,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <map>
@@ -23,31 +25,57 @@ namespace fs = std::filesystem;
 // Distinct pictures per book; the pages cycle through them.
 constexpr int DistinctPages = 16;
 
-QString Q(const fs::path &path)
+// Grain of a scan: every channel of every pixel moved by up to `amplitude` either way.
+void addGrain(QImage &page, int amplitude, quint32 seed)
 {
-    return QString::fromStdString(path.string());
+    quint32 state = seed * 2654435761u + 1;
+    for (int y = 0; y < page.height(); ++y) {
+        auto *pixel = reinterpret_cast<QRgb *>(page.scanLine(y));
+        for (int x = 0; x < page.width(); ++x, ++pixel) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            const auto moved = [&](int value, int shift) {
+                const int offset = int((state >> shift) & 0xff) * (2 * amplitude + 1) / 256;
+                return std::clamp(value + offset - amplitude, 0, 255);
+            };
+            *pixel =
+                qRgb(moved(qRed(*pixel), 0), moved(qGreen(*pixel), 8), moved(qBlue(*pixel), 16));
+        }
+    }
 }
 
-// A comic page of line art: paper, eight framed panels of flat shapes. About 330 KB as a
-// JPEG of 2,500 x 3,500 at quality 85; `seed` varies the drawing.
-QImage comicPage(QSize size, int seed)
+} // namespace
+
+// Paper, eight framed panels of shapes. Line art is about 330 KB as a JPEG of 2,500 x 3,500 at
+// quality 85.
+QImage ComicPage(QSize size, int seed, PageKind kind)
 {
+    const bool scan = kind == PageKind::Scan;
     QImage page(size, QImage::Format_RGB32);
-    page.fill(QColor(246, 241, 226));
-    QRandomGenerator random(static_cast<quint32>(seed) + 1);
     QPainter painter(&page);
     painter.scale(size.width() / 2500.0, size.height() / 3500.0);
     painter.setRenderHint(QPainter::Antialiasing);
+    const QColor paper(246, 241, 226);
+    QRadialGradient aged(1250, 1750, 2200);
+    aged.setColorAt(0, paper);
+    aged.setColorAt(1, paper.darker(125));
+    painter.fillRect(QRect(0, 0, 2500, 3500), scan ? QBrush(aged) : QBrush(paper));
+    QRandomGenerator random(static_cast<quint32>(seed) + 1);
     for (int row = 0; row < 4; ++row)
         for (int column = 0; column < 2; ++column) {
             const QRect panel(100 + column * 1175, 100 + row * 830, 1125, 780);
             painter.setClipRect(panel);
             painter.setPen(Qt::NoPen);
             for (int shape = 0; shape < 3; ++shape) {
-                painter.setBrush(QColor::fromHsv(random.bounded(360), 90 + random.bounded(120),
-                                                 120 + random.bounded(130)));
+                const QColor colour = QColor::fromHsv(random.bounded(360), 90 + random.bounded(120),
+                                                      120 + random.bounded(130));
                 const QRect box(panel.x() + random.bounded(1000), panel.y() + random.bounded(700),
                                 60 + random.bounded(400), 60 + random.bounded(400));
+                QLinearGradient shading(box.topLeft(), box.bottomRight());
+                shading.setColorAt(0, colour.lighter(140));
+                shading.setColorAt(1, colour.darker(160));
+                painter.setBrush(scan ? QBrush(shading) : QBrush(colour));
                 if (shape % 2 == 0)
                     painter.drawEllipse(box);
                 else
@@ -58,8 +86,13 @@ QImage comicPage(QSize size, int seed)
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(panel);
         }
+    painter.end();
+    if (scan)
+        addGrain(page, 6, static_cast<quint32>(seed));
     return page;
 }
+
+namespace {
 
 // The fixture folder, removed with everything in it when the program ends.
 struct OwnFolder {
@@ -88,24 +121,26 @@ FixtureBook makeBook(const std::string &name, int pageCount, const std::vector<f
     return book;
 }
 
-std::vector<fs::path> writePictures(const std::string &name, QSize size)
+std::vector<fs::path> writePictures(const std::string &name, QSize size,
+                                    PageKind kind = PageKind::LineArt)
 {
     std::vector<fs::path> files;
     for (int i = 0; i < DistinctPages; ++i) {
         files.push_back(FixtureFolder() / (name + "-" + std::to_string(i) + ".jpg"));
-        if (!comicPage(size, i).save(Q(files.back()), "JPEG", 85))
+        if (!ComicPage(size, i, kind).save(Q(files.back()), "JPEG", 85))
             throw std::runtime_error("cannot write a fixture page");
     }
     return files;
 }
 
-const FixtureBook &comicBookOfSize(const std::string &name, QSize size)
+const FixtureBook &comicBook(const std::string &name, QSize size, PageKind kind)
 {
     static std::map<std::string, FixtureBook> books;
     auto found = books.find(name);
     if (found == books.end()) {
         std::cerr << "Making the fixture book " << name << "...\n";
-        found = books.emplace(name, makeBook(name, 300, writePictures(name, size), size)).first;
+        found =
+            books.emplace(name, makeBook(name, 300, writePictures(name, size, kind), size)).first;
     }
     return found->second;
 }
@@ -123,9 +158,10 @@ const fs::path &FixtureFolder()
     return folder.path;
 }
 
-const FixtureBook &LargePageBook()
+const FixtureBook &LargePageBook(PageKind kind)
 {
-    return comicBookOfSize("large", QSize(2500, 3500));
+    return kind == PageKind::Scan ? comicBook("scans", QSize(2500, 3500), kind)
+                                  : comicBook("large", QSize(2500, 3500), kind);
 }
 
 const FixtureBook &LongLargePageBook()
@@ -142,7 +178,7 @@ const FixtureBook &LongLargePageBook()
 
 const FixtureBook &HalfSizePageBook()
 {
-    return comicBookOfSize("half-size", QSize(1250, 1750));
+    return comicBook("half-size", QSize(1250, 1750), PageKind::LineArt);
 }
 
 const FixtureBook &SmallPictureBook(int pages)
@@ -181,6 +217,11 @@ void RunShell(const std::string &command)
         std::cerr << "failed: " << command << '\n';
         std::exit(1);
     }
+}
+
+void Md5sum(const fs::path &file)
+{
+    RunShell("md5sum " + Quoted(file) + " >/dev/null");
 }
 
 std::string Quoted(const fs::path &path)

@@ -10,14 +10,6 @@
 #include <stdexcept>
 #include <string>
 
-// A folder of that name in the temporary directory, made when missing and kept between runs.
-inline std::filesystem::path BenchDir(const std::string &name)
-{
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
-    std::filesystem::create_directories(path);
-    return path;
-}
-
 inline QString Q(const std::filesystem::path &path)
 {
     return QString::fromStdString(path.string());

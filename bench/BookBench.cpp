@@ -1,6 +1,7 @@
 // MD5 throughput, and walking the record chain of a 2,000-record book.
 #include "app/book/BookFile.h"
 #include "app/core/files/Md5.h"
+#include "bench/BenchBooks.h"
 
 #include <benchmark/benchmark.h>
 
@@ -8,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace {
 
@@ -44,12 +44,11 @@ void BM_MD5File(benchmark::State &state)
 }
 BENCHMARK(BM_MD5File)->Unit(benchmark::kMillisecond);
 
-// A book of 2,000 records of 20 kB each (about 40 MB), written once.
+// A book of 2,000 records of 20 kB each (about 40 MB), written once into the fixture folder.
 const std::filesystem::path &bookOf2000Records()
 {
     static const std::filesystem::path path = [] {
-        const auto file = std::filesystem::temp_directory_path() /
-                          ("quirelle-bench-" + std::to_string(::getpid()) + ".bd");
+        const auto file = bench::FixtureFolder() / "records.bd";
         std::ofstream out(file, std::ios::binary);
         const std::string record(20'000, '\xff');
         const auto length = [&](std::uint32_t n) {
@@ -62,10 +61,6 @@ const std::filesystem::path &bookOf2000Records()
             out.write(record.data(), std::streamsize(record.size()));
         }
         length(std::uint32_t(record.size()));
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove(bookOf2000Records(), ignored);
-        });
         return file;
     }();
     return path;

@@ -1,38 +1,25 @@
 // Creating a 300-page book of about 100 MB from its JPEG files, as "Créer le fichier" does
-// (the images copied and hashed, the meta record, one rename), beside cat of the same files
-// into one file followed by md5sum of them, and the same with the file synced to disk as
-// the book is.
+// (the images copied and hashed, the meta record, one rename), in turns with cat of the same
+// files into one file followed by md5sum of them, and with the same where the file is synced
+// to disk as the book is.
 #include "app/core/creation/CreationMeta.h"
+#include "bench/BenchBooks.h"
+#include "bench/GoalTable.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QImage>
 #include <QRandomGenerator>
 
-#include <benchmark/benchmark.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr int PageCount = 300;
-
-const fs::path &benchDir()
-{
-    static const fs::path dir = [] {
-        const fs::path path =
-            fs::temp_directory_path() / ("quirelle-creation-bench-" + std::to_string(::getpid()));
-        fs::create_directories(path);
-        return path;
-    }();
-    return dir;
-}
 
 // A noisy JPEG of about 330 KB.
 QByteArray noisyJpeg()
@@ -60,7 +47,7 @@ const CreationContent &content()
             const QByteArray text = "page " + QByteArray::number(i);
             QByteArray comment("\xff\xfe", 2);
             comment.append(char(0)).append(char(text.size() + 2)).append(text);
-            const fs::path path = benchDir() / ("page" + std::to_string(i) + ".jpg");
+            const fs::path path = bench::FixtureFolder() / ("page" + std::to_string(i) + ".jpg");
             std::ofstream out(path, std::ios::binary);
             const QByteArray page = jpeg.left(2) + comment + jpeg.mid(2);
             out.write(page.constData(), page.size());
@@ -71,32 +58,6 @@ const CreationContent &content()
     return pages;
 }
 
-std::int64_t pagesSize()
-{
-    std::int64_t size = 0;
-    for (const QString &file : content().PageFiles)
-        size += std::int64_t(fs::file_size(file.toStdString()));
-    return size;
-}
-
-void CreateBookOf300Pages(benchmark::State &state)
-{
-    const QString book = QString::fromStdString((benchDir() / "livre.bd").string());
-    for (auto _ : state)
-        WriteCreatedBook(content(), book);
-    state.counters["pages_MB"] = double(pagesSize()) / 1e6;
-    state.SetBytesProcessed(state.iterations() * pagesSize());
-}
-BENCHMARK(CreateBookOf300Pages)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void runShell(benchmark::State &state, const std::string &command)
-{
-    for (auto _ : state)
-        if (std::system(command.c_str()) != 0)
-            state.SkipWithError("the command failed");
-    state.SetBytesProcessed(state.iterations() * pagesSize());
-}
-
 std::string pageArguments()
 {
     std::string arguments;
@@ -105,31 +66,27 @@ std::string pageArguments()
     return arguments;
 }
 
-void CatAndMd5sumOfTheSameFiles(benchmark::State &state)
-{
-    const std::string pages = pageArguments();
-    const std::string out = (benchDir() / "cat.out").string();
-    runShell(state, "cat" + pages + " > '" + out + "' && md5sum" + pages + " > /dev/null");
-}
-BENCHMARK(CatAndMd5sumOfTheSameFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void CatSyncAndMd5sumOfTheSameFiles(benchmark::State &state)
-{
-    const std::string pages = pageArguments();
-    const std::string out = (benchDir() / "cat.out").string();
-    runShell(state, "cat" + pages + " > '" + out + "' && sync '" + out + "' && md5sum" + pages +
-                        " > /dev/null");
-}
-BENCHMARK(CatSyncAndMd5sumOfTheSameFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    std::error_code ignored;
-    fs::remove_all(benchDir(), ignored);
+    const QString book = QString::fromStdString((bench::FixtureFolder() / "livre.bd").string());
+    const std::string pages = pageArguments();
+    const std::string out = (bench::FixtureFolder() / "cat.out").string();
+    const std::string cat = "cat" + pages + " > '" + out + "'";
+    const std::string md5sum = " && md5sum" + pages + " > /dev/null";
+    const auto createBook = [&] { WriteCreatedBook(content(), book); };
+    const int runs = bench::Repetitions(argc, argv, 11);
+
+    bench::GoalTable table;
+    table.add("creating the book / cat + md5sum of its files",
+              bench::RunInterleaved(
+                  createBook, [&] { bench::RunShell(cat + md5sum); }, runs));
+    table.add(
+        "creating the book / cat + sync + md5sum of its files",
+        bench::RunInterleaved(
+            createBook, [&] { bench::RunShell(cat + " && sync '" + out + "'" + md5sum); }, runs));
+    table.print();
     return 0;
 }

@@ -1,25 +1,22 @@
-// "Pdf -> BD..." on a 50-page A4 PDF, beside the gs console program run alone with the same
-// arguments: the difference is the splitting of its output and the writing of the book. The
-// console program is the one on PATH.
+// "Pdf -> BD..." on a 50-page A4 PDF, in turns with the gs console program run alone with the
+// same arguments: the difference is the splitting of its output and the writing of the book.
+// The console program is the one on PATH.
 #include "app/core/render/Ghostscript.h"
 #include "app/core/seams/OutsidePrograms.h"
 #include "app/core/seams/Prompter.h"
 #include "app/core/seams/UiHooks.h"
 #include "app/core/tools/PdfToBook.h"
+#include "bench/BenchBooks.h"
 #include "bench/BenchFiles.h"
+#include "bench/GoalTable.h"
 
 #include <QCoreApplication>
 
-#include <benchmark/benchmark.h>
-
+#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 
 namespace {
-
-namespace fs = std::filesystem;
-
-constexpr int PageCount = 50;
 
 class FailingPrompter : public Prompter {
 public:
@@ -29,26 +26,15 @@ public:
     }
 };
 
-const fs::path &benchDir()
-{
-    static const fs::path dir = BenchDir("quirelle-pdf-to-book-bench");
-    return dir;
-}
+} // namespace
 
-const QString &pdfDocument()
+int main(int argc, char **argv)
 {
-    static const QString path = [] {
-        const fs::path file = benchDir() / "Album.pdf";
-        MakeLetteringPdf(file, PageCount);
-        return Q(file);
-    }();
-    return path;
-}
-
-void BM_PdfToBook(benchmark::State &state)
-{
-    const QString pdf = pdfDocument();
-    const QString book = Q(benchDir() / "Album.bd");
+    QCoreApplication application(argc, argv);
+    const std::filesystem::path folder = bench::FixtureFolder();
+    const QString pdf = Q(folder / "Album.pdf");
+    MakeLetteringPdf(folder / "Album.pdf", 50);
+    const QString book = Q(folder / "Album.bd");
     FailingPrompter prompter;
     NoUiHooks ui;
     SystemPrograms programs;
@@ -59,31 +45,17 @@ void BM_PdfToBook(benchmark::State &state)
                            [](int) {},
                            [] { return true; },
                            [&] { return std::optional(book); }};
-    for (auto _ : state)
-        PdfToBook(pdf, env);
-    state.counters["book MB"] = double(fs::file_size(book.toStdString())) / 1e6;
-}
+    const QString gs = GhostscriptConsolePath(QString());
+    const QStringList arguments = GhostscriptBookArguments(pdf, Q(folder / "Album.jpg"));
 
-void BM_GsAlone(benchmark::State &state)
-{
-    const QString pdf = pdfDocument();
-    const QString output = Q(benchDir() / "Album.jpg");
-    const QStringList arguments = GhostscriptBookArguments(pdf, output);
-    for (auto _ : state)
-        RunProgram(GhostscriptConsolePath(QString()), arguments);
-    state.counters["output MB"] = double(fs::file_size(output.toStdString())) / 1e6;
-}
-
-BENCHMARK(BM_PdfToBook)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(5);
-BENCHMARK(BM_GsAlone)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(5);
-
-} // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::GoalTable table;
+    table.add("Pdf -> BD / gs alone, 50 A4 pages",
+              bench::RunInterleaved([&] { PdfToBook(pdf, env); },
+                                    [&] { RunProgram(gs, arguments); },
+                                    bench::Repetitions(argc, argv, 5)));
+    table.print();
+    std::printf("book %.1f MB, gs output %.1f MB\n",
+                double(std::filesystem::file_size(folder / "Album.bd")) / 1e6,
+                double(std::filesystem::file_size(folder / "Album.jpg")) / 1e6);
     return 0;
 }

@@ -1,7 +1,8 @@
 // Opening books in the main window: the time from Charge to the first page shown, to the
-// visible rows of the thumbnail grid, to every thumbnail of the grid scrolled through, and of
-// a page turn, each beside the least such work must do (md5sum, djpeg, libjpeg decoding the
-// same pages in one process), and the peak memory of the open book with its whole grid.
+// visible rows of the thumbnail grid, to every thumbnail of the grid scrolled through, and of a
+// page turn, each in turns with the least work that any program must do for it (md5sum of the
+// book, libjpeg decoding the pages in this process), on pages of line art and on scans; and the
+// peak memory and the bytes read of the open book with its whole grid.
 #include "app/Unit1.h"
 #include "app/adapters/QtUiHooks.h"
 #include "app/core/seams/LinkOpener.h"
@@ -10,6 +11,7 @@
 
 #include "bench/BenchBooks.h"
 #include "bench/GoalTable.h"
+#include "bench/ReferenceDecoder.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -17,20 +19,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <string>
-#include <vector>
-
-#include <jpeglib.h>
 
 #include <sys/resource.h>
 
@@ -59,8 +55,8 @@ public:
     bool inputQuery(const QString &, const QString &, QString &) override { return false; }
 };
 
-// The thumbnail loop lets messages run after each thumbnail: the first time it does, the
-// first page is on screen and the opening is ended there.
+// The thumbnail loop lets messages run after each row: the first time it does, the first page
+// and the first row of thumbnails are on screen and the opening is ended there.
 class StopAtFirstPage : public UiHooks {
 public:
     void processPendingEvents() override { state->CurrentFile.clear(); }
@@ -68,30 +64,23 @@ public:
     MainWindowState *state = nullptr;
 };
 
-// Ends the opening once the thumbnail loop has loaded `thumbnails` thumbnails: it lets
-// messages run after each.
-class StopAfterThumbnails : public UiHooks {
-public:
-    void processPendingEvents() override
-    {
-        if (++loaded == thumbnails)
-            state->CurrentFile.clear();
-    }
-    void setBusyCursor(bool) override {}
-    MainWindowState *state = nullptr;
-    int thumbnails = 0;
-    int loaded = 0;
-};
-
 class NoLinks : public LinkOpener {
 public:
     void open(const QUrl &) override {}
 };
 
+// Opening a book in a window ends at its first page shown, once the rows of the grid around
+// the view are loaded (as the program does), or once the grid has been scrolled through, a
+// view height at a time, each step's rows loaded before the next: every thumbnail decoded once.
+enum class Opening { ToFirstPage, ToVisibleRows, ToWholeGrid };
+
 struct Window {
-    explicit Window(UiHooks &ui)
-        : form({prompter, dialogs, ui, programs, links, QStringLiteral("quirelle")})
+    explicit Window(Opening until)
+        : opening(until), form({prompter, dialogs,
+                                until == Opening::ToFirstPage ? static_cast<UiHooks &>(stop) : grid,
+                                programs, links, QStringLiteral("quirelle")})
     {
+        stop.state = &form.state;
         form.resize(WindowSize);
         form.show();
         QCoreApplication::processEvents();
@@ -99,121 +88,33 @@ struct Window {
     void charge(const FixtureBook &book)
     {
         form.Charge(QString::fromStdString(book.path.string()));
+        if (opening == Opening::ToWholeGrid)
+            scrollThroughGrid();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    void scrollThroughGrid()
+    {
+        form.Visionneuse1Click();
+        QScrollBar *scroll = form.Client->verticalScrollBar();
+        for (;;) {
+            QCoreApplication::processEvents();
+            if (scroll->value() == scroll->maximum())
+                break;
+            scroll->setValue(scroll->value() + form.Client->clientHeight());
+        }
+    }
+    Opening opening;
     SilentPrompter prompter;
     NoDialogs dialogs;
+    StopAtFirstPage stop;
+    QtUiHooks grid;
     SystemPrograms programs;
     NoLinks links;
     TForm1 form;
 };
 
-void openToFirstPage(benchmark::State &run, const FixtureBook &book)
-{
-    StopAtFirstPage stop;
-    Window window(stop);
-    stop.state = &window.form.state;
-    for (auto _ : run)
-        window.charge(book);
-}
-
-// Opens the book, shows its grid and scrolls through it a view height at a time, each step's
-// rows loaded before the next: every thumbnail is decoded once.
-void showWholeGrid(Window &window, const FixtureBook &book)
-{
-    window.charge(book);
-    window.form.Visionneuse1Click();
-    QScrollBar *scroll = window.form.Client->verticalScrollBar();
-    for (;;) {
-        QCoreApplication::processEvents();
-        if (scroll->value() == scroll->maximum())
-            break;
-        scroll->setValue(scroll->value() + window.form.Client->clientHeight());
-    }
-}
-
-void openToFullGrid(benchmark::State &run, const FixtureBook &book)
-{
-    QtUiHooks ui;
-    Window window(ui);
-    for (auto _ : run)
-        showWholeGrid(window, book);
-}
-
-// The rows in view when the book opens: w = (client width - 20) div 5, h from the page.
-int visibleThumbnails(const FixtureBook &book, QSize client)
-{
-    const int w = (client.width() - 20) / 5;
-    const int h = book.pageSize.height() * w / book.pageSize.width();
-    return std::min<int>(int(book.pages.size()), (client.height() / h + 1) * 5);
-}
-
-QSize clientSize();
-
-void openToVisibleRows(benchmark::State &run, const FixtureBook &book)
-{
-    StopAfterThumbnails stop;
-    Window window(stop);
-    stop.state = &window.form.state;
-    stop.thumbnails = visibleThumbnails(book, clientSize());
-    for (auto _ : run) {
-        stop.loaded = 0;
-        window.charge(book);
-    }
-}
-
 // Turns between two pages in the middle of the open book, its grid loaded.
 constexpr int TurnedPages[2] = {150, 151};
-
-void turnPage(benchmark::State &run, const FixtureBook &book)
-{
-    QtUiHooks ui;
-    Window window(ui);
-    window.charge(book);
-    int turn = 0;
-    for (auto _ : run)
-        window.form.ShowEntry(TurnedPages[turn++ % 2]);
-}
-
-void runEach(const std::vector<std::filesystem::path> &files, const std::string &command)
-{
-    std::string script = "for f in";
-    for (const std::filesystem::path &file : files)
-        script += ' ' + bench::Quoted(file);
-    bench::RunShell(script + "; do " + command + " \"$f\" || exit 1; done");
-}
-
-std::vector<std::uint8_t> readFile(const std::filesystem::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The least work of showing a page: libjpeg decoding its bytes at the scale M/8 into memory,
-// with the program's transform and pixel layout.
-void decodeWithLibjpeg(const std::vector<std::uint8_t> &bytes, int scale)
-{
-    jpeg_decompress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), bytes.size());
-    jpeg_read_header(&info, TRUE);
-    info.scale_num = static_cast<unsigned>(scale);
-    info.scale_denom = 8;
-    info.dct_method = JDCT_ISLOW;
-    info.out_color_space = JCS_EXT_BGRA;
-    jpeg_start_decompress(&info);
-    const std::size_t perLine = std::size_t{info.output_width} * 4;
-    std::vector<std::uint8_t> pixels(perLine * info.output_height);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = pixels.data() + perLine * info.output_scanline;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    benchmark::DoNotOptimize(pixels.data());
-}
 
 // The smallest libjpeg scale M/8 whose picture is not below the thumbnail's picture: the
 // window's column width w = (client width - 20) div 5 and row height h = page height x w div
@@ -229,74 +130,67 @@ int thumbnailScale(const FixtureBook &book, int clientWidth)
     return 8;
 }
 
-QSize clientSize()
+// Pages and thumbnails are decoded with the accurate transform, as the program does.
+void decode(const std::filesystem::path &page, int eighths = 8)
 {
-    SilentPrompter prompter;
-    NoDialogs dialogs;
-    NoUiHooks ui;
-    SystemPrograms programs;
-    NoLinks links;
-    TForm1 form({prompter, dialogs, ui, programs, links, QStringLiteral("quirelle")});
-    form.resize(WindowSize);
-    form.show();
-    QCoreApplication::processEvents();
-    return {form.Client->clientWidth(), form.Client->clientHeight()};
+    bench::DecodeWithLibjpeg(page, eighths, bench::Transform::Accurate);
 }
 
-void addBenchmark(const std::string &name, std::function<void(benchmark::State &)> body)
+void addGoals(bench::GoalTable &table, const std::string &pages, const FixtureBook &book, int runs)
 {
-    benchmark::RegisterBenchmark(name.c_str(), [body](benchmark::State &run) { body(run); })
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-}
-
-void addMd5sum(const std::string &name, const FixtureBook &book)
-{
-    addBenchmark("Md5sum/" + name, [&book](benchmark::State &run) {
-        for (auto _ : run)
-            bench::RunShell("md5sum " + bench::Quoted(book.path) + " >/dev/null");
-    });
-}
-
-// A long book: the time to its visible rows, beside md5sum of it.
-void registerLongBookBenchmarks(const std::string &name, const FixtureBook &book)
-{
-    addBenchmark("OpenToVisibleRows/" + name,
-                 [&book](benchmark::State &run) { openToVisibleRows(run, book); });
-    addMd5sum(name, book);
-}
-
-void registerBenchmarks(const std::string &name, const FixtureBook &book, bool references)
-{
-    const auto add = [&](const std::string &what, std::function<void(benchmark::State &)> body) {
-        addBenchmark(what + "/" + name, std::move(body));
-    };
-    add("OpenToFirstPage", [&book](benchmark::State &run) { openToFirstPage(run, book); });
-    add("OpenToVisibleRows", [&book](benchmark::State &run) { openToVisibleRows(run, book); });
-    add("OpenToFullGrid", [&book](benchmark::State &run) { openToFullGrid(run, book); });
-    const int scale = thumbnailScale(book, clientSize().width());
-    add("LibjpegScaledAllPages", [&book, scale](benchmark::State &run) {
-        for (auto _ : run)
-            for (const std::filesystem::path &page : book.pages)
-                decodeWithLibjpeg(readFile(page), scale);
-    });
-    if (!references)
-        return;
-    add("LibjpegPage1", [&book](benchmark::State &run) {
-        for (auto _ : run)
-            decodeWithLibjpeg(readFile(book.pages.front()), 8);
-    });
-    add("PageTurn", [&book](benchmark::State &run) { turnPage(run, book); });
-    addMd5sum(name, book);
-    add("DjpegPage1", [&book](benchmark::State &run) {
-        for (auto _ : run)
-            runEach({book.pages.front()}, "djpeg -outfile /dev/null");
-    });
-    add("DjpegTurnedPage", [&book](benchmark::State &run) {
+    {
+        Window window(Opening::ToFirstPage);
+        table.add("first page shown / (md5sum + libjpeg page 1), " + pages,
+                  bench::RunInterleaved([&] { window.charge(book); },
+                                        [&] {
+                                            bench::Md5sum(book.path);
+                                            decode(book.pages.front());
+                                        },
+                                        runs),
+                  1.2);
+    }
+    {
+        Window window(Opening::ToWholeGrid);
+        const int scale = thumbnailScale(book, window.form.Client->clientWidth());
+        table.add("whole grid / (md5sum + page 1 + libjpeg M/8 of all), " + pages,
+                  bench::RunInterleaved([&] { window.charge(book); },
+                                        [&] {
+                                            bench::Md5sum(book.path);
+                                            decode(book.pages.front());
+                                            for (const std::filesystem::path &page : book.pages)
+                                                decode(page, scale);
+                                        },
+                                        runs),
+                  1.1);
+    }
+    {
+        Window window(Opening::ToVisibleRows);
+        window.charge(book);
         int turn = 0;
-        for (auto _ : run)
-            runEach({book.pages[TurnedPages[turn++ % 2]]}, "djpeg -outfile /dev/null");
-    });
+        int referenceTurn = 0;
+        table.add("page turn / libjpeg of that page, " + pages,
+                  bench::RunInterleaved(
+                      [&] { window.form.ShowEntry(TurnedPages[turn++ % 2]); },
+                      [&] { decode(book.pages[TurnedPages[referenceTurn++ % 2]]); }, runs * 3),
+                  1.2);
+    }
+}
+
+void openBook(benchmark::State &run, Opening opening, const FixtureBook &book)
+{
+    Window window(opening);
+    for (auto _ : run)
+        window.charge(book);
+}
+
+void registerBenchmarks(const std::string &name, const FixtureBook &book)
+{
+    for (const auto &[what, opening] : {std::pair("OpenToFirstPage/", Opening::ToFirstPage),
+                                        std::pair("OpenToVisibleRows/", Opening::ToVisibleRows),
+                                        std::pair("OpenToWholeGrid/", Opening::ToWholeGrid)})
+        benchmark::RegisterBenchmark((what + name).c_str(), openBook, opening, book)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
 }
 
 // The bytes the process has read through read() and its like (/proc/self/io).
@@ -315,11 +209,10 @@ long long bytesRead()
 // grid and prints the process's peak resident size in kB and the bytes it read.
 int printPeakMemory(const char *book)
 {
-    QtUiHooks ui;
-    Window window(ui);
+    Window window(Opening::ToWholeGrid);
     const long long before = bytesRead();
     if (*book)
-        showWholeGrid(window, FixtureBook{book, {}, {}});
+        window.charge(FixtureBook{book, {}, {}});
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("%ld %lld\n", usage.ru_maxrss, bytesRead() - before);
@@ -353,6 +246,7 @@ void printPeakMemoryTable()
         const FixtureBook &book;
     } books[] = {
         {"300 pages of 2,500 x 3,500", bench::LargePageBook()},
+        {"300 scanned pages of 2,500 x 3,500", bench::LargePageBook(bench::PageKind::Scan)},
         {"4,000 pages of 2,500 x 3,500", bench::LongLargePageBook()},
         {"300 pages of 1,250 x 1,750", bench::HalfSizePageBook()},
         {"30 small pictures", bench::SmallPictureBook(30)},
@@ -381,35 +275,42 @@ int main(int argc, char **argv)
         if (std::strncmp(argv[i], "--peak-memory-of=", 17) == 0)
             return printPeakMemory(argv[i] + 17);
 
-    registerBenchmarks("large", bench::LargePageBook(), true);
-    registerLongBookBenchmarks("large:4000", bench::LongLargePageBook());
     for (const int pages : {30, 300, 1000, 4000})
-        registerBenchmarks("small:" + std::to_string(pages), bench::SmallPictureBook(pages), false);
-    bench::RunBenchmarksWithGoals(
-        argc, argv,
-        {
-            {"first page shown / (md5sum + djpeg page 1)",
-             "OpenToFirstPage/large",
-             {"Md5sum/large", "DjpegPage1/large"},
-             1.2},
-            {"full grid / (md5sum + libjpeg page 1 + M/8 of every page)",
-             "OpenToFullGrid/large",
-             {"Md5sum/large", "LibjpegPage1/large", "LibjpegScaledAllPages/large"},
-             1.1},
-            {"grid of 4,000 small pictures / libjpeg of each",
-             "OpenToFullGrid/small:4000",
-             {"LibjpegScaledAllPages/small:4000"},
-             3.0},
-            {"visible rows of 4,000 large pages / md5sum of the book",
-             "OpenToVisibleRows/large:4000",
-             {"Md5sum/large:4000"},
-             1.2},
-            {"page turn / djpeg of that page", "PageTurn/large", {"DjpegTurnedPage/large"}, 1.2},
-            {"4,000 small pictures to the first page, at most (ms)",
-             "OpenToFirstPage/small:4000",
-             {},
-             300},
-        });
+        registerBenchmarks("small:" + std::to_string(pages), bench::SmallPictureBook(pages));
+    bench::RunBenchmarks(argc, argv);
+
+    const int runs = bench::Repetitions(argc, argv, 7);
+    bench::GoalTable goals;
+    addGoals(goals, "line art", bench::LargePageBook(bench::PageKind::LineArt), runs);
+    addGoals(goals, "scans", bench::LargePageBook(bench::PageKind::Scan), runs);
+    {
+        Window window(Opening::ToVisibleRows);
+        const FixtureBook &book = bench::LongLargePageBook();
+        goals.add("visible rows of 4,000 pages / md5sum of the book",
+                  bench::RunInterleaved([&] { window.charge(book); },
+                                        [&] { bench::Md5sum(book.path); }, runs),
+                  1.2);
+    }
+    {
+        Window window(Opening::ToWholeGrid);
+        const FixtureBook &book = bench::SmallPictureBook(4000);
+        const int scale = thumbnailScale(book, window.form.Client->clientWidth());
+        goals.add("whole grid of 4,000 small pictures / libjpeg M/8 of each",
+                  bench::RunInterleaved([&] { window.charge(book); },
+                                        [&] {
+                                            for (const std::filesystem::path &page : book.pages)
+                                                decode(page, scale);
+                                        },
+                                        runs),
+                  3.0);
+    }
+    {
+        Window window(Opening::ToFirstPage);
+        const FixtureBook &book = bench::SmallPictureBook(4000);
+        goals.addAbsolute("4,000 small pictures to the first page (ms)",
+                          bench::RunRepeated([&] { window.charge(book); }, runs), 300);
+    }
+    goals.print();
     printPeakMemoryTable();
     return 0;
 }

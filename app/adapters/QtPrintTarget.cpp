@@ -3,22 +3,28 @@
 #include <QFile>
 #include <QFileInfo>
 
-QtPrintTarget::QtPrintTarget() : printer_(QPrinter::HighResolution) {}
+QPrinter &QtPrintTarget::printer() const
+{
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
 
 PrinterGeometry QtPrintTarget::geometry() const
 {
-    if (!printer_.isValid())
+    const QPrinter &printer = this->printer();
+    if (!printer.isValid())
         return {};
-    const QRectF paper = printer_.paperRect(QPrinter::DevicePixel);
-    const QRectF page = printer_.pageRect(QPrinter::DevicePixel);
-    const QRectF pageMm = printer_.pageRect(QPrinter::Millimeter);
+    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    const QRectF pageMm = printer.pageRect(QPrinter::Millimeter);
     PrinterGeometry g;
     g.HorzRes = Nearest(page.width());
     g.VertRes = Nearest(page.height());
     g.HorzSize = Nearest(pageMm.width());
     g.VertSize = Nearest(pageMm.height());
-    g.LogPixelsX = printer_.logicalDpiX();
-    g.LogPixelsY = printer_.logicalDpiY();
+    g.LogPixelsX = printer.logicalDpiX();
+    g.LogPixelsY = printer.logicalDpiY();
     g.PhysicalWidth = Nearest(paper.width());
     g.PhysicalHeight = Nearest(paper.height());
     g.PhysicalOffsetX = Nearest(page.left() - paper.left());
@@ -28,8 +34,9 @@ PrinterGeometry QtPrintTarget::geometry() const
 
 void QtPrintTarget::setOrientation(PaperOrientation orientation)
 {
-    printer_.setPageOrientation(orientation == PaperOrientation::Landscape ? QPageLayout::Landscape
-                                                                           : QPageLayout::Portrait);
+    printer().setPageOrientation(orientation == PaperOrientation::Landscape
+                                     ? QPageLayout::Landscape
+                                     : QPageLayout::Portrait);
 }
 
 QString PassFileName(const QString &fileName, int pass)
@@ -41,13 +48,13 @@ QString PassFileName(const QString &fileName, int pass)
 
 void QtPrintTarget::beginDocument(int pass)
 {
-    chosenOutputFileName_ = printer_.outputFileName();
+    chosenOutputFileName_ = printer().outputFileName();
     passFileName_.clear();
     if (!chosenOutputFileName_.isEmpty()) {
         passFileName_ = PassFileName(chosenOutputFileName_, pass);
-        printer_.setOutputFileName(passFileName_);
+        printer().setOutputFileName(passFileName_);
     }
-    if (!painter_.begin(&printer_)) {
+    if (!painter_.begin(&printer())) {
         restoreOutputFileName();
         throw PrintError(passFileName_.isEmpty() ? "Impossible de commencer l'impression."
                                                  : "Impossible de créer le fichier " +
@@ -57,7 +64,7 @@ void QtPrintTarget::beginDocument(int pass)
 
 void QtPrintTarget::newPage()
 {
-    if (!printer_.newPage())
+    if (!printer().newPage())
         throw PrintError("Erreur lors de l'impression d'une nouvelle page.");
 }
 
@@ -78,7 +85,7 @@ void QtPrintTarget::abortDocument()
 {
     // Qt's file and queue printers cannot abort: ending the document frees the printer (a queue
     // then prints what was drawn), and an incomplete file is removed.
-    if (!printer_.abort() && painter_.isActive())
+    if (!printer().abort() && painter_.isActive())
         painter_.end();
     if (!passFileName_.isEmpty())
         QFile::remove(passFileName_);
@@ -88,6 +95,6 @@ void QtPrintTarget::abortDocument()
 void QtPrintTarget::restoreOutputFileName()
 {
     if (!chosenOutputFileName_.isEmpty())
-        printer_.setOutputFileName(chosenOutputFileName_);
+        printer().setOutputFileName(chosenOutputFileName_);
     chosenOutputFileName_.clear();
 }

@@ -5,14 +5,15 @@
 #include <QPainter>
 #include <QPrinter>
 
-// Paints on one high-resolution printer kept for the run. When the printer writes to a file,
-// each pass goes to a file of its own, "<name>-1.pdf" and "<name>-2.pdf", so that the second
-// pass does not overwrite the first.
+#include <memory>
+
+// Paints on one high-resolution printer kept for the run, made on first use: making it loads
+// the system's print support (the CUPS plugin and its libraries), which the start of the
+// program does without. When the printer writes to a file, each pass goes to a file of its
+// own, "<name>-1.pdf" and "<name>-2.pdf", so that the second pass does not overwrite the first.
 class QtPrintTarget : public PrintTarget {
 public:
-    QtPrintTarget();
-
-    QPrinter &printer() { return printer_; }
+    QPrinter &printer() const;
 
     PrinterGeometry geometry() const override;
     void setOrientation(PaperOrientation orientation) override;
@@ -25,7 +26,7 @@ public:
 private:
     void restoreOutputFileName();
 
-    QPrinter printer_;
+    mutable std::unique_ptr<QPrinter> printer_;
     QPainter painter_;
     QString chosenOutputFileName_; // the file chosen in the print dialog, while a pass runs
     QString passFileName_;

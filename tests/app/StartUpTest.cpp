@@ -3,6 +3,7 @@
 #include "app/widgets/ClickLabel.h"
 
 #include "tests/app/WindowFixture.h"
+#include "tests/support/LoadedLibraries.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,6 +39,15 @@ TEST(StartUp, TheMainWindowReachesTheOtherFourWindows)
     }
     EXPECT_EQ(forms.CreeBD.minimumSize(), QSize(360, 577));
     EXPECT_EQ(forms.CreeBD.maximumHeight(), 577);
+}
+
+TEST(StartUp, LoadsNeitherGraphicsMagickNorThePrinterBeforeTheirFirstUse)
+{
+    Program program;
+    for (const char *library : {"libGraphicsMagick", "cupsprintersupport"})
+        EXPECT_FALSE(LibraryLoaded(library)) << library;
+    program.forms.Form1.marginsDialog().refresh(); // asks the printer for its page size
+    EXPECT_TRUE(LibraryLoaded("cupsprintersupport"));
 }
 
 TEST(AboutBox, TextsAndPlaces)

@@ -2,6 +2,7 @@
 
 #include "app/core/files/OpenFile.h"
 #include "app/core/render/JpegImage.h"
+#include "app/core/tools/GraphicsMagickReader.h"
 #include "app/jpeg/Jpeg.h"
 
 #include <QFile>
@@ -9,11 +10,9 @@
 #include <QImageReader>
 #include <QStringList>
 
-#include <Magick++.h>
-
-#include <mutex>
 #include <new>
-#include <string_view>
+
+#include <dlfcn.h>
 
 namespace {
 
@@ -67,17 +66,17 @@ constexpr PictureFormat Table[] = {
     {"png", "Portable network graphic images", GraphicsMagick, "PNG"},
 };
 
-bool GraphicsMagickReads(const char *coder)
+// The GraphicsMagick module's reader, loaded on first use and kept; nullptr when the module
+// cannot be loaded.
+ReadWithGraphicsMagickFunction GraphicsMagickReader()
 {
-    static std::once_flag initialised;
-    std::call_once(initialised, [] { Magick::InitializeMagick(nullptr); });
-    if (!coder)
-        return false;
-    try {
-        return Magick::CoderInfo(coder).isReadable();
-    } catch (const Magick::Exception &) {
-        return false;
-    }
+    static const auto reader = [] {
+        void *module = dlopen(GraphicsMagickModuleName, RTLD_NOW | RTLD_LOCAL);
+        return module ? reinterpret_cast<ReadWithGraphicsMagickFunction>(
+                            dlsym(module, ReadWithGraphicsMagickSymbol))
+                      : nullptr;
+    }();
+    return reader;
 }
 
 QImage ReadWithQt(const QString &path, const PictureFormat &format)
@@ -90,36 +89,26 @@ QImage ReadWithQt(const QString &path, const PictureFormat &format)
     return image;
 }
 
-// Read from memory, so that nothing in the file name is taken for GraphicsMagick syntax.
 QImage ReadWithGraphicsMagick(const QString &path, const PictureFormat &format)
 {
-    if (!GraphicsMagickReads(format.coder))
-        throw PictureError("Le fichier " + path + " ne peut pas être lu : aucun lecteur des " +
-                           format.description + " n'est installé.");
+    const QString noReader = "Le fichier " + path + " ne peut pas être lu : aucun lecteur des " +
+                             format.description + " n'est installé.";
+    const ReadWithGraphicsMagickFunction read = GraphicsMagickReader();
+    if (!read || !format.coder)
+        throw PictureError(noReader);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw PictureError(CannotOpenFileMessage(path));
     const QByteArray bytes = file.readAll();
-    try {
-        const Magick::Blob blob(bytes.constData(), std::size_t(bytes.size()));
-        Magick::Image picture;
-        picture.quiet(true);
-        picture.magick(format.coder);
-        if (std::string_view(format.coder) == "PCD")
-            picture.subImage(3); // of its several sizes, the base one: 768 x 512
-        picture.ping(blob);
-        if (std::uint64_t{picture.columns()} * picture.rows() > jpeg::MaxPixels)
-            throw PictureError(InvalidPictureMessage(path));
-        picture.read(blob);
-        QImage image(int(picture.columns()), int(picture.rows()), QImage::Format_ARGB32);
-        if (image.isNull())
-            throw std::bad_alloc();
-        picture.write(0, 0, picture.columns(), picture.rows(), "BGRA", Magick::CharPixel,
-                      image.bits());
-        return image;
-    } catch (const Magick::Exception &) {
-        throw PictureError(InvalidPictureMessage(path));
+    QImage image;
+    switch (
+        read(format.coder, bytes.constData(), std::size_t(bytes.size()), jpeg::MaxPixels, image)) {
+    case MagickReading::Read: return image;
+    case MagickReading::NoReader: throw PictureError(noReader);
+    case MagickReading::TooLarge: throw std::bad_alloc();
+    case MagickReading::Invalid: break;
     }
+    throw PictureError(InvalidPictureMessage(path));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/core/tools/PictureFormats.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/LoadedLibraries.h"
 #include "tests/support/PictureFixture.h"
 #include "tests/support/TempDir.h"
 
@@ -145,6 +146,22 @@ TEST_F(PictureLoading, EveryWritableFormatLoadsWithItsReader)
             ADD_FAILURE() << error.what();
         }
     }
+}
+
+TEST_F(PictureLoading, GraphicsMagickLoadsWithTheFirstPictureItReads)
+{
+    // The table and the dialogs' filter list its formats without it.
+    EXPECT_TRUE(PictureFilter().contains("Truevision images (*.tga)"));
+    EXPECT_EQ(FindPictureFormat("a.tga")->reader, PictureReader::GraphicsMagick);
+    GmConvert(png, "TGA")(dir / "a.tga");
+    WriteFileBytes(dir / "a.jpg", TwoToneJpeg());
+    QtSave(source, "BMP")(dir / "a.bmp");
+    for (const char *other : {"a.jpg", "a.bmp"})
+        EXPECT_EQ(LoadPicture(Q(dir / other)).size(), QSize(24, 16)) << other;
+    EXPECT_FALSE(LibraryLoaded("libGraphicsMagick"));
+
+    EXPECT_EQ(LoadPicture(Q(dir / "a.tga")).size(), QSize(24, 16));
+    EXPECT_TRUE(LibraryLoaded("libGraphicsMagick"));
 }
 
 void ExpectLoadFails(const fs::path &path, const std::string &message)
