@@ -2,8 +2,8 @@
 // stay byte for byte and the new meta record starts with the description; a book that is not
 // written stays as it was.
 #include "app/book/BookLayout.h"
-#include "app/core/files/AtomicFile.h"
 #include "app/core/files/BookWriter.h"
+#include "app/text/UserError.h"
 #include "fuzz/Fuzz.h"
 #include "fuzz/FuzzBook.h"
 #include "fuzz/FuzzFolder.h"
