@@ -30,11 +30,15 @@ OpenBook OpenBook::open(const QString &path)
 {
     const std::filesystem::path file = path.toStdString();
     std::error_code error;
-    auto stream = std::filesystem::is_directory(file, error)
-                      ? nullptr
-                      : std::make_unique<std::ifstream>(file, std::ios::binary);
-    if (stream && stream->is_open())
-        return {path, std::move(stream)};
+    if (!std::filesystem::is_directory(file, error)) {
+        auto stream = std::make_unique<std::ifstream>();
+        // Unbuffered: every read of a record or a block is one read() of its own length, not
+        // rounded up to a stream buffer's.
+        stream->rdbuf()->pubsetbuf(nullptr, 0);
+        stream->open(file, std::ios::binary);
+        if (stream->is_open())
+            return {path, std::move(stream)};
+    }
     OpenBook unreadable;
     unreadable.path_ = path;
     return unreadable;
