@@ -14,14 +14,34 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
-#include <QHash>
 #include <QLabel>
 #include <QMenu>
 #include <QScopeGuard>
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <cstdint>
+#include <numeric>
 #include <utility>
+
+namespace {
+
+// Whether each entry is the last place of its name. The entries are ordered by name, not
+// hashed: a few bytes per entry, for books of millions of pages too.
+std::vector<bool> lastPlacesOfNames(const std::vector<PageEntry> &pages)
+{
+    std::vector<std::uint32_t> order(pages.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return pages[a].Name < pages[b].Name;
+    });
+    std::vector<bool> last(pages.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        last[order[k]] = k + 1 == order.size() || pages[order[k]].Name != pages[order[k + 1]].Name;
+    return last;
+}
+
+} // namespace
 
 void TForm1::Charge(const QString &fileName)
 {
@@ -103,13 +123,7 @@ void TForm1::layOutThumbnails()
         state.PageList.size(), static_cast<std::size_t>(std::max(state.PageCountCache, 0)));
     thumbnailPages_.assign(state.PageList.begin(),
                            state.PageList.begin() + static_cast<std::ptrdiff_t>(count));
-    QHash<QString, std::size_t> lastPlace;
-    for (std::size_t i = 0; i < count; ++i)
-        lastPlace.insert(thumbnailPages_[i].Name, i);
-    std::vector<bool> thumbnailed(count);
-    for (std::size_t i = 0; i < count; ++i)
-        thumbnailed[i] = lastPlace.value(thumbnailPages_[i].Name) == i;
-    Thumbnails->reset(std::move(thumbnailed), (Client->clientWidth() - 20) / 5);
+    Thumbnails->reset(lastPlacesOfNames(thumbnailPages_), (Client->clientWidth() - 20) / 5);
     Client->updateScrollRange();
     showThumbnailRows();
 }
