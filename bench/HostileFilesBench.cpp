@@ -1,19 +1,25 @@
-// Well-formed but hostile books and PDFs: each reading of each file (opening it as the viewer
-// does, its extraction, a new description, the shell's info tip and thumbnail, counting a
-// PDF's pages) runs in a process of its own under an address-space cap, and its time and peak
-// resident memory are printed beside md5sum's of the same file.
+// Well-formed but hostile books and PDFs: each reading of each file (its page list as the
+// viewer builds it, the file opened in the main window, its extraction, a new description, the
+// shell's info tip and thumbnail, counting a PDF's pages) runs in a process of its own under an
+// address-space cap, and its time and peak resident memory are printed beside md5sum's of the same
+// file.
 //   hostile_files_bench [--timeout=SECONDS] [--only=TEXT]
+#include "app/Unit1.h"
+#include "app/adapters/QtUiHooks.h"
 #include "app/core/files/BookWriter.h"
 #include "app/core/pages/PageList.h"
 #include "app/core/pages/PdfPageCount.h"
+#include "app/core/seams/OutsidePrograms.h"
 #include "app/core/tools/PageExtraction.h"
 #include "bench/BenchBooks.h"
 #include "shellext/User.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/HostileFiles.h"
+#include "tests/support/RecordingLinks.h"
 #include "tests/support/RecordingPrompter.h"
+#include "tests/support/ScriptedDialogs.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <chrono>
 #include <csignal>
@@ -72,6 +78,23 @@ std::string openBook(const fs::path &file)
     return described(opened(file, prompter), prompter);
 }
 
+// The file opened in the main window as the user opens it: its page list, its first page and
+// the rows of the grid around the view.
+std::string openInWindow(const fs::path &file)
+{
+    RecordingPrompter prompter;
+    ScriptedDialogs dialogs;
+    QtUiHooks ui;
+    SystemPrograms programs;
+    RecordingLinks links;
+    TForm1 form({prompter, dialogs, ui, programs, links, QStringLiteral("quirelle")});
+    form.resize(1280, 1000);
+    form.show();
+    QCoreApplication::processEvents();
+    form.Charge(Q(file));
+    return described(form.state, prompter);
+}
+
 std::string extractPages(const fs::path &file)
 {
     RecordingPrompter prompter;
@@ -126,8 +149,10 @@ std::string countPdfPages(const fs::path &file)
 }
 
 const std::vector<std::pair<std::string, Reading>> Readings = {
-    {"open", openBook},    {"extract", extractPages}, {"description", writeDescription},
-    {"info tip", infoTip}, {"thumbnail", thumbnail},  {"pdf count", countPdfPages},
+    {"open", openBook},           {"window", openInWindow},
+    {"extract", extractPages},    {"description", writeDescription},
+    {"info tip", infoTip},        {"thumbnail", thumbnail},
+    {"pdf count", countPdfPages},
 };
 
 // --run=<reading> <file>: runs one reading and prints its time in ms and its outcome.
@@ -234,7 +259,7 @@ void writeBytes(const fs::path &path, const Bytes &bytes)
 
 const std::vector<HostileFile> &hostileFiles()
 {
-    const std::vector<std::string> book = {"open", "info tip"};
+    const std::vector<std::string> book = {"open", "window", "info tip"};
     static const std::vector<HostileFile> files = {
         {"100,000 records of 4 bytes",
          [](const fs::path &p) { writeBytes(p, TinyRecordBook(100'000)); }, book},
@@ -244,22 +269,22 @@ const std::vector<HostileFile> &hostileFiles()
         {"zero-filled 64 MiB", [](const fs::path &p) { WriteZeroFile(p, 64 << 20); }, book},
         {"zero-filled 3 GiB sparse",
          [](const fs::path &p) { WriteZeroFile(p, std::int64_t(3) << 30); },
-         {"open", "info tip", "thumbnail"}},
+         {"open", "window", "info tip", "thumbnail"}},
         {"3 images imposing page 9998",
          [](const fs::path &p) { writeBytes(p, BookImposingLastPages(3)); },
-         {"open"}},
+         {"open", "window"}},
         {"30,000 constraints",
          [](const fs::path &p) { writeBytes(p, ConstrainedBook(30'000)); },
-         {"open"}},
+         {"open", "window"}},
         {"100,000 constraints",
          [](const fs::path &p) { writeBytes(p, ConstrainedBook(100'000)); },
-         {"open"}},
+         {"open", "window"}},
         {"300,000 constraints",
          [](const fs::path &p) { writeBytes(p, ConstrainedBook(300'000)); },
-         {"open"}},
+         {"open", "window"}},
         {"{page, empty, empty}",
          [](const fs::path &p) { writeBytes(p, PageAndTwoEmptyRecords()); },
-         {"open", "extract", "description"}},
+         {"open", "window", "extract", "description"}},
         {"2 GB sparse PDF",
          [](const fs::path &p) { WriteSparsePdf(p, 2'000'000'000); },
          {"pdf count"}},
@@ -327,7 +352,7 @@ int main(int argc, char **argv)
     fs::create_directories(runtime);
     fs::permissions(runtime, fs::perms::owner_all);
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.string()));
-    QGuiApplication application(argc, argv);
+    QApplication application(argc, argv);
     int timeout = 120;
     std::string only;
     for (int i = 1; i < argc; ++i) {
