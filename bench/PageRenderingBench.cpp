@@ -6,6 +6,7 @@
 #include "bench/BenchFiles.h"
 #include "bench/GoalTable.h"
 #include "bench/ReferenceDecoder.h"
+#include "tests/support/RecordingPrompter.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -20,14 +21,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-class SilentPrompter : public Prompter {
-public:
-    MessageAnswer show(const QString &, const QString &, MessageIcon, MessageButtons) override
-    {
-        return MessageAnswer::Ok;
-    }
-};
 
 // The page as the one record of a book.
 fs::path bookOf(const fs::path &page)
@@ -44,7 +37,7 @@ fs::path bookOf(const fs::path &page)
 }
 
 struct Env {
-    SilentPrompter prompter;
+    RecordingPrompter prompter;
     NoUiHooks ui;
     PageRenderEnv env{prompter, ui, QSize(800, 600), "quirelle"};
     BookPages state;

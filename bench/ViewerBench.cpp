@@ -13,6 +13,9 @@
 #include "bench/GoalTable.h"
 #include "bench/ReferenceDecoder.h"
 #include "tests/support/ProcessIo.h"
+#include "tests/support/RecordingLinks.h"
+#include "tests/support/RecordingPrompter.h"
+#include "tests/support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -37,25 +40,6 @@ using bench::FixtureBook;
 
 const QSize WindowSize(1280, 1000);
 
-class SilentPrompter : public Prompter {
-public:
-    MessageAnswer show(const QString &, const QString &, MessageIcon, MessageButtons) override
-    {
-        return MessageAnswer::Ok;
-    }
-};
-
-class NoDialogs : public Dialogs {
-public:
-    bool openFile(FileDialog &) override { return false; }
-    bool saveFile(FileDialog &) override { return false; }
-    bool print(QPrinter &) override { return false; }
-    bool chooseFolder(const QString &, QString &) override { return false; }
-    bool chooseColor(QColor &) override { return false; }
-    bool chooseFont(QFont &) override { return false; }
-    bool inputQuery(const QString &, const QString &, QString &) override { return false; }
-};
-
 // The thumbnail loop lets messages run after each row: the first time it does, the first page
 // and the first row of thumbnails are on screen and the opening is ended there.
 class StopAtFirstPage : public UiHooks {
@@ -63,11 +47,6 @@ public:
     void processPendingEvents() override { state->CurrentFile.clear(); }
     void setBusyCursor(bool) override {}
     MainWindowState *state = nullptr;
-};
-
-class NoLinks : public LinkOpener {
-public:
-    void open(const QUrl &) override {}
 };
 
 // Opening a book in a window ends at its first page shown, once the rows of the grid around
@@ -105,12 +84,12 @@ struct Window {
         }
     }
     Opening opening;
-    SilentPrompter prompter;
-    NoDialogs dialogs;
+    RecordingPrompter prompter;
+    ScriptedDialogs dialogs;
     StopAtFirstPage stop;
     QtUiHooks grid;
     SystemPrograms programs;
-    NoLinks links;
+    RecordingLinks links;
     TForm1 form;
 };
 
