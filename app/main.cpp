@@ -5,6 +5,7 @@
 #include "app/adapters/QtUiHooks.h"
 #include "app/adapters/QuirelleApplication.h"
 #include "app/adapters/TerminationSignals.h"
+#include "app/core/program/MemoryReuse.h"
 #include "app/core/seams/OutsidePrograms.h"
 #include "platform/ExceptionTracking.h"
 
@@ -14,6 +15,7 @@
 
 int main(int argc, char *argv[])
 {
+    KeepFreedMemoryForReuse();
     platform::StartExceptionTracking();
     QuirelleApplication application(argc, argv);
     // Qt's own texts (file dialogs, print dialog) in French, like the rest of the program.

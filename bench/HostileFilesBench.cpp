@@ -9,6 +9,7 @@
 #include "app/core/files/BookWriter.h"
 #include "app/core/pages/PageList.h"
 #include "app/core/pages/PdfPageCount.h"
+#include "app/core/program/MemoryReuse.h"
 #include "app/core/seams/OutsidePrograms.h"
 #include "app/core/tools/PageExtraction.h"
 #include "bench/BenchBooks.h"
@@ -347,6 +348,7 @@ void printTable(int timeout, const std::string &only)
 
 int main(int argc, char **argv)
 {
+    KeepFreedMemoryForReuse(); // as the program starts
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const fs::path runtime = bench::FixtureFolder() / "runtime";
     fs::create_directories(runtime);

@@ -5,6 +5,7 @@
 // peak memory and the bytes read of the open book with its whole grid.
 #include "app/Unit1.h"
 #include "app/adapters/QtUiHooks.h"
+#include "app/core/program/MemoryReuse.h"
 #include "app/core/seams/LinkOpener.h"
 #include "app/core/seams/OutsidePrograms.h"
 #include "app/widgets/ClientArea.h"
@@ -239,6 +240,7 @@ void printPeakMemoryTable()
 
 int main(int argc, char **argv)
 {
+    KeepFreedMemoryForReuse(); // as the program starts
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Settings go to a registry of their own, not the user's.
     const std::filesystem::path root = bench::FixtureFolder() / "root";
