@@ -24,15 +24,19 @@ public:
     // The kept block if it has that size; a kept block of another size is freed.
     Block take(std::size_t bytes)
     {
-        Block block;
-        {
-            const std::lock_guard lock(mutex_);
-            block = std::exchange(kept_, {});
-        }
+        const Block block = release();
         if (block.bytes == bytes)
             return block;
         std::free(block.memory);
         return {};
+    }
+    // Frees the kept block; false when none was kept.
+    bool drop()
+    {
+        const Block block = release();
+        const bool kept = block.memory != nullptr;
+        std::free(block.memory);
+        return kept;
     }
     void keep(Block block)
     {
@@ -44,6 +48,12 @@ public:
     }
 
 private:
+    Block release()
+    {
+        const std::lock_guard lock(mutex_);
+        return std::exchange(kept_, {});
+    }
+
     std::mutex mutex_;
     Block kept_;
 };
@@ -67,6 +77,14 @@ Block largeBlock(std::size_t bytes)
     return block;
 }
 
+// A small picture's memory has no size: it is freed, never kept.
+Block allocate(std::size_t bytes)
+{
+    if (bytes < HugePage)
+        return {std::malloc(std::max<std::size_t>(bytes, 1)), 0};
+    return largeBlock(bytes);
+}
+
 void keepLargeBlock(void *block)
 {
     const std::unique_ptr<Block> held(static_cast<Block *>(block));
@@ -77,15 +95,14 @@ void keepLargeBlock(void *block)
 
 PictureMemory::PictureMemory(std::size_t bytes)
 {
-    if (bytes < HugePage) {
-        pixels_ = static_cast<std::uint8_t *>(std::malloc(std::max<std::size_t>(bytes, 1)));
-    } else {
-        const Block block = largeBlock(bytes);
-        pixels_ = static_cast<std::uint8_t *>(block.memory);
-        bytes_ = block.bytes;
-    }
-    if (!pixels_)
+    Block block = allocate(bytes);
+    // When memory runs out, the kept block goes first.
+    if (!block.memory && keptBlock().drop())
+        block = allocate(bytes);
+    if (!block.memory)
         throw std::bad_alloc();
+    pixels_ = static_cast<std::uint8_t *>(block.memory);
+    bytes_ = block.bytes;
 }
 
 PictureMemory::~PictureMemory()
