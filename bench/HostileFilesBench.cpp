@@ -16,6 +16,7 @@
 #include "shellext/User.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/HostileFiles.h"
+#include "tests/support/QtPath.h"
 #include "tests/support/RecordingLinks.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -44,11 +45,6 @@ namespace fs = std::filesystem;
 // machine, and never endangers the one it runs on.
 constexpr rlim_t AddressSpaceCap = rlim_t(4) << 30;
 
-QString Q(const fs::path &path)
-{
-    return QString::fromStdString(path.string());
-}
-
 std::string described(const BookPages &state, const RecordingPrompter &prompter)
 {
     std::string text = std::to_string(state.PageList.size()) + " pages";
@@ -61,7 +57,7 @@ std::string described(const BookPages &state, const RecordingPrompter &prompter)
 BookPages opened(const fs::path &file, RecordingPrompter &prompter)
 {
     BookPages state;
-    state.CurrentFile = Q(file);
+    state.CurrentFile = QtPath(file);
     state.Book = OpenBook::open(state.CurrentFile);
     state.BlankCount = 0;
     NoUiHooks ui;
@@ -92,7 +88,7 @@ std::string openInWindow(const fs::path &file)
     form.resize(1280, 1000);
     form.show();
     QCoreApplication::processEvents();
-    form.Charge(Q(file));
+    form.Charge(QtPath(file));
     return described(form.state, prompter);
 }
 
@@ -102,7 +98,7 @@ std::string extractPages(const fs::path &file)
     const BookPages state = opened(file, prompter);
     const fs::path folder = file.string() + ".pages";
     ExtractPages(state, prompter, [&](QString &chosen) {
-        chosen = Q(folder);
+        chosen = QtPath(folder);
         return true;
     });
     std::size_t files = 0;
@@ -119,7 +115,7 @@ std::string writeDescription(const fs::path &file)
     const fs::path copy = file.string() + ".copy.bd";
     fs::copy_file(file, copy, fs::copy_options::overwrite_existing);
     RecordingPrompter prompter;
-    OpenBook book = OpenBook::open(Q(copy));
+    OpenBook book = OpenBook::open(QtPath(copy));
     const bool written = WriteDescription(book, prompter, ToBytes("{\\rtf1 Une histoire}"));
     RecordingPrompter reopened;
     const std::string after = described(opened(copy, reopened), reopened);
@@ -146,7 +142,7 @@ std::string thumbnail(const fs::path &file)
 std::string countPdfPages(const fs::path &file)
 {
     NoUiHooks ui;
-    return std::to_string(CountPdfPages(Q(file), ui)) + " pages";
+    return std::to_string(CountPdfPages(QtPath(file), ui)) + " pages";
 }
 
 const std::vector<std::pair<std::string, Reading>> Readings = {

@@ -7,6 +7,7 @@
 #include "tests/app/WindowFixture.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/PdfFixture.h"
+#include "tests/support/QtPath.h"
 #include "tests/support/RunTool.h"
 
 #include "platform/Registry.h"
@@ -25,11 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 using platform::Hive;
 using platform::RegistryKey;
-
-QString Q(const fs::path &path)
-{
-    return QString::fromStdString(path.string());
-}
 
 void WriteExecutable(const fs::path &path)
 {
@@ -108,8 +104,8 @@ TEST(DocumentCommands, AThreePagePdfBecomesABookWhosePagesOpenInTheViewer)
     setenv("TMPDIR", (dir / "tmp").c_str(), 1);
     const auto restore = qScopeGuard([] { unsetenv("TMPDIR"); });
 
-    window.dialogs.choose({Q(pdf)});
-    window.dialogs.choose({Q(dir / "Livre.bd")});
+    window.dialogs.choose({QtPath(pdf)});
+    window.dialogs.choose({QtPath(dir / "Livre.bd")});
     bool waitShown = false;
     window.programs.script([&](const ProgramCall &call, const std::function<bool()> &poll) {
         const QList<WaitAnimation *> waits = window.form.findChildren<WaitAnimation *>();
@@ -133,15 +129,15 @@ TEST(DocumentCommands, AThreePagePdfBecomesABookWhosePagesOpenInTheViewer)
         ASSERT_TRUE(RunTool("gs", {"-q", "-dBATCH", "-dSAFER", "-dNOPAUSE", "-sDEVICE=jpeg",
                                    "-r200x200", "-dFirstPage=" + QString::number(page),
                                    "-dLastPage=" + QString::number(page),
-                                   "-sOutputFile=" + Q(alone), "-f" + Q(pdf)}));
+                                   "-sOutputFile=" + QtPath(alone), "-f" + QtPath(pdf)}));
         Bytes record;
         ASSERT_EQ(ReadBookRecord(book, &record, page - 1), -1);
         EXPECT_TRUE(record == ReadFileBytes(alone));
     }
 
-    window.form.Charge(Q(dir / "Livre.bd"));
+    window.form.Charge(QtPath(dir / "Livre.bd"));
     ASSERT_EQ(window.form.state.PageList.size(), 3u);
-    EXPECT_EQ(window.form.Image1->picture().size(), QImage(Q(dir / "page1.jpg")).size());
+    EXPECT_EQ(window.form.Image1->picture().size(), QImage(QtPath(dir / "page1.jpg")).size());
     EXPECT_GT(window.form.Image1->picture().width(), 1000) << "a page at 200 dpi";
     for (const char *page : {"1", "2", "3"})
         EXPECT_TRUE(window.form.thumbnail(page)) << page;

@@ -2,6 +2,7 @@
 #include "platform/GhostscriptRecord.h"
 #include "platform/Registry.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/QtPath.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,18 +21,13 @@ using platform::RegistryKey;
 
 const char *const GhostscriptKey = "SOFTWARE\\GPL Ghostscript";
 
-QString Q(const fs::path &path)
-{
-    return QString::fromStdString(path.string());
-}
-
 // The library the registry records on first use is the one found on this machine.
 TEST(FindGhostscriptDir, IsTheDirectoryOfTheInstalledLibraryByDefault)
 {
     const std::optional<platform::GhostscriptLibrary> library =
         platform::findGhostscriptLibrary(GhostscriptLibraryName);
     ASSERT_TRUE(library.has_value());
-    EXPECT_EQ(FindGhostscriptDir(), Q(fs::path(library->path).parent_path()) + '/');
+    EXPECT_EQ(FindGhostscriptDir(), QtPath(fs::path(library->path).parent_path()) + '/');
 }
 
 TEST(FindGhostscriptDir, TakesGsDllOfTheVersionThatSortsLast)
@@ -95,13 +91,13 @@ TEST(GhostscriptConsole, IsLookedForBesideTheLibraryThenOnPath)
     WriteFileBytes(dir / "gs", ToBytes("not executable"));
     setenv("PATH", (dir / "bin").c_str(), 1);
 
-    EXPECT_EQ(GhostscriptConsolePath(Q(dir / "lib") + '/'), Q(dir / "lib" / "gs"));
-    EXPECT_EQ(GhostscriptConsolePath(Q(dir.path()) + '/'), Q(dir / "bin" / "gs"));
-    EXPECT_EQ(GhostscriptConsolePath(""), Q(dir / "bin" / "gs"));
+    EXPECT_EQ(GhostscriptConsolePath(QtPath(dir / "lib") + '/'), QtPath(dir / "lib" / "gs"));
+    EXPECT_EQ(GhostscriptConsolePath(QtPath(dir.path()) + '/'), QtPath(dir / "bin" / "gs"));
+    EXPECT_EQ(GhostscriptConsolePath(""), QtPath(dir / "bin" / "gs"));
     EXPECT_TRUE(GhostscriptConsoleExists(""));
 
     setenv("PATH", (dir / "lib" / "nothing").c_str(), 1);
-    EXPECT_EQ(GhostscriptConsolePath(Q(dir.path()) + '/'), QString());
+    EXPECT_EQ(GhostscriptConsolePath(QtPath(dir.path()) + '/'), QString());
     EXPECT_FALSE(GhostscriptConsoleExists(""));
 }
 

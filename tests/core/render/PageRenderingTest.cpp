@@ -3,6 +3,7 @@
 #include "tests/support/AddressSpaceCap.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/PdfFixture.h"
+#include "tests/support/QtPath.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/Sanitizers.h"
 #include "tests/support/TempDir.h"
@@ -32,11 +33,6 @@ public:
     void setBusyCursor(bool) override {}
     int pendingPasses = 0;
 };
-
-QString Q(const fs::path &path)
-{
-    return QString::fromStdString(path.string());
-}
 
 // The size of a text bitmap: the text's extent in the default font.
 QSize TextSize(const QString &text)
@@ -79,7 +75,7 @@ class PageRendering : public ::testing::Test {
 protected:
     void Open(const fs::path &path)
     {
-        state.CurrentFile = Q(path);
+        state.CurrentFile = QtPath(path);
         state.Book = OpenBook::open(state.CurrentFile);
     }
     std::optional<QImage> Load(std::int32_t image) { return LoadPageBitmap(state, image, env); }
@@ -190,7 +186,7 @@ TEST_F(PageRendering, MissingFileNamesItAndGivesABlankBitmapEveryTime)
 
         for (int attempt = 0; attempt < 2; ++attempt)
             ExpectFilledWith(Load(0), {120, 90}, Qt::white);
-        const QString expected = "Impossible d'ouvrir le fichier " + Q(path) + ".";
+        const QString expected = "Impossible d'ouvrir le fichier " + QtPath(path) + ".";
         EXPECT_EQ(prompter.texts(), (std::vector<QString>{expected, expected}));
         EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
         EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::Ok);
@@ -283,7 +279,7 @@ TEST_F(PageRendering, PdfOfTheSameNameInAnotherFolderShowsItsOwnPages)
     // Without the library, the other document's rendering is not shown either.
     fs::copy_file(dir / "a" / "Album.pdf", dir / "Album.pdf");
     Open(dir / "Album.pdf");
-    env.ghostscriptDir = Q(dir / "nowhere") + '/';
+    env.ghostscriptDir = QtPath(dir / "nowhere") + '/';
     ExpectShowsText(Load(0), "Image incorrect");
     EXPECT_EQ(prompter.texts(), std::vector<QString>{LibraryErrorText});
 }
@@ -294,7 +290,7 @@ TEST_F(PageRendering, MissingLibraryShowsABoxThenTheEarlierRendering)
     Open(dir / "Album.pdf");
     ExpectFilledWith(Load(1), {200, 200}, Qt::blue);
 
-    env.ghostscriptDir = Q(dir / "nowhere") + '/';
+    env.ghostscriptDir = QtPath(dir / "nowhere") + '/';
     ExpectFilledWith(Load(1), {200, 200}, Qt::blue);
     ExpectShowsText(Load(0), "Image incorrect"); // never rendered
     EXPECT_EQ(prompter.texts(), (std::vector<QString>{LibraryErrorText, LibraryErrorText}));
@@ -310,7 +306,7 @@ TEST_F(PageRendering, LibraryWithoutTheEntryPointsShowsImageIncorrectWithoutBox)
     fs::copy_file(module.dli_fname, dir / "fake" / GhostscriptLibraryName);
     MakeColouredPdf(dir / "Album.pdf", {Qt::red});
     Open(dir / "Album.pdf");
-    env.ghostscriptDir = Q(dir / "fake") + '/';
+    env.ghostscriptDir = QtPath(dir / "fake") + '/';
 
     ExpectShowsText(Load(0), "Image incorrect");
     EXPECT_TRUE(prompter.messages.empty());
@@ -392,7 +388,7 @@ TEST(RenderingPath, LiesInAPrivateDirectoryPerDocument)
     EXPECT_TRUE(RenderingPath("/books/a.b.PDF", 3).endsWith("/a.b.jpg3"));
 
     const fs::path privateDir = fs::path(first.toStdString()).parent_path().parent_path();
-    EXPECT_EQ(Q(privateDir.parent_path()), GetTempDir());
+    EXPECT_EQ(QtPath(privateDir.parent_path()), GetTempDir());
     EXPECT_EQ(fs::status(privateDir).permissions() & fs::perms::all, fs::perms::owner_all);
 }
 
@@ -418,7 +414,7 @@ TEST(GetTempDir, FollowsTmpdirWithoutTrailingSeparators)
 {
     TempDir dir;
     const std::pair<std::string, QString> cases[] = {
-        {dir.path().string() + "//", Q(dir.path())},
+        {dir.path().string() + "//", QtPath(dir.path())},
         {"/", "/"},
         {(dir / "missing").string(), "/tmp"},
     };

@@ -4,6 +4,7 @@
 #include "app/core/seams/UiHooks.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/DocumentFixture.h"
+#include "tests/support/QtPath.h"
 #include "tests/support/RecordingLinks.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/RunTool.h"
@@ -20,11 +21,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-QString Q(const fs::path &path)
-{
-    return QString::fromStdString(path.string());
-}
 
 // A small picture of two colours.
 QImage Picture()
@@ -75,19 +71,19 @@ TEST(DocumentToPdf, LibreOfficeConvertsTheDocumentBesideIt)
     Command command;
     const fs::path document = command.dir / "Scénario.odt";
     MakeTextDocument(document, {"Planche un", "Planche deux"}, Picture());
-    command.document = Q(document);
+    command.document = QtPath(document);
 
     command.run();
 
     const fs::path pdf = command.dir / "Scénario.pdf";
     EXPECT_EQ(command.prompter.texts(),
-              std::vector<QString>{"Le document a été converti en PDF : " + Q(pdf) + "."});
-    EXPECT_EQ(CountPdfPages(Q(pdf), command.ui), 2);
-    const std::optional<QString> text = ToolOutput("pdftotext", {Q(pdf), "-"});
+              std::vector<QString>{"Le document a été converti en PDF : " + QtPath(pdf) + "."});
+    EXPECT_EQ(CountPdfPages(QtPath(pdf), command.ui), 2);
+    const std::optional<QString> text = ToolOutput("pdftotext", {QtPath(pdf), "-"});
     ASSERT_TRUE(text);
     EXPECT_TRUE(text->contains("Planche un") && text->contains("Planche deux"))
         << text->toStdString();
-    const std::optional<QString> images = ToolOutput("pdfimages", {"-list", Q(pdf)});
+    const std::optional<QString> images = ToolOutput("pdfimages", {"-list", QtPath(pdf)});
     ASSERT_TRUE(images);
     EXPECT_EQ(images->split('\n', Qt::SkipEmptyParts).size(), 3)
         << "a header of two lines, one picture";
@@ -97,10 +93,11 @@ TEST(DocumentToPdf, LibreOfficeConvertsTheDocumentBesideIt)
     const ProgramCall &call = command.programs.calls[0];
     EXPECT_EQ(call.program, LibreOfficePath());
     const QString profile = call.arguments.filter("-env:UserInstallation=").value(0);
-    EXPECT_TRUE(profile.startsWith("-env:UserInstallation=file://" + Q(command.dir / "tmp") + "/"))
+    EXPECT_TRUE(
+        profile.startsWith("-env:UserInstallation=file://" + QtPath(command.dir / "tmp") + "/"))
         << profile.toStdString();
     EXPECT_TRUE(call.arguments.contains("--headless"));
-    EXPECT_EQ(call.arguments.last(), Q(document));
+    EXPECT_EQ(call.arguments.last(), QtPath(document));
     EXPECT_TRUE(command.temporaryFolderEmpty());
 }
 
@@ -176,7 +173,7 @@ TEST(DocumentToPdf, NothingIsWrittenUnlessTheConversionSucceedsAndMayReplace)
         const fs::path pdf = command.dir / "Lettre.pdf";
         if (c.pdfExists)
             WriteFileBytes(pdf, previous);
-        command.document = Q(command.dir / "Lettre.docx");
+        command.document = QtPath(command.dir / "Lettre.docx");
         command.prompter.answer(c.replace);
         const ProgramExit exit = c.exit;
         const bool writesOutput = c.writesOutput;
@@ -190,7 +187,8 @@ TEST(DocumentToPdf, NothingIsWrittenUnlessTheConversionSucceedsAndMayReplace)
 
         std::vector<QString> texts;
         if (c.pdfExists)
-            texts.push_back("Le fichier " + Q(pdf) + " existe déjà.\r\nVoulez-vous le remplacer ?");
+            texts.push_back("Le fichier " + QtPath(pdf) +
+                            " existe déjà.\r\nVoulez-vous le remplacer ?");
         if (!c.message.isEmpty())
             texts.push_back(QString(c.message).replace("%1", *command.document));
         EXPECT_EQ(command.prompter.texts(), texts);

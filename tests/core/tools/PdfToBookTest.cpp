@@ -5,6 +5,7 @@
 #include "app/text/UserError.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/PdfFixture.h"
+#include "tests/support/QtPath.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/ScriptedPrograms.h"
 #include "tests/support/TempDir.h"
@@ -20,11 +21,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-QString Q(const fs::path &path)
-{
-    return QString::fromStdString(path.string());
-}
 
 // A page as the splitter sees it: the start marker, then size - 10 bytes that never hold a
 // 0xFF byte, so no marker either; each page has its own filling.
@@ -77,7 +73,7 @@ TEST(SplitJpegPages, EachPieceIsOnePageByteForByte)
             pages.push_back(FakePage(size, std::uint8_t(pages.size() * 40)));
         WriteFileBytes(dir / "Album.jpg", Concatenated(pages));
 
-        const QString prefix = Q(dir / "Album.jpg");
+        const QString prefix = QtPath(dir / "Album.jpg");
         const QStringList pieces = SplitJpegPages(prefix, prefix, c.chunkLimit);
 
         QStringList names;
@@ -91,7 +87,7 @@ TEST(SplitJpegPages, EachPieceIsOnePageByteForByte)
 TEST(SplitJpegPages, AnOutputThatCannotBeReadRaisesAnError)
 {
     TempDir dir;
-    const QString missing = Q(dir / "absent.jpg");
+    const QString missing = QtPath(dir / "absent.jpg");
     EXPECT_THROW(SplitJpegPages(missing, missing), FileReadError);
 }
 
@@ -154,8 +150,8 @@ TEST(PdfToBook, RunsTheConsoleProgramThenWritesItsPagesAsTheBook)
     Command command;
     const std::vector<Bytes> pages = {MakeJpeg(40, 60, Qt::red), MakeJpeg(40, 60, Qt::blue)};
     command.scriptOutput(pages, 13);
-    command.book = Q(command.dir / "Livre.txt");
-    const QString pdf = Q(command.dir / "Mon album.pdf");
+    command.book = QtPath(command.dir / "Livre.txt");
+    const QString pdf = QtPath(command.dir / "Mon album.pdf");
 
     command.run(pdf);
 
@@ -164,7 +160,7 @@ TEST(PdfToBook, RunsTheConsoleProgramThenWritesItsPagesAsTheBook)
     EXPECT_EQ(call.program, GhostscriptConsolePath(FindGhostscriptDir()));
     const QString output = call.workingDirectory + "/Mon album.jpg";
     EXPECT_EQ(QFileInfo(output).path(), call.workingDirectory);
-    EXPECT_TRUE(call.workingDirectory.startsWith(Q(command.temp.path()) + '/'));
+    EXPECT_TRUE(call.workingDirectory.startsWith(QtPath(command.temp.path()) + '/'));
     EXPECT_EQ(call.arguments, QStringList({"-dBATCH", "-dSAFER", "-dNOPAUSE", "-sDEVICE=jpeg",
                                            "-r200x200", "-sOutputFile=" + output, "-f" + pdf}));
     // One frame when the wait begins, then one per poll, round the twelve.
@@ -184,9 +180,9 @@ TEST(PdfToBook, APercentSignInTheNameIsNoPatternForGhostscript)
     const fs::path pdf = command.dir / "Album 100%d.pdf";
     MakeGhostscriptPdf(command.dir / "Album.pdf", 2);
     fs::rename(command.dir / "Album.pdf", pdf);
-    command.book = Q(command.dir / "Livre.bd");
+    command.book = QtPath(command.dir / "Livre.bd");
 
-    command.run(Q(pdf));
+    command.run(QtPath(pdf));
 
     ASSERT_EQ(command.programs.calls.size(), 1u);
     EXPECT_TRUE(command.programs.calls[0].arguments.contains(
@@ -241,7 +237,7 @@ TEST(PdfToBook, AFailedConversionIsReportedAndWritesNoBook)
         Command command;
         command.programs.script(c.program);
         command.keepWaiting = false;
-        command.book = Q(command.dir / "Livre.bd");
+        command.book = QtPath(command.dir / "Livre.bd");
 
         command.run(pdf);
 
@@ -276,14 +272,14 @@ TEST(PdfToBook, TheBookIsWrittenOnlyUnderANameTheUserAgreedTo)
         const std::vector<Bytes> pages = {MakeJpeg(30, 30)};
         command.scriptOutput(pages);
         if (c.chosen)
-            command.book = Q(command.dir / c.chosen->toStdString());
+            command.book = QtPath(command.dir / c.chosen->toStdString());
         command.prompter.answer(c.replaceAnswer ? MessageAnswer::Yes : MessageAnswer::No);
 
-        command.run(Q(command.dir / "Album.pdf"));
+        command.run(QtPath(command.dir / "Album.pdf"));
 
         std::vector<QString> questions;
         for (const QString &name : c.questions)
-            questions.push_back("Le fichier " + Q(command.dir / name.toStdString()) +
+            questions.push_back("Le fichier " + QtPath(command.dir / name.toStdString()) +
                                 " existe déjà.\r\nVoulez-vous le remplacer ?");
         EXPECT_EQ(command.prompter.texts(), questions);
         EXPECT_TRUE(ReadFileBytes(command.dir / "Livre.bd") ==

@@ -3,6 +3,7 @@
 #include "app/jpeg/Jpeg.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/PictureFixture.h"
+#include "tests/support/QtPath.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/TempDir.h"
 
@@ -19,11 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QString Q(const fs::path &path)
-{
-    return QString::fromStdString(path.string());
-}
-
 TEST(ConvertedFileName, ReplacesTheLastExtensionOnly)
 {
     const std::pair<const char *, const char *> cases[] = {
@@ -39,9 +35,9 @@ TEST(ConvertedFileName, ReplacesTheLastExtensionOnly)
 // The tests' picture, and the PNG file that GraphicsMagick converts into the other formats.
 class Conversion : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(picture.save(Q(png))); }
+    void SetUp() override { ASSERT_TRUE(picture.save(QtPath(png))); }
 
-    QString path(const std::string &name) const { return Q(dir / name); }
+    QString path(const std::string &name) const { return QtPath(dir / name); }
 
     TempDir dir;
     QImage picture = TwoTonePicture();
@@ -132,14 +128,15 @@ TEST_F(Conversion, ExistingFileIsReplacedOnlyWhenTheUserSaysYes)
             SCOPED_TRACE(std::string(c.source) + (answer == MessageAnswer::Yes ? " yes" : " no"));
             RecordingPrompter asked;
             TempDir folder;
-            ASSERT_TRUE(picture.save(Q(folder / "photo.png")));
+            ASSERT_TRUE(picture.save(QtPath(folder / "photo.png")));
             WriteFileBytes(folder / "photo.jpg", old);
             asked.answer(answer);
 
-            ConvertPictures({Q(folder / c.source)}, asked);
+            ConvertPictures({QtPath(folder / c.source)}, asked);
 
             ASSERT_EQ(asked.messages.size(), 1u);
-            EXPECT_EQ(asked.messages[0].text, "Le fichier " + Q(folder / "photo.jpg") + c.question);
+            EXPECT_EQ(asked.messages[0].text,
+                      "Le fichier " + QtPath(folder / "photo.jpg") + c.question);
             EXPECT_EQ(asked.messages[0].buttons, MessageButtons::YesNo);
             const Bytes now = ReadFileBytes(folder / "photo.jpg");
             if (answer == MessageAnswer::No) {

@@ -2,6 +2,7 @@
 #include "tests/support/BookFixture.h"
 #include "tests/support/LoadedLibraries.h"
 #include "tests/support/PictureFixture.h"
+#include "tests/support/QtPath.h"
 #include "tests/support/TempDir.h"
 
 #include <QImage>
@@ -15,11 +16,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-QString Q(const fs::path &path)
-{
-    return QString::fromStdString(path.string());
-}
 
 TEST(PictureFormats, HoldTheFortyOneRowsInOrder)
 {
@@ -56,7 +52,7 @@ TEST(PictureFilter, OffersEveryExtensionThenEachRow)
 // The tests' picture, and the PNG file that GraphicsMagick converts into the other formats.
 class PictureLoading : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(source.save(Q(png))); }
+    void SetUp() override { ASSERT_TRUE(source.save(QtPath(png))); }
 
     TempDir dir;
     QImage source = TwoTonePicture();
@@ -138,7 +134,7 @@ TEST_F(PictureLoading, EveryWritableFormatLoadsWithItsReader)
         const fs::path path = dir / c.name;
         c.make(path);
         try {
-            const QImage image = LoadPicture(Q(path));
+            const QImage image = LoadPicture(QtPath(path));
             ASSERT_EQ(image.size(), c.size);
             if (c.checkContent)
                 ExpectTwoTone(image);
@@ -157,17 +153,17 @@ TEST_F(PictureLoading, GraphicsMagickLoadsWithTheFirstPictureItReads)
     WriteFileBytes(dir / "a.jpg", TwoToneJpeg());
     QtSave(source, "BMP")(dir / "a.bmp");
     for (const char *other : {"a.jpg", "a.bmp"})
-        EXPECT_EQ(LoadPicture(Q(dir / other)).size(), QSize(24, 16)) << other;
+        EXPECT_EQ(LoadPicture(QtPath(dir / other)).size(), QSize(24, 16)) << other;
     EXPECT_FALSE(LibraryLoaded("libGraphicsMagick"));
 
-    EXPECT_EQ(LoadPicture(Q(dir / "a.tga")).size(), QSize(24, 16));
+    EXPECT_EQ(LoadPicture(QtPath(dir / "a.tga")).size(), QSize(24, 16));
     EXPECT_TRUE(LibraryLoaded("libGraphicsMagick"));
 }
 
 void ExpectLoadFails(const fs::path &path, const std::string &message)
 {
     try {
-        LoadPicture(Q(path));
+        LoadPicture(QtPath(path));
         ADD_FAILURE() << "loaded " << path;
     } catch (const PictureError &error) {
         EXPECT_EQ(error.what(), message);
