@@ -115,9 +115,9 @@ FixtureBook makeBook(const std::string &name, int pageCount, const std::vector<f
     CreationContent content;
     for (int i = 0; i < pageCount; ++i) {
         book.pages.push_back(pictures[std::size_t(i) % pictures.size()]);
-        content.PageFiles << Q(book.pages.back());
+        content.PageFiles << QtPath(book.pages.back());
     }
-    WriteCreatedBook(content, Q(book.path));
+    WriteCreatedBook(content, QtPath(book.path));
     return book;
 }
 
@@ -127,7 +127,7 @@ std::vector<fs::path> writePictures(const std::string &name, QSize size,
     std::vector<fs::path> files;
     for (int i = 0; i < DistinctPages; ++i) {
         files.push_back(FixtureFolder() / (name + "-" + std::to_string(i) + ".jpg"));
-        if (!ComicPage(size, i, kind).save(Q(files.back()), "JPEG", 85))
+        if (!ComicPage(size, i, kind).save(QtPath(files.back()), "JPEG", 85))
             throw std::runtime_error("cannot write a fixture page");
     }
     return files;
@@ -201,7 +201,7 @@ const FixtureBook &TallFirstPageBook()
         const fs::path tall = FixtureFolder() / "tall.jpg";
         QImage picture(1, 30000, QImage::Format_RGB32);
         picture.fill(Qt::blue);
-        if (!picture.save(Q(tall), "JPEG", 85))
+        if (!picture.save(QtPath(tall), "JPEG", 85))
             throw std::runtime_error("cannot write a fixture page");
         std::vector<fs::path> pictures{tall};
         const FixtureBook &small = SmallPictureBook(30);

@@ -2,6 +2,8 @@
 
 // What the benchmarks share to make their files.
 
+#include "tests/support/QtPath.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -9,11 +11,6 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
-
-inline QString Q(const std::filesystem::path &path)
-{
-    return QString::fromStdString(path.string());
-}
 
 // Runs an outside program to its end, its output dropped; throws when it fails.
 inline void RunProgram(const QString &program, const QStringList &arguments)
@@ -34,6 +31,6 @@ inline void MakeLetteringPdf(const std::filesystem::path &file, int pages)
                          "(Quirelle : planche de test, ligne de texte) show } for "
                          "0.8 0.2 0.2 setrgbcolor newpath 300 420 150 0 360 arc fill showpage";
     RunProgram("gs", {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pdfwrite",
-                      "-sPAPERSIZE=a4", "-sOutputFile=" + Q(file), "-c",
+                      "-sPAPERSIZE=a4", "-sOutputFile=" + QtPath(file), "-c",
                       QStringLiteral("1 1 %1 { pop %2 } for").arg(pages).arg(page)});
 }

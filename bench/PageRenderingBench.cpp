@@ -44,7 +44,7 @@ struct Env {
 
     explicit Env(const fs::path &file)
     {
-        state.CurrentFile = Q(file);
+        state.CurrentFile = QtPath(file);
         state.Book = OpenBook::open(state.CurrentFile);
     }
     void load(std::int32_t image, QSize size)
@@ -65,7 +65,7 @@ int main(int argc, char **argv)
     for (const auto &[pages, kind] : {std::pair("line art", bench::PageKind::LineArt),
                                       std::pair("scan", bench::PageKind::Scan)}) {
         const fs::path page = bench::FixtureFolder() / (std::string("page-") + pages + ".jpg");
-        if (!bench::ComicPage(QSize(2500, 3500), 0, kind).save(Q(page), "JPEG", 85))
+        if (!bench::ComicPage(QSize(2500, 3500), 0, kind).save(QtPath(page), "JPEG", 85))
             throw std::runtime_error("cannot write the JPEG page");
         Env env(bookOf(page));
         goals.add(std::string("LoadPageBitmap / libjpeg of the page, ") + pages,
@@ -81,7 +81,7 @@ int main(int argc, char **argv)
     MakeLetteringPdf(pdf, 2);
     Env env(pdf);
     QStringList gs =
-        GhostscriptPageArguments("gs", Q(pdf), 1, Q(bench::FixtureFolder() / "gs.jpg"));
+        GhostscriptPageArguments("gs", QtPath(pdf), 1, QtPath(bench::FixtureFolder() / "gs.jpg"));
     gs.removeFirst();
     goals.add("LoadPageBitmap / gs rendering the page, A4 PDF",
               bench::RunInterleaved(

@@ -32,9 +32,9 @@ int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
     const std::filesystem::path folder = bench::FixtureFolder();
-    const QString pdf = Q(folder / "Album.pdf");
+    const QString pdf = QtPath(folder / "Album.pdf");
     MakeLetteringPdf(folder / "Album.pdf", 50);
-    const QString book = Q(folder / "Album.bd");
+    const QString book = QtPath(folder / "Album.bd");
     FailingPrompter prompter;
     NoUiHooks ui;
     SystemPrograms programs;
@@ -46,7 +46,7 @@ int main(int argc, char **argv)
                            [] { return true; },
                            [&] { return std::optional(book); }};
     const QString gs = GhostscriptConsolePath(QString());
-    const QStringList arguments = GhostscriptBookArguments(pdf, Q(folder / "Album.jpg"));
+    const QStringList arguments = GhostscriptBookArguments(pdf, QtPath(folder / "Album.jpg"));
 
     bench::GoalTable table;
     table.add("Pdf -> BD / gs alone, 50 A4 pages",
