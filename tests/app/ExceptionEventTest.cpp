@@ -1,8 +1,8 @@
 #include "controls/GradButton.h"
-#include "platform/ExceptionTracking.h"
 #include "platform/RegistryStore.h"
 #include "tests/app/WindowFixture.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/ExceptionTrackingScope.h"
 #include "tests/support/FileSizeLimit.h"
 
 #include <QAction>
@@ -70,7 +70,7 @@ void ClickWithTheMouse(QWidget &widget)
 
 TEST(ExceptionEvent, AnErrorInAMenuCommandIsReportedAndTheWindowGoesOn)
 {
-    platform::StartExceptionTracking();
+    ExceptionTrackingScope tracking;
     TempDir books;
     const std::vector<Bytes> images{MakeJpeg(40, 60), MakeJpeg(40, 60, Qt::blue)};
     std::vector<Bytes> records = images;

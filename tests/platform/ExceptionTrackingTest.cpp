@@ -1,4 +1,5 @@
 #include "platform/ExceptionTracking.h"
+#include "tests/support/ExceptionTrackingScope.h"
 #include "tests/support/Sanitizers.h"
 
 #include <gtest/gtest.h>
@@ -43,14 +44,20 @@ bool StartsInThrowHere(const std::vector<platform::StackFrame> &stack)
 
 TEST(ExceptionTracking, NothingIsRecordedBeforeTrackingStarts)
 {
-    ThrowAndCatch(ThrowHere);
-    EXPECT_TRUE(platform::LastExceptionStack().empty());
+    // On a thread of its own, which no earlier case has thrown on.
+    bool nothingRecorded = false;
+    std::thread fresh([&] {
+        ThrowAndCatch(ThrowHere);
+        nothingRecorded = platform::LastExceptionStack().empty();
+    });
+    fresh.join();
+    EXPECT_TRUE(nothingRecorded);
 }
 
 TEST(ExceptionTracking, RecordsTheThrowSiteAndItsModule)
 {
     SKIP_UNDER_ADDRESS_SANITIZER(SanitizerOwnsCxaThrow);
-    platform::StartExceptionTracking();
+    ExceptionTrackingScope tracking;
     ThrowAndCatch(ThrowHere);
     const std::vector<platform::StackFrame> stack = platform::LastExceptionStack();
     ASSERT_TRUE(StartsInThrowHere(stack));
@@ -61,7 +68,7 @@ TEST(ExceptionTracking, RecordsTheThrowSiteAndItsModule)
 TEST(ExceptionTracking, RecordsThrowsInsideTheRuntimeLibrary)
 {
     SKIP_UNDER_ADDRESS_SANITIZER(SanitizerOwnsCxaThrow);
-    platform::StartExceptionTracking();
+    ExceptionTrackingScope tracking;
     ThrowAndCatch([] { (void)std::stoi("pas un nombre"); });
     const std::vector<platform::StackFrame> stack = platform::LastExceptionStack();
     ASSERT_FALSE(stack.empty());
@@ -73,7 +80,7 @@ TEST(ExceptionTracking, RecordsThrowsInsideTheRuntimeLibrary)
 TEST(ExceptionTracking, EachThreadKeepsItsOwnStack)
 {
     SKIP_UNDER_ADDRESS_SANITIZER(SanitizerOwnsCxaThrow);
-    platform::StartExceptionTracking();
+    ExceptionTrackingScope tracking;
     ThrowAndCatch(ThrowHere);
     const std::uintptr_t throwSite = platform::LastExceptionStack().front().address;
     bool otherRecorded = false;
@@ -95,7 +102,7 @@ TEST(ExceptionTracking, EachThreadKeepsItsOwnStack)
 TEST(ExceptionTracking, StoppedTrackingKeepsTheLastRecord)
 {
     SKIP_UNDER_ADDRESS_SANITIZER(SanitizerOwnsCxaThrow);
-    platform::StartExceptionTracking();
+    ExceptionTrackingScope tracking;
     ThrowAndCatch(ThrowHere);
     platform::StopExceptionTracking();
     ThrowAndCatch([] { throw std::logic_error("non suivie"); });

@@ -1,6 +1,7 @@
 #include "app/core/program/CrashReport.h"
 
 #include "app/core/seams/Prompter.h"
+#include "tests/support/ExceptionTrackingScope.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/Sanitizers.h"
 #include "tests/support/TempDir.h"
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -89,7 +91,7 @@ TEST(CrashReport, ReportHoldsThreeLinesAndTheThrowSiteStack)
     SKIP_UNDER_ADDRESS_SANITIZER(SanitizerOwnsCxaThrow);
     TempDir programDir;
     RecordingPrompter prompter;
-    platform::StartExceptionTracking();
+    ExceptionTrackingScope tracking;
     try {
         ThrowFromHere();
     } catch (const std::exception &e) {
@@ -125,11 +127,15 @@ TEST(CrashReport, NoRecordedStackGivesThreeLines)
 {
     TempDir programDir;
     RecordingPrompter prompter;
-    try {
-        ThrowFromHere(); // tracking is off
-    } catch (const std::exception &e) {
-        ReportException(QString::fromUtf8(e.what()), {prompter, programDir.path(), 7});
-    }
+    // Tracking is off, on a thread that no earlier case has thrown on.
+    std::thread fresh([&] {
+        try {
+            ThrowFromHere();
+        } catch (const std::exception &e) {
+            ReportException(QString::fromUtf8(e.what()), {prompter, programDir.path(), 7});
+        }
+    });
+    fresh.join();
     const QStringList lines = ReadReportLines(programDir / "Rapport7.log");
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[0], Line1);

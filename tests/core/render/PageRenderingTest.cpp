@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -418,6 +419,7 @@ TEST(GetTempDir, FollowsTmpdirWithoutTrailingSeparators)
         {"/", "/"},
         {(dir / "missing").string(), "/tmp"},
     };
+    const auto restore = qScopeGuard([] { unsetenv("TMPDIR"); });
     for (const auto &[tmpdir, expected] : cases) {
         setenv("TMPDIR", tmpdir.c_str(), 1);
         EXPECT_EQ(GetTempDir(), expected) << tmpdir;

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -144,6 +146,7 @@ TEST_F(PictureLoading, EveryWritableFormatLoadsWithItsReader)
     }
 }
 
+// Which libraries are loaded belongs to the process, so the loading runs in a fresh one.
 TEST_F(PictureLoading, GraphicsMagickLoadsWithTheFirstPictureItReads)
 {
     // The table and the dialogs' filter list its formats without it.
@@ -152,12 +155,27 @@ TEST_F(PictureLoading, GraphicsMagickLoadsWithTheFirstPictureItReads)
     GmConvert(png, "TGA")(dir / "a.tga");
     WriteFileBytes(dir / "a.jpg", TwoToneJpeg());
     QtSave(source, "BMP")(dir / "a.bmp");
-    for (const char *other : {"a.jpg", "a.bmp"})
-        EXPECT_EQ(LoadPicture(QtPath(dir / other)).size(), QSize(24, 16)) << other;
-    EXPECT_FALSE(LibraryLoaded("libGraphicsMagick"));
 
-    EXPECT_EQ(LoadPicture(QtPath(dir / "a.tga")).size(), QSize(24, 16));
-    EXPECT_TRUE(LibraryLoaded("libGraphicsMagick"));
+    const auto expect = [](bool holds, const std::string &what) {
+        if (!holds) {
+            std::fprintf(stderr, "%s\n", what.c_str());
+            std::_Exit(1);
+        }
+    };
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            for (const char *other : {"a.jpg", "a.bmp"}) {
+                expect(LoadPicture(QtPath(dir / other)).size() == QSize(24, 16),
+                    std::string("size of ") + other);
+                expect(!LibraryLoaded("libGraphicsMagick"),
+                    std::string("GraphicsMagick loaded for ") + other);
+            }
+            expect(LoadPicture(QtPath(dir / "a.tga")).size() == QSize(24, 16), "size of a.tga");
+            expect(LibraryLoaded("libGraphicsMagick"), "GraphicsMagick not loaded for a.tga");
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 void ExpectLoadFails(const fs::path &path, const std::string &message)
