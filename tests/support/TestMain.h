@@ -20,8 +20,8 @@ public:
         std::string pattern =
             (std::filesystem::temp_directory_path() / "quirelle-test-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
-            throw std::filesystem::filesystem_error("mkdtemp", pattern,
-                std::error_code(errno, std::generic_category()));
+            throw std::filesystem::filesystem_error(
+                "mkdtemp", pattern, std::error_code(errno, std::generic_category()));
         path_ = pattern;
         setenv("QUIRELLE_ROOT", path_.c_str(), 1);
     }
