@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -27,6 +29,17 @@ std::string megabytes(const char *whole, const char *tenths)
 {
     return whole + platform::DecimalSeparator() + tenths;
 }
+
+// The user's decimal separator, for the life of the object.
+struct DecimalSeparatorOverride {
+    explicit DecimalSeparatorOverride(std::string separator)
+    {
+        platform::OverrideDecimalSeparator(std::move(separator));
+    }
+    ~DecimalSeparatorOverride() { platform::OverrideDecimalSeparator(std::nullopt); }
+    DecimalSeparatorOverride(const DecimalSeparatorOverride &) = delete;
+    DecimalSeparatorOverride &operator=(const DecimalSeparatorOverride &) = delete;
+};
 
 // A book file padded to exactly `size` bytes by a filler image record.
 Bytes bookOfSize(const Bytes &first, std::size_t size)
@@ -127,7 +140,7 @@ TEST(InfoTip, TheFileSizeInMegabytesWhateverItsSize)
 
 TEST(InfoTip, TheSizeUsesTheUsersDecimalSeparatorAndRoundsHalfUp)
 {
-    platform::OverrideDecimalSeparator(",");
+    const DecimalSeparatorOverride comma(",");
     TempDir dir;
     WriteFileBytes(dir / "livre.bd", bookOfSize(MakeJpeg(20, 10), 1572864));
     EXPECT_EQ(platform::Utf16ToUtf8(shellext::BuildInfoTip((dir / "livre.bd").string())),
