@@ -187,6 +187,37 @@ TEST(AtomicFileWriter, ModeOfTheNewFileAndOfTheOneReplaced)
     EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"lien.bd", "livre.bd"}));
 }
 
+// Every name a folder may hold can be written, the longest too: the new version's name is
+// never longer than the target's allows.
+TEST(AtomicFileWriter, WritesNamesOfEveryLength)
+{
+    const struct {
+        const char *name;
+        std::string fileName;
+    } cases[] = {
+        {"247 bytes", std::string(244, 'a') + ".bd"},
+        {"248 bytes", std::string(245, 'a') + ".bd"},
+        {"255 bytes", std::string(252, 'a') + ".bd"},
+        {"255 bytes of three-byte letters",
+         [] {
+             std::string letters;
+             for (int i = 0; i < 85; ++i)
+                 letters += "\u20ac";
+             return letters;
+         }()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path target = dir / c.fileName;
+        for (const char *bytes : {"nouveau", "remplacé"}) {
+            platform::WriteFileAtomically(target, bytes);
+            EXPECT_EQ(ReadFile(target), bytes);
+        }
+        EXPECT_EQ(FileNamesIn(dir.path()), std::vector<std::string>{c.fileName});
+    }
+}
+
 TEST(AtomicFileWriter, FailuresNameTheFileAndLeaveNothing)
 {
     TempDir dir;
