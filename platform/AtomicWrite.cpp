@@ -18,14 +18,22 @@ namespace platform {
 
 namespace {
 
-// The file a symbolic link leads to; the path itself otherwise, or when the link leads nowhere.
+// The file a chain of symbolic links leads to, whether that file exists yet or not; the path
+// itself when it is no link. A chain that never ends stops at a link.
 std::filesystem::path resolvedTarget(const std::filesystem::path &target)
 {
     std::error_code error;
-    if (!std::filesystem::is_symlink(target, error))
+    std::filesystem::path file = target;
+    for (int link = 0; link < 40 && std::filesystem::is_symlink(file, error); ++link) {
+        const std::filesystem::path leadsTo = std::filesystem::read_symlink(file, error);
+        if (error)
+            return file;
+        file = file.parent_path() / leadsTo; // an absolute leadsTo replaces the whole
+    }
+    if (file == target)
         return target;
-    std::filesystem::path resolved = std::filesystem::canonical(target, error);
-    return error ? target : resolved;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(file, error);
+    return error ? file : resolved;
 }
 
 std::filesystem::path folderOf(const std::filesystem::path &file)
@@ -109,8 +117,11 @@ void AtomicFileWriter::fail() const
 // that is replaced gives its own mode.
 int AtomicFileWriter::openNewVersion()
 {
-    // The rename would replace a file that may not be written, such as a read-only book.
-    if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+    // The rename would replace a file that may not be written, such as a read-only book, or
+    // a link that leads to no file.
+    std::error_code error;
+    if (std::filesystem::is_symlink(target_, error) ||
+        (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT))
         fail();
     int fd = ::open(folderOf(target_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR)) {

@@ -19,7 +19,8 @@ namespace platform {
 // name, ".<name>.XXXXXX" (the name cut to fit in the folder's longest name), which only a
 // killed write leaves. The new version keeps the mode of the file it replaces; a new file
 // gets 0666 less the umask. The file and its folder are synced on commit. A target that is a
-// symbolic link is written through it; one that exists but may not be written is refused.
+// symbolic link is written through it, the file it names being created when there is none; a
+// chain of links that never ends, and a file that exists but may not be written, are refused.
 // Every failure raises FileWriteError "Impossible d'écrire le fichier <target>."; dropped
 // without commit(), the new version is dropped too.
 class AtomicFileWriter {

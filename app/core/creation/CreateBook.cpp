@@ -13,6 +13,13 @@ bool sameFile(const QString &a, const QString &b)
            std::filesystem::equivalent(a.toStdString(), b.toStdString(), ignored);
 }
 
+// A file, or a symbolic link wherever it leads, is there under name.
+bool nameTaken(const QString &name)
+{
+    const QFileInfo entry(name);
+    return entry.exists() || entry.isSymLink();
+}
+
 } // namespace
 
 QString BookDestinationName(const QString &chosen)
@@ -51,7 +58,7 @@ bool CreateBook(const CreationContent &content, const CreationTarget &target, Pr
                        QStringLiteral(" est aussi le fichier qui décrit le livre."));
         return false;
     }
-    if (!target.replaceConfirmed && QFileInfo::exists(destination) &&
+    if (!target.replaceConfirmed && nameTaken(destination) &&
         !prompter.askYesNo(QStringLiteral("Le fichier ") + destination +
                            QStringLiteral(" existe déjà. Voulez-vous le remplacer ?")))
         return false;

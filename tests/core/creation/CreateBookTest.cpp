@@ -154,6 +154,45 @@ TEST(CreateBook, ReplacesAnExistingFileOnlyOnceConfirmed)
     }
 }
 
+// A symbolic link as destination is asked about whether its file exists or not, and stays a
+// link to the new book.
+TEST(CreateBook, ALinkAsDestinationIsAskedAboutAndWrittenThrough)
+{
+    const CreationFolder folder;
+    const QString link = folder.file("lien.bd");
+    const QString question = QStringLiteral("Le fichier ") + link +
+                             QStringLiteral(" existe déjà. Voulez-vous le remplacer ?");
+    std::vector<std::string> lines = StandardMetaLines({folder.page});
+    lines.insert(lines.end(), {"%ListePages", "1"});
+    const Bytes book = AssembleBook({folder.page, MakeMetaRecord("", lines)});
+    for (const bool leadsToAFile : {true, false}) {
+        for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+            const bool replaced = answer == MessageAnswer::Yes;
+            SCOPED_TRACE(std::string(leadsToAFile ? "link to a file" : "link leading nowhere") +
+                         (replaced ? ", answered yes" : ", answered no"));
+            std::filesystem::remove(folder.dir / "lien.bd");
+            std::filesystem::remove(folder.dir / "ailleurs.bd");
+            std::filesystem::create_symlink("ailleurs.bd", folder.dir / "lien.bd");
+            if (leadsToAFile)
+                WriteFileBytes(folder.dir / "ailleurs.bd", folder.earlier);
+            RecordingPrompter prompter;
+            prompter.answer(answer);
+
+            EXPECT_EQ(CreateBook(folder.content(), {link, QString(), false}, prompter), replaced);
+
+            std::vector<QString> expected{question};
+            if (replaced)
+                expected.push_back(Success);
+            EXPECT_EQ(prompter.texts(), expected);
+            EXPECT_TRUE(std::filesystem::is_symlink(folder.dir / "lien.bd"));
+            if (replaced)
+                EXPECT_EQ(ReadFileBytes(folder.dir / "ailleurs.bd"), book);
+            else
+                EXPECT_EQ(std::filesystem::exists(folder.dir / "ailleurs.bd"), leadsToAFile);
+        }
+    }
+}
+
 TEST(CreateBook, NewBookNeedsNoQuestion)
 {
     const CreationFolder folder;
