@@ -1,5 +1,8 @@
 #include "app/core/creation/CreateBook.h"
 
+#include "app/core/files/FileNames.h"
+#include "app/core/files/OpenFile.h"
+
 #include <QFileInfo>
 
 #include <filesystem>
@@ -20,6 +23,19 @@ bool nameTaken(const QString &name)
     return entry.exists() || entry.isSymLink();
 }
 
+// The files the book would be made from, chosen or not.
+QStringList sourceFiles(const CreationContent &content)
+{
+    QStringList files = content.PageFiles;
+    if (content.CoverChecked)
+        files << content.Cover;
+    if (content.QuatrsChecked)
+        files << content.QuatrsFiles;
+    if (content.DescriptionChecked)
+        files << content.Description;
+    return files;
+}
+
 } // namespace
 
 QString BookDestinationName(const QString &chosen)
@@ -35,6 +51,17 @@ bool CreateBook(const CreationContent &content, const CreationTarget &target, Pr
 {
     if (content.PageFiles.isEmpty()) {
         prompter.information(QStringLiteral("Il faut choisir les pages."));
+        return false;
+    }
+    for (const QString &source : sourceFiles(content)) {
+        if (MayNameAnotherFile(source)) {
+            prompter.error(CannotOpenFileMessage(source));
+            return false;
+        }
+    }
+    if (MayNameAnotherFile(target.destination)) {
+        prompter.error(QStringLiteral("Impossible d'écrire le fichier ") + target.destination +
+                       QLatin1Char('.'));
         return false;
     }
     if (content.DescriptionChecked && !QFileInfo(content.Description).isFile()) {
