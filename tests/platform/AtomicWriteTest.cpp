@@ -229,6 +229,15 @@ TEST(AtomicFileWriter, ASymbolicLinkIsKeptAndWrittenThroughWhereverItLeads)
         EXPECT_EQ(ReadFile(dir / c.written), "après");
     }
 
+    {
+        TempDir dir;
+        fs::create_directory(dir / "rayon");
+        fs::create_symlink(dir / "rayon" / "livre.bd", dir / "lien.bd");
+        platform::WriteFileAtomically(dir / "lien.bd", "après");
+        EXPECT_EQ(fs::read_symlink(dir / "lien.bd"), dir / "rayon" / "livre.bd");
+        EXPECT_EQ(ReadFile(dir / "rayon" / "livre.bd"), "après");
+    }
+
     TempDir dir;
     fs::create_symlink("boucle.bd", dir / "lien.bd");
     fs::create_symlink("lien.bd", dir / "boucle.bd");
