@@ -8,6 +8,7 @@
 #include "controls/GradButton.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -389,8 +390,11 @@ void TCreeBD::GradButton2Click()
         return;
     const QString destination = BookDestinationName(SaveDialog1.FileName);
     DestinationBD->setText(destination);
-    // The dialog asked before choosing an existing file, but only under the name it showed.
-    confirmedDestination_ = destination == SaveDialog1.FileName ? destination : QString();
+    // The dialog asked before choosing an existing file, but only under the name it showed,
+    // and not about a link that leads to no file.
+    confirmedDestination_ = destination == SaveDialog1.FileName && QFileInfo::exists(destination)
+                                ? destination
+                                : QString();
 }
 
 void TCreeBD::GradButton3Click()

@@ -1,6 +1,7 @@
 // The window placement kept in the settings, and the file named on the command line.
 #include "app/Unit1.h"
 
+#include "app/core/files/FileNames.h"
 #include "app/core/program/ScreenPlacement.h"
 #include "app/core/program/Settings.h"
 #include "controls/EventGuard.h"
@@ -49,7 +50,8 @@ void TForm1::OpenCommandLineFile()
     const QString &argument = services.commandLineFile;
     if (argument.isEmpty() || !state.CommandLinePending)
         return;
-    if (!QFileInfo::exists(argument))
+    // An argument that does not decode names a file too, which Charge refuses to open.
+    if (!QFileInfo::exists(argument) && !MayNameAnotherFile(argument))
         return;
     state.CommandLinePending = false;
     Charge(argument);

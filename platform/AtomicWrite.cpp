@@ -8,22 +8,32 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
 
 namespace {
 
-// The file a symbolic link leads to; the path itself otherwise, or when the link leads nowhere.
+// The file a chain of symbolic links leads to, whether that file exists yet or not; the path
+// itself when it is no link. A chain that never ends stops at a link.
 std::filesystem::path resolvedTarget(const std::filesystem::path &target)
 {
     std::error_code error;
-    if (!std::filesystem::is_symlink(target, error))
+    std::filesystem::path file = target;
+    for (int link = 0; link < 40 && std::filesystem::is_symlink(file, error); ++link) {
+        const std::filesystem::path leadsTo = std::filesystem::read_symlink(file, error);
+        if (error)
+            return file;
+        file = file.parent_path() / leadsTo; // an absolute leadsTo replaces the whole
+    }
+    if (file == target)
         return target;
-    std::filesystem::path resolved = std::filesystem::canonical(target, error);
-    return error ? target : resolved;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(file, error);
+    return error ? file : resolved;
 }
 
 std::filesystem::path folderOf(const std::filesystem::path &file)
@@ -31,15 +41,38 @@ std::filesystem::path folderOf(const std::filesystem::path &file)
     return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
 }
 
-// ".<name>.XXXXXX" beside file, the X being random letters and digits.
+// The longest name the folder of file may hold.
+std::size_t longestNameBeside(const std::filesystem::path &file)
+{
+    const long longest = ::pathconf(folderOf(file).c_str(), _PC_NAME_MAX);
+    return longest > 0 ? static_cast<std::size_t>(longest) : NAME_MAX;
+}
+
+// name cut to at most length bytes, not inside a UTF-8 sequence (of at most four bytes).
+std::string_view cutName(std::string_view name, std::size_t length)
+{
+    if (name.size() <= length)
+        return name;
+    const auto continues = [&name](std::size_t at) {
+        return (static_cast<unsigned char>(name[at]) & 0xC0) == 0x80;
+    };
+    for (int back = 0; back < 3 && length > 0 && continues(length); ++back)
+        --length;
+    return name.substr(0, length);
+}
+
+// ".<name>.XXXXXX" beside file, the X being random letters and digits; the name is cut so
+// that the whole fits in a name of the folder.
 std::filesystem::path hiddenNameBeside(const std::filesystem::path &file)
 {
     static constexpr char Characters[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static constexpr std::size_t Added = 8; // ".", "." and six characters
     std::random_device random;
     std::uniform_int_distribution<std::size_t> pick(0, sizeof Characters - 2);
+    const std::size_t longest = longestNameBeside(file);
     std::string name = ".";
-    name += file.filename().string();
+    name += cutName(file.filename().native(), longest > Added ? longest - Added : 0);
     name += '.';
     for (int i = 0; i < 6; ++i)
         name += Characters[pick(random)];
@@ -84,8 +117,11 @@ void AtomicFileWriter::fail() const
 // that is replaced gives its own mode.
 int AtomicFileWriter::openNewVersion()
 {
-    // The rename would replace a file that may not be written, such as a read-only book.
-    if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+    // The rename would replace a file that may not be written, such as a read-only book, or
+    // a link that leads to no file.
+    std::error_code error;
+    if (std::filesystem::is_symlink(target_, error) ||
+        (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT))
         fail();
     int fd = ::open(folderOf(target_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR)) {

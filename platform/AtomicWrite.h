@@ -16,12 +16,13 @@ namespace platform {
 // folder (O_TMPFILE), given a name only on commit, so that a write that ends early, even a
 // killed one, leaves nothing behind (but for a kill between the two system calls that name it
 // and put it in place); where the file system has no unnamed files it is a unique hidden
-// name, ".<name>.XXXXXX", which only a killed write leaves. The new version
-// keeps the mode of the file it replaces; a new file gets 0666 less the umask. The file and
-// its folder are synced on commit. A target that is a symbolic link is written through it;
-// one that exists but may not be written is refused. Every failure raises FileWriteError
-// "Impossible d'écrire le fichier <target>."; dropped without commit(), the new version is
-// dropped too.
+// name, ".<name>.XXXXXX" (the name cut to fit in the folder's longest name), which only a
+// killed write leaves. The new version keeps the mode of the file it replaces; a new file
+// gets 0666 less the umask. The file and its folder are synced on commit. A target that is a
+// symbolic link is written through it, the file it names being created when there is none; a
+// chain of links that never ends, and a file that exists but may not be written, are refused.
+// Every failure raises FileWriteError "Impossible d'écrire le fichier <target>."; dropped
+// without commit(), the new version is dropped too.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(const std::filesystem::path &target);

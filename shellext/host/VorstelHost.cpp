@@ -81,6 +81,12 @@ public:
     // A new object of the shell extension pointed at `book`.
     Held<com::IPersistFile> open(const std::filesystem::path &book) const
     {
+        // The library takes names in UTF-16: one whose bytes do not decode would reach it as
+        // the name spelled with U+FFFD, another file.
+        const std::string name = std::filesystem::absolute(book).string();
+        const std::u16string path = platform::Utf8ToUtf16(name);
+        if (platform::Utf16ToUtf8(path) != name)
+            throw HostError("Impossible d'ouvrir le fichier " + name + ".");
         const auto getClassObject = function<com::DllGetClassObjectFunction>("DllGetClassObject");
         void *object = nullptr;
         check(getClassObject(shellext::CLSID_ShellView, com::IID_IClassFactory, &object),
@@ -88,7 +94,6 @@ public:
         const Held<com::IClassFactory> factory(static_cast<com::IClassFactory *>(object));
         check(factory->CreateInstance(nullptr, com::IID_IPersistFile, &object), "CreateInstance");
         Held<com::IPersistFile> file(static_cast<com::IPersistFile *>(object));
-        const std::u16string path = platform::Utf8ToUtf16(std::filesystem::absolute(book).string());
         check(file->Load(path.c_str(), 0), "Load");
         return file;
     }

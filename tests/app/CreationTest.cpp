@@ -389,6 +389,30 @@ TEST(CreationWindow, DestinationGetsTheBookExtensionAndAnUnconfirmedReplaceIsAsk
     EXPECT_NE(ReadFileBytes(window.dir / "livre.bd"), ToBytes("avant"));
 }
 
+// The save dialog asks only about a file it sees: a link leading nowhere is asked about when
+// the book is written.
+TEST(CreationWindow, ALinkLeadingNowhereChosenInTheDialogIsAskedAbout)
+{
+    CreationWindow window;
+    TCreeBD &form = window.form;
+    window.add(form.Ajouter, {"a.jpg"});
+    std::filesystem::create_symlink("ailleurs.bd", window.dir / "lien.bd");
+    const QString link = qpath(window.dir / "lien.bd");
+    window.prompter.answer(MessageAnswer::Yes);
+
+    window.dialogs.choose({link});
+    form.GradButton2->Click();
+    form.GradButton3->Click();
+
+    EXPECT_EQ(window.prompter.texts(),
+              (std::vector<QString>{QStringLiteral("Le fichier ") + link +
+                                        QStringLiteral(" existe déjà. Voulez-vous le remplacer ?"),
+                                    Success}));
+    EXPECT_TRUE(std::filesystem::is_symlink(window.dir / "lien.bd"));
+    const Bytes written = ReadFileBytes(window.dir / "ailleurs.bd");
+    EXPECT_TRUE(!written.empty() && written.front() == 0xFF);
+}
+
 TEST(CreationWindow, OpensFromTheMainWindowAndNeverReplacesTheOpenBook)
 {
     Program program;

@@ -4,6 +4,7 @@
 #include "tests/support/BookFixture.h"
 #include "tests/support/TempDir.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -110,4 +111,28 @@ TEST(CommandLine, AnArgumentNamingNothingOpensNothingAndSaysNothing)
     EXPECT_TRUE(window.form.state.CurrentFile.isEmpty());
     EXPECT_TRUE(window.form.state.CommandLinePending);
     EXPECT_TRUE(window.prompter.messages.empty());
+}
+
+// "quirelle caf\xe9.bd" in a UTF-8 locale: the argument as Qt gives it reads as the name spelled
+// with U+FFFD, which is never opened in its place.
+TEST(CommandLine, AnArgumentThatDoesNotDecodeOpensNoOtherFile)
+{
+    for (const bool twin : {false, true}) {
+        SCOPED_TRACE(twin ? "twin beside it" : "alone");
+        TempDir folder;
+        const Bytes book = AssembleBook({MakeJpeg(40, 60)});
+        WriteFileBytes(folder / "caf\xe9.bd", book);
+        if (twin)
+            WriteFileBytes(folder / "caf\xef\xbf\xbd.bd", book);
+        const QString argument =
+            QFile::decodeName(QByteArray::fromStdString((folder / "caf\xe9.bd").string()));
+
+        Window window(argument);
+        ASSERT_TRUE(window.start());
+        EXPECT_EQ(window.prompter.texts(),
+                  std::vector<QString>{QStringLiteral("Impossible d'ouvrir le fichier ") +
+                                       argument + QStringLiteral(".")});
+        EXPECT_TRUE(window.form.state.CurrentFile.isEmpty());
+        EXPECT_FALSE(window.form.state.CommandLinePending);
+    }
 }

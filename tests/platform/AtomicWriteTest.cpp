@@ -187,6 +187,95 @@ TEST(AtomicFileWriter, ModeOfTheNewFileAndOfTheOneReplaced)
     EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"lien.bd", "livre.bd"}));
 }
 
+// A symbolic link stays a link, and the file it names is written, whether it exists yet or not.
+TEST(AtomicFileWriter, ASymbolicLinkIsKeptAndWrittenThroughWhereverItLeads)
+{
+    const struct {
+        const char *name;
+        std::vector<std::pair<std::string, std::string>> links; // name, what it leads to
+        const char *existing;                                   // the file at the end, or null
+        std::string written;                                    // the file at the end
+    } cases[] = {
+        {"link to a file", {{"lien.bd", "livre.bd"}}, "avant", "livre.bd"},
+        {"link leading nowhere", {{"lien.bd", "livre.bd"}}, nullptr, "livre.bd"},
+        {"link leading nowhere in a folder",
+         {{"lien.bd", "rayon/livre.bd"}},
+         nullptr,
+         "rayon/livre.bd"},
+        {"chain of links leading nowhere",
+         {{"lien.bd", "relais.bd"}, {"relais.bd", "rayon/livre.bd"}},
+         nullptr,
+         "rayon/livre.bd"},
+        {"link in a folder leading nowhere above it",
+         {{"rayon/lien.bd", "../livre.bd"}},
+         nullptr,
+         "livre.bd"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        fs::create_directory(dir / "rayon");
+        for (const auto &[name, leadsTo] : c.links)
+            fs::create_symlink(leadsTo, dir / name);
+        if (c.existing)
+            WriteFile(dir / c.written, c.existing);
+
+        platform::WriteFileAtomically(dir / c.links.front().first, "après");
+
+        for (const auto &[name, leadsTo] : c.links)
+            EXPECT_TRUE(fs::is_symlink(dir / name) && fs::read_symlink(dir / name) == leadsTo)
+                << name;
+        EXPECT_FALSE(fs::is_symlink(dir / c.written));
+        EXPECT_EQ(ReadFile(dir / c.written), "après");
+    }
+
+    {
+        TempDir dir;
+        fs::create_directory(dir / "rayon");
+        fs::create_symlink(dir / "rayon" / "livre.bd", dir / "lien.bd");
+        platform::WriteFileAtomically(dir / "lien.bd", "après");
+        EXPECT_EQ(fs::read_symlink(dir / "lien.bd"), dir / "rayon" / "livre.bd");
+        EXPECT_EQ(ReadFile(dir / "rayon" / "livre.bd"), "après");
+    }
+
+    TempDir dir;
+    fs::create_symlink("boucle.bd", dir / "lien.bd");
+    fs::create_symlink("lien.bd", dir / "boucle.bd");
+    EXPECT_THROW(platform::WriteFileAtomically(dir / "lien.bd", "après"), FileWriteError);
+    EXPECT_TRUE(fs::is_symlink(dir / "lien.bd") && fs::is_symlink(dir / "boucle.bd"));
+}
+
+// Every name a folder may hold can be written, the longest too: the new version's name is
+// never longer than the target's allows.
+TEST(AtomicFileWriter, WritesNamesOfEveryLength)
+{
+    const struct {
+        const char *name;
+        std::string fileName;
+    } cases[] = {
+        {"247 bytes", std::string(244, 'a') + ".bd"},
+        {"248 bytes", std::string(245, 'a') + ".bd"},
+        {"255 bytes", std::string(252, 'a') + ".bd"},
+        {"255 bytes of three-byte letters",
+         [] {
+             std::string letters;
+             for (int i = 0; i < 85; ++i)
+                 letters += "\u20ac";
+             return letters;
+         }()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path target = dir / c.fileName;
+        for (const char *bytes : {"nouveau", "remplacé"}) {
+            platform::WriteFileAtomically(target, bytes);
+            EXPECT_EQ(ReadFile(target), bytes);
+        }
+        EXPECT_EQ(FileNamesIn(dir.path()), std::vector<std::string>{c.fileName});
+    }
+}
+
 TEST(AtomicFileWriter, FailuresNameTheFileAndLeaveNothing)
 {
     TempDir dir;

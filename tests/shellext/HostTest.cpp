@@ -97,6 +97,34 @@ TEST(VorstelHost, RefusedRequestsEndWithAMessage)
     EXPECT_FALSE(std::filesystem::exists(dir / "a.png"));
 }
 
+// A book named by bytes that do not decode ("caf\xe9.bd" in ISO 8859-1) cannot be handed to the
+// library, whose names are UTF-16: it is refused, and the book named with U+FFFD beside it is
+// never read in its place.
+TEST(VorstelHost, ANameThatDoesNotDecodeIsRefusedAndNeverReadsAnotherBook)
+{
+    for (const bool twin : {false, true}) {
+        SCOPED_TRACE(twin ? "twin beside it" : "alone");
+        TempDir dir;
+        const Bytes page = MakeJpeg(8, 8);
+        WriteFileBytes(dir / "caf\xe9.bd", AssembleBook({page}));
+        if (twin)
+            WriteFileBytes(
+                dir / "caf\xef\xbf\xbd.bd",
+                AssembleBook({page, MakeMetaRecord("{\\rtf1 jumeau}", StandardMetaLines({page}))}));
+        QProcess host;
+        // The shell passes the name's own bytes, which a QString argument could not hold.
+        host.start(QStringLiteral("/bin/sh"),
+                   {QStringLiteral("-c"),
+                    QStringLiteral("exec \"$0\" infotip \"$(printf '%s\\351.bd' \"$1\")\""),
+                    QStringLiteral(VORSTEL_HOST), pathOf(dir / "caf")});
+        ASSERT_TRUE(host.waitForFinished(60000));
+        EXPECT_EQ(host.exitCode(), 1);
+        EXPECT_EQ(host.readAllStandardOutput(), QByteArray());
+        EXPECT_TRUE(host.readAllStandardError().startsWith(
+            "vorstel-host : Impossible d'ouvrir le fichier " + dir.path().string() + "/caf"));
+    }
+}
+
 TEST(VorstelHost, RegistersAndUnregistersTheLibraryInThePlatformRootItIsGiven)
 {
     // The host inherits this test's own temporary QUIRELLE_ROOT.

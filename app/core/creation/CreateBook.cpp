@@ -1,5 +1,8 @@
 #include "app/core/creation/CreateBook.h"
 
+#include "app/core/files/FileNames.h"
+#include "app/core/files/OpenFile.h"
+
 #include <QFileInfo>
 
 #include <filesystem>
@@ -11,6 +14,26 @@ bool sameFile(const QString &a, const QString &b)
     std::error_code ignored;
     return !a.isEmpty() && !b.isEmpty() &&
            std::filesystem::equivalent(a.toStdString(), b.toStdString(), ignored);
+}
+
+// A file, or a symbolic link wherever it leads, is there under name.
+bool nameTaken(const QString &name)
+{
+    const QFileInfo entry(name);
+    return entry.exists() || entry.isSymLink();
+}
+
+// The files the book would be made from, chosen or not.
+QStringList sourceFiles(const CreationContent &content)
+{
+    QStringList files = content.PageFiles;
+    if (content.CoverChecked)
+        files << content.Cover;
+    if (content.QuatrsChecked)
+        files << content.QuatrsFiles;
+    if (content.DescriptionChecked)
+        files << content.Description;
+    return files;
 }
 
 } // namespace
@@ -28,6 +51,17 @@ bool CreateBook(const CreationContent &content, const CreationTarget &target, Pr
 {
     if (content.PageFiles.isEmpty()) {
         prompter.information(QStringLiteral("Il faut choisir les pages."));
+        return false;
+    }
+    for (const QString &source : sourceFiles(content)) {
+        if (MayNameAnotherFile(source)) {
+            prompter.error(CannotOpenFileMessage(source));
+            return false;
+        }
+    }
+    if (MayNameAnotherFile(target.destination)) {
+        prompter.error(QStringLiteral("Impossible d'écrire le fichier ") + target.destination +
+                       QLatin1Char('.'));
         return false;
     }
     if (content.DescriptionChecked && !QFileInfo(content.Description).isFile()) {
@@ -51,7 +85,7 @@ bool CreateBook(const CreationContent &content, const CreationTarget &target, Pr
                        QStringLiteral(" est aussi le fichier qui décrit le livre."));
         return false;
     }
-    if (!target.replaceConfirmed && QFileInfo::exists(destination) &&
+    if (!target.replaceConfirmed && nameTaken(destination) &&
         !prompter.askYesNo(QStringLiteral("Le fichier ") + destination +
                            QStringLiteral(" existe déjà. Voulez-vous le remplacer ?")))
         return false;

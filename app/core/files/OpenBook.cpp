@@ -1,5 +1,6 @@
 #include "app/core/files/OpenBook.h"
 
+#include "app/core/files/FileNames.h"
 #include "app/core/files/OpenFile.h"
 
 #include <algorithm>
@@ -30,7 +31,7 @@ OpenBook OpenBook::open(const QString &path)
 {
     const std::filesystem::path file = path.toStdString();
     std::error_code error;
-    if (!std::filesystem::is_directory(file, error)) {
+    if (!MayNameAnotherFile(path) && !std::filesystem::is_directory(file, error)) {
         auto stream = std::make_unique<std::ifstream>();
         // Unbuffered: every read of a record or a block is one read() of its own length, not
         // rounded up to a stream buffer's.

@@ -28,7 +28,7 @@ public:
     // Opens path for reading; not isOpen(), with its path, when it cannot be read (a folder, a
     // missing or unreadable file). A book file's chain is walked at once: a chain that cannot be
     // walked still gives an open book, whose layout() raises the walk's error. A PDF document's
-    // bytes are not walked.
+    // bytes are not walked. A path that may name another file (FileNames.h) is not opened.
     static OpenBook open(const QString &path);
 
     const QString &path() const { return path_; }

@@ -4,6 +4,8 @@
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/TempDir.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -151,6 +153,106 @@ TEST(CreateBook, ReplacesAnExistingFileOnlyOnceConfirmed)
             expected.push_back(Success);
         EXPECT_EQ(prompter.texts(), expected);
         EXPECT_EQ(ReadFileBytes(folder.dir / "livre.bd") == folder.earlier, !c.replaced);
+    }
+}
+
+// A symbolic link as destination is asked about whether its file exists or not, and stays a
+// link to the new book.
+TEST(CreateBook, ALinkAsDestinationIsAskedAboutAndWrittenThrough)
+{
+    const CreationFolder folder;
+    const QString link = folder.file("lien.bd");
+    const QString question = QStringLiteral("Le fichier ") + link +
+                             QStringLiteral(" existe déjà. Voulez-vous le remplacer ?");
+    std::vector<std::string> lines = StandardMetaLines({folder.page});
+    lines.insert(lines.end(), {"%ListePages", "1"});
+    const Bytes book = AssembleBook({folder.page, MakeMetaRecord("", lines)});
+    for (const bool leadsToAFile : {true, false}) {
+        for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+            const bool replaced = answer == MessageAnswer::Yes;
+            SCOPED_TRACE(std::string(leadsToAFile ? "link to a file" : "link leading nowhere") +
+                         (replaced ? ", answered yes" : ", answered no"));
+            std::filesystem::remove(folder.dir / "lien.bd");
+            std::filesystem::remove(folder.dir / "ailleurs.bd");
+            std::filesystem::create_symlink("ailleurs.bd", folder.dir / "lien.bd");
+            if (leadsToAFile)
+                WriteFileBytes(folder.dir / "ailleurs.bd", folder.earlier);
+            RecordingPrompter prompter;
+            prompter.answer(answer);
+
+            EXPECT_EQ(CreateBook(folder.content(), {link, QString(), false}, prompter), replaced);
+
+            const std::vector<QString> asked{question}, answered{question, Success};
+            EXPECT_EQ(prompter.texts(), replaced ? answered : asked);
+            EXPECT_TRUE(std::filesystem::is_symlink(folder.dir / "lien.bd"));
+            if (replaced)
+                EXPECT_EQ(ReadFileBytes(folder.dir / "ailleurs.bd"), book);
+            else
+                EXPECT_EQ(std::filesystem::exists(folder.dir / "ailleurs.bd"), leadsToAFile);
+        }
+    }
+}
+
+// Files chosen under names that do not decode (read by Qt with U+FFFD) are refused, whether
+// a file of the name they read as is beside them or not; that file is neither read nor
+// written.
+TEST(CreateBook, NamesThatDoNotDecodeNeverStandForAnotherFile)
+{
+    const std::string latin1 = "caf\xe9", twin = "caf\xef\xbf\xbd"; // "café" in ISO 8859-1
+    using Choice = std::function<void(CreationContent &, const QString &)>;
+    const struct {
+        const char *name;
+        std::string extension;
+        Choice choose; // puts the file into the content; none: it is the destination
+    } cases[] = {
+        {"page", ".jpg", [](CreationContent &c, const QString &file) { c.PageFiles << file; }},
+        {"cover", ".jpg",
+         [](CreationContent &c, const QString &file) {
+             c.Cover = file;
+             c.CoverChecked = true;
+         }},
+        {"back cover", ".jpg",
+         [](CreationContent &c, const QString &file) {
+             c.QuatrsFiles << file;
+             c.QuatrsChecked = true;
+         }},
+        {"description", ".rtf",
+         [](CreationContent &c, const QString &file) {
+             c.Description = file;
+             c.DescriptionChecked = true;
+         }},
+        {"destination", ".bd", {}},
+    };
+    for (const auto &c : cases) {
+        for (const bool withTwin : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (withTwin ? ", twin beside it" : ", alone"));
+            const CreationFolder folder;
+            const Bytes before = c.choose ? folder.page : folder.earlier;
+            WriteFileBytes(folder.dir / (latin1 + c.extension), before);
+            if (withTwin)
+                WriteFileBytes(folder.dir / (twin + c.extension), before);
+            const std::vector<std::string> files = FileNamesIn(folder.dir.path());
+            const QString chosen = QFile::decodeName(
+                QByteArray::fromStdString((folder.dir / (latin1 + c.extension)).string()));
+            CreationContent content = folder.content();
+            QString destination = folder.file("neuf.bd");
+            if (c.choose)
+                c.choose(content, chosen);
+            else
+                destination = chosen;
+            RecordingPrompter prompter;
+
+            EXPECT_FALSE(CreateBook(content, {destination, QString(), true}, prompter));
+
+            const QString message =
+                c.choose ? QStringLiteral("Impossible d'ouvrir le fichier ") + chosen + '.'
+                         : QStringLiteral("Impossible d'écrire le fichier ") + chosen + '.';
+            EXPECT_EQ(prompter.texts(), std::vector<QString>{message});
+            EXPECT_EQ(FileNamesIn(folder.dir.path()), files);
+            if (withTwin) {
+                EXPECT_EQ(ReadFileBytes(folder.dir / (twin + c.extension)), before);
+            }
+        }
     }
 }
 

@@ -345,3 +345,27 @@ TEST(BookWriting, ReadOnlyBookIsRefusedAndKept)
         EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{"livre.bd", "page.jpg"}));
     }
 }
+
+// A book under a name as long as a name may be is created and gets its description.
+TEST(BookWriting, NamesOfEveryLengthAreWritten)
+{
+    const Bytes page = MakeJpeg(8, 8);
+    const Bytes rtf = ToBytes("{\\rtf1 longue}\r\n");
+    for (const std::size_t length : {247, 248, 255}) {
+        SCOPED_TRACE(std::to_string(length) + " bytes");
+        TempDir dir;
+        WriteFileBytes(dir / "page.jpg", page);
+        const std::string name = std::string(length - 3, 'n') + ".bd";
+        const auto path = dir / name;
+
+        WriteBookImages({qpath(dir / "page.jpg")}, qpath(path));
+        EXPECT_EQ(ReadFileBytes(path), AssembleBook({page}));
+        OpenBook book = openBook(path);
+        RecordingPrompter prompter;
+        EXPECT_TRUE(WriteDescription(book, prompter, rtf));
+
+        EXPECT_EQ(ReadFileBytes(path), AssembleBook({page, rtf}));
+        EXPECT_TRUE(prompter.messages.empty());
+        EXPECT_EQ(FileNamesIn(dir.path()), (std::vector<std::string>{name, "page.jpg"}));
+    }
+}
