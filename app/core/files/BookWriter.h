@@ -31,6 +31,7 @@ void WriteBookImages(const QStringList &files, const QString &destination,
 // only while the file at the path is still that one: when it was replaced or changed
 // meanwhile, FileChangedError "Le fichier <name> a été modifié pendant l'enregistrement." and
 // nothing is written. A book that cannot be read gets the error box "Impossible d'ouvrir le
-// fichier <name>."; a failure while writing raises FileWriteError. Whenever nothing was
-// written, the open book stays open as it was.
+// fichier <name>."; a failure while writing raises FileWriteError (FileReadError when the
+// book cannot be read for the copy). Whenever nothing was written, the open book stays open
+// as it was.
 bool WriteDescription(OpenBook &book, Prompter &prompter, const Bytes &rtf);
