@@ -5,6 +5,7 @@
 #include "app/core/files/BookWriter.h"
 #include "app/core/pages/BookPages.h"
 #include "app/core/seams/Dialogs.h"
+#include "app/core/seams/Prompter.h"
 #include "app/widgets/ToolIcons.h"
 #include "app/widgets/WindowStyle.h"
 #include "controls/EventGuard.h"
@@ -298,9 +299,16 @@ void TDesc::TailleChange()
 
 void TDesc::SauverClick()
 {
-    // A failure to write reaches the crash report and leaves the editor open with its text.
-    if (WriteDescription(state_.Book, prompter_, WriteRtf(*RichEdit1->document())))
-        state_.DescriptionMenuVisible = true;
+    // A failure to write reaches the crash report and leaves the editor open with its text. A
+    // book replaced or changed while it was saved gets its message and keeps the editor open
+    // too: the text may be saved again, onto the book then at the path.
+    try {
+        if (WriteDescription(state_.Book, prompter_, WriteRtf(*RichEdit1->document())))
+            state_.DescriptionMenuVisible = true;
+    } catch (const FileChangedError &changed) {
+        prompter_.error(QString::fromStdString(changed.what()));
+        return;
+    }
     accept();
 }
 

@@ -97,8 +97,9 @@ bool createUnderHiddenName(const std::filesystem::path &file, std::filesystem::p
 
 } // namespace
 
-AtomicFileWriter::AtomicFileWriter(const std::filesystem::path &target)
-    : target_(resolvedTarget(target)), fd_(openNewVersion())
+AtomicFileWriter::AtomicFileWriter(const std::filesystem::path &target,
+                                   std::optional<FileIdentity> replaced)
+    : target_(resolvedTarget(target)), replaced_(replaced), fd_(openNewVersion())
 {
 }
 
@@ -157,24 +158,22 @@ void AtomicFileWriter::write(const void *bytes, std::size_t count)
     }
 }
 
-void AtomicFileWriter::copyFrom(const std::filesystem::path &source, std::int64_t count,
+void AtomicFileWriter::copyFrom(int source, const std::filesystem::path &name, std::int64_t count,
                                 const BlockObserver &observe)
 {
-    const FileDescriptor file(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0)
-        throw FileReadError(CannotOpenFileMessage(source.string()));
-    std::vector<char> block(std::size_t(1) << 20);
-    while (count > 0) {
-        const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(count, block.size()));
-        const ssize_t got = ::read(file.get(), block.data(), wanted);
+    std::vector<char> block(std::size_t(std::clamp<std::int64_t>(count, 1, 1 << 20)));
+    for (std::int64_t offset = 0; offset < count;) {
+        const auto wanted =
+            static_cast<std::size_t>(std::min<std::int64_t>(count - offset, block.size()));
+        const ssize_t got = ::pread(source, block.data(), wanted, offset);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
-            throw FileReadError(CannotReadFileMessage(source.string()));
+            throw FileReadError(CannotReadFileMessage(name.string()));
         if (observe)
             observe(block.data(), static_cast<std::size_t>(got));
         write(block.data(), static_cast<std::size_t>(got));
-        count -= got;
+        offset += got;
     }
 }
 
@@ -194,6 +193,9 @@ void AtomicFileWriter::commit()
         fail();
     if (temporary_.empty())
         giveName();
+    // Checked as late as can be, right before the rename; the destructor drops the new version.
+    if (replaced_ && IdentityAt(target_) != replaced_)
+        throw FileChangedError(FileChangedMessage(target_.string()));
     if (::rename(temporary_.c_str(), target_.c_str()) != 0)
         fail();
     temporary_.clear();

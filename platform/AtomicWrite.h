@@ -2,11 +2,13 @@
 
 #include "app/text/UserError.h"
 #include "platform/FileDescriptor.h"
+#include "platform/FileIdentity.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 namespace platform {
@@ -22,20 +24,25 @@ namespace platform {
 // symbolic link is written through it, the file it names being created when there is none; a
 // chain of links that never ends, and a file that exists but may not be written, are refused.
 // Every failure raises FileWriteError "Impossible d'écrire le fichier <target>."; dropped
-// without commit(), the new version is dropped too.
+// without commit(), the new version is dropped too. Given the identity of the file it replaces
+// (taken when that file was opened to be read), commit() puts the new version in place only
+// while that file is still the one at target; otherwise it drops the new version and raises
+// FileChangedError "Le fichier <target> a été modifié pendant l'enregistrement.".
 class AtomicFileWriter {
 public:
-    explicit AtomicFileWriter(const std::filesystem::path &target);
+    explicit AtomicFileWriter(const std::filesystem::path &target,
+                              std::optional<FileIdentity> replaced = std::nullopt);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter &) = delete;
     AtomicFileWriter &operator=(const AtomicFileWriter &) = delete;
 
     void write(const void *bytes, std::size_t count);
-    // Appends count bytes of the file at source, from its offset 0; observe, when given, sees
-    // every block as it is written. A source that cannot be opened or read raises
-    // FileReadError.
+    // Appends the first count bytes of the file open on the descriptor source, whatever its
+    // position, which is left alone; observe, when given, sees every block as it is written.
+    // A source that cannot be read, or holds fewer bytes, raises FileReadError "Impossible de
+    // lire le fichier <name>.".
     using BlockObserver = std::function<void(const void *bytes, std::size_t count)>;
-    void copyFrom(const std::filesystem::path &source, std::int64_t count,
+    void copyFrom(int source, const std::filesystem::path &name, std::int64_t count,
                   const BlockObserver &observe = {});
     // Once, after the last write.
     void commit();
@@ -50,6 +57,7 @@ private:
 
     std::filesystem::path target_;
     std::filesystem::path temporary_; // the new version's name; empty while it has none
+    std::optional<FileIdentity> replaced_;
     FileDescriptor fd_;
 };
 

@@ -8,7 +8,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <optional>
@@ -201,11 +200,11 @@ std::string FormatMegabytes(std::uintmax_t bytes, const std::string &decimalSepa
     return std::to_string(tenths / 10) + decimalSeparator + std::to_string(tenths % 10);
 }
 
-std::u16string BuildStandardTip(const std::string &fileName, const BookLayout &layout,
-                                std::istream &stream)
+std::u16string BuildStandardTip(const BookLayout &layout, std::istream &stream)
 {
     try {
-        const std::uintmax_t size = std::filesystem::file_size(fileName);
+        // The size of the file walked, whatever is at its path by now.
+        const auto size = static_cast<std::uintmax_t>(streamSize(stream));
         const jpeg::Dimensions first = GetJpegSize(stream, firstPage(stream));
         return platform::Utf8ToUtf16("Type : Quirelle\r\n"
                                      "Taille (Mo)  : " +
@@ -233,17 +232,17 @@ std::u16string BuildInfoTip(const std::string &fileName)
             throw BookFormatError(CorruptBookMessage);
         const std::optional<BookRecord> metaRecord = layout.metaRecord();
         if (!metaRecord)
-            return BuildStandardTip(fileName, layout, file);
+            return BuildStandardTip(layout, file);
         Bytes meta;
         ReadIndexedRecord(file, *metaRecord, meta);
         const auto brace = std::find(meta.rbegin(), meta.rend(), '}');
         if (brace == meta.rend())
-            return BuildStandardTip(fileName, layout, file);
+            return BuildStandardTip(layout, file);
         const auto end = std::find(meta.begin(), brace.base() - 1, 0);
         const std::string description(meta.begin(), end);
         const std::string text = RtfToText(description, false, 512);
         if (text.empty())
-            return BuildStandardTip(fileName, layout, file);
+            return BuildStandardTip(layout, file);
         return platform::AnsiToUtf16(text);
     } catch (const std::exception &) {
         return platform::Utf8ToUtf16(ErrorTip);

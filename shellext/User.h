@@ -28,11 +28,10 @@ jpeg::Dimensions GetJpegSize(std::istream &stream, const BookRecord &record);
 // between words to fit the width, when the book cannot be read.
 void DrawFirstPage(const std::string &fileName, platform::Raster &bitmap);
 
-// "Type : Quirelle", the file size in megabytes, the count of image records (cover and back
-// covers included) and the size of the first page, one a line; "Erreur lors de la lecture"
-// when the first page cannot be read.
-std::u16string BuildStandardTip(const std::string &fileName, const BookLayout &layout,
-                                std::istream &stream);
+// "Type : Quirelle", the size in megabytes of the file read through stream, the count of image
+// records (cover and back covers included) and the size of the first page, one a line;
+// "Erreur lors de la lecture" when the first page cannot be read.
+std::u16string BuildStandardTip(const BookLayout &layout, std::istream &stream);
 
 // The plain text of the book's description (at most 512 characters and "..."), or the
 // standard tip when there is none; "Erreur lors de la lecture" when the book cannot be read.

@@ -21,3 +21,10 @@ class FileWriteError : public UserError {
 public:
     using UserError::UserError;
 };
+
+// A file that was replaced or changed while a new version of it was being written: the new
+// version was not put in its place.
+class FileChangedError : public FileWriteError {
+public:
+    using FileWriteError::FileWriteError;
+};

@@ -25,6 +25,8 @@
 
 #include <fstream>
 #include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -572,6 +574,50 @@ TEST_F(Description, FailedSavesLeaveTheBookAndTheSharedStreamUsable)
     EXPECT_EQ(ReadFileBytes(other), before);
     ASSERT_TRUE(form.state.Book.isOpen());
     EXPECT_EQ(ReadBookRecord(form.state.Book.stream(), nullptr, INT32_MAX), 3);
+}
+
+// Another program renames new versions over the book while its description is saved again
+// and again: a save refused because the book changed shows its message and leaves the editor
+// open with its text; one that went through closes it.
+TEST_F(Description, ASaveRefusedForABookChangedMeanwhileKeepsTheEditorOpen)
+{
+    const Bytes page = MakeJpeg(40, 60, Qt::red);
+    const auto book = plainBook(MakeMetaRecord("{\\rtf1 Ancien}\r\n", {"%EOF"}));
+    form.Charge(qpath(book));
+    const pid_t writer = fork();
+    if (writer == 0) {
+        for (int k = 1; k < 400; ++k) {
+            Bytes first = page;
+            first.resize(first.size() + std::size_t(k), 0);
+            const std::string next = book.string() + ".suivant";
+            WriteFileBytes(next, AssembleBook({first, page, ToBytes("%EOF\r\n")}));
+            if (::rename(next.c_str(), book.c_str()) != 0)
+                _exit(1);
+            ::usleep(300);
+        }
+        _exit(0);
+    }
+    ASSERT_GT(writer, 0);
+
+    const QString changed =
+        "Le fichier " + qpath(book) + " a été modifié pendant l'enregistrement.";
+    int status = 0;
+    while (waitpid(writer, &status, WNOHANG) == 0) {
+        prompter.messages.clear();
+        desc.loadDescription(rtfOf(QStringLiteral("Nouveau")));
+        desc.show();
+        desc.SauverClick();
+        if (prompter.texts() == std::vector<QString>{changed}) {
+            EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
+            EXPECT_TRUE(desc.isVisible());
+            EXPECT_EQ(desc.RichEdit1->toPlainText(), QStringLiteral("Nouveau"));
+        } else {
+            EXPECT_TRUE(prompter.messages.empty()) << prompter.messages[0].text.toStdString();
+            EXPECT_FALSE(desc.isVisible());
+        }
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    desc.hide();
 }
 
 TEST_F(Description, PdfDocumentDisablesTheEditorCommand)

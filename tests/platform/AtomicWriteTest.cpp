@@ -4,14 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -276,34 +279,88 @@ TEST(AtomicFileWriter, WritesNamesOfEveryLength)
     }
 }
 
+// Another program changes the file while its new version is written from it (here in the
+// middle of the copy, through a descriptor of its own): only the file still as it was read is
+// replaced; otherwise the file is left as the other program made it, and nothing else stays.
+TEST(AtomicFileWriter, ReplacesOnlyTheVersionWhoseIdentityItWasGiven)
+{
+    const std::string before = "l'ancien livre";
+    struct Case {
+        const char *name;
+        std::function<void(const fs::path &)> change;
+        std::optional<std::string> left; // what the other program leaves; none: no file
+    };
+    const auto overwrite = [](const fs::path &path, off_t offset, const std::string &bytes) {
+        const platform::FileDescriptor other(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+        ASSERT_EQ(::pwrite(other.get(), bytes.data(), bytes.size(), offset), ssize_t(bytes.size()));
+    };
+    const Case cases[] = {
+        {"left alone", [](const fs::path &) {}, std::nullopt},
+        {"renamed over",
+         [](const fs::path &path) {
+             WriteFile(path.string() + ".nouveau", "le nouveau livre");
+             fs::rename(path.string() + ".nouveau", path);
+         },
+         "le nouveau livre"},
+        {"rewritten in place, same size",
+         [&](const fs::path &path) { overwrite(path, 0, "L'ANCIEN LIVRE"); }, "L'ANCIEN LIVRE"},
+        {"appended to", [&](const fs::path &path) { overwrite(path, 14, ", suite"); },
+         "l'ancien livre, suite"},
+        {"truncated", [](const fs::path &path) { fs::resize_file(path, 8); }, "l'ancien"},
+        {"removed", [](const fs::path &path) { fs::remove(path); }, std::nullopt},
+        {"touched",
+         [](const fs::path &path) { fs::last_write_time(path, fs::file_time_type::clock::now()); },
+         before},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path target = dir / "livre.bd";
+        WriteFile(target, before);
+        // Written long ago, as a book usually is: any change gives it a later time, however
+        // coarse the file system's clock.
+        fs::last_write_time(target, fs::file_time_type::clock::now() - std::chrono::hours(24));
+        const platform::FileDescriptor file(::open(target.c_str(), O_RDONLY | O_CLOEXEC));
+        const bool alone = std::string(c.name) == "left alone";
+        try {
+            platform::AtomicFileWriter out(target, platform::IdentityOf(file.get()));
+            out.copyFrom(file.get(), target, std::int64_t(before.size()),
+                         [&](const void *, std::size_t) { c.change(target); });
+            out.write(" relié", 7);
+            out.commit();
+            EXPECT_TRUE(alone) << "replaced";
+        } catch (const FileChangedError &error) {
+            EXPECT_FALSE(alone) << error.what();
+            EXPECT_EQ(error.what(),
+                      "Le fichier " + target.string() + " a été modifié pendant l'enregistrement.");
+        }
+        const std::optional<std::string> left = ReadFile(target);
+        EXPECT_EQ(left, alone ? std::optional<std::string>(before + " relié") : c.left);
+        EXPECT_EQ(FileNamesIn(dir.path()),
+                  left ? std::vector<std::string>{"livre.bd"} : std::vector<std::string>{});
+    }
+}
+
 TEST(AtomicFileWriter, FailuresNameTheFileAndLeaveNothing)
 {
     TempDir dir;
     const fs::path target = dir / "livre.bd";
     WriteFile(target, "avant");
     WriteFile(dir / "court.jpg", "12345");
-    struct Case {
-        const char *name;
-        fs::path source;
-        std::string message;
+    const std::pair<const char *, fs::path> sources[] = {
+        {"source shorter than said", dir / "court.jpg"},
+        {"folder as source", dir.path()},
     };
-    const Case cases[] = {
-        {"missing source", dir / "absent.jpg",
-         "Impossible d'ouvrir le fichier " + (dir / "absent.jpg").string() + "."},
-        {"source shorter than said", dir / "court.jpg",
-         "Impossible de lire le fichier " + (dir / "court.jpg").string() + "."},
-        {"folder as source", dir.path(),
-         "Impossible de lire le fichier " + dir.path().string() + "."},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto &[name, source] : sources) {
+        SCOPED_TRACE(name);
+        const platform::FileDescriptor file(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
         try {
             platform::AtomicFileWriter out(target);
-            out.copyFrom(c.source, 6);
+            out.copyFrom(file.get(), source, 6);
             out.commit();
             ADD_FAILURE() << "copied";
         } catch (const FileReadError &error) {
-            EXPECT_EQ(error.what(), c.message);
+            EXPECT_EQ(error.what(), "Impossible de lire le fichier " + source.string() + ".");
         }
     }
     try {

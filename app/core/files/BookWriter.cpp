@@ -1,12 +1,11 @@
 #include "app/core/files/BookWriter.h"
 
+#include "app/core/files/FileStream.h"
 #include "app/core/files/Md5.h"
 #include "app/core/files/OpenBook.h"
 #include "app/core/files/OpenFile.h"
 #include "app/core/files/ReadOnlyFile.h"
 #include "app/core/seams/Prompter.h"
-
-#include <QScopeGuard>
 
 #include <array>
 #include <climits>
@@ -37,10 +36,27 @@ void writeLength(AtomicFileWriter &out, std::uint64_t length)
     out.write(bytes.data(), bytes.size());
 }
 
-// Size of one source image, after checking that it can be stored as a record.
-std::int64_t checkedImageSize(const std::filesystem::path &source)
+[[noreturn]] void refuseTooLarge(const std::filesystem::path &source)
 {
-    const ReadOnlyFile file(source);
+    throw FileWriteError("Le fichier " + source.string() +
+                         " est trop volumineux pour une bande dessinée.");
+}
+
+// The size of a source image as the file system gives it, before the image is read.
+std::int64_t statedImageSize(const std::filesystem::path &source)
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(source, error);
+    if (error)
+        throw FileReadError(CannotOpenFileMessage(source.string()));
+    if (size > INT32_MAX)
+        refuseTooLarge(source);
+    return std::int64_t(size);
+}
+
+// Size of the source image open as file, after checking that it can be stored as a record.
+std::int64_t checkedImageSize(const ReadOnlyFile &file, const std::filesystem::path &source)
+{
     const std::int64_t size = file.regularFileSize();
     if (size < 0)
         throw FileReadError(CannotOpenFileMessage(source.string()));
@@ -48,18 +64,17 @@ std::int64_t checkedImageSize(const std::filesystem::path &source)
     if (size < 2 || !file.readAt(start.data(), 2, 0) || start[0] != 0xFF || start[1] != 0xD8)
         throw FileWriteError("Le fichier " + source.string() + " n'est pas une image JPEG.");
     if (size > INT32_MAX)
-        throw FileWriteError("Le fichier " + source.string() +
-                             " est trop volumineux pour une bande dessinée.");
+        refuseTooLarge(source);
     return size;
 }
 
-// Copies count bytes of source into out and gives their MD5 text.
-std::string copyWithMd5Text(AtomicFileWriter &out, const std::filesystem::path &source,
-                            std::int64_t count)
+// Copies count bytes of the source open as file into out and gives their MD5 text.
+std::string copyWithMd5Text(AtomicFileWriter &out, const ReadOnlyFile &file,
+                            const std::filesystem::path &source, std::int64_t count)
 {
     MD5Context context;
     MD5Init(context);
-    out.copyFrom(source, count, [&context](const void *bytes, std::size_t length) {
+    out.copyFrom(file.get(), source, count, [&context](const void *bytes, std::size_t length) {
         MD5Update(context, bytes, std::uint32_t(length));
     });
     MD5Digest digest;
@@ -67,51 +82,41 @@ std::string copyWithMd5Text(AtomicFileWriter &out, const std::filesystem::path &
     return MD5DigestToText(digest);
 }
 
-// Rewrites book as its first keep bytes, then record behind its length (nothing when record
-// is empty), then the book's trailer.
-void replaceBookEnd(const std::filesystem::path &book, std::int64_t keep, const Bytes &record)
-{
+// What a new description keeps of a book: its first keep bytes (the records in front of the
+// meta record), the tail of its meta record from "%EOF" on, and its trailer.
+struct BookEnd {
+    std::int64_t keep = 0;
+    Bytes tail;
     std::array<std::uint8_t, 4> trailer{};
-    {
-        const ReadOnlyFile file(book);
-        const std::int64_t size = file.regularFileSize();
-        if (size < 0)
-            throw FileReadError(CannotOpenFileMessage(book.string()));
-        if (size < 4 || keep < 0 || keep > size - 4 || !file.readAt(trailer.data(), 4, size - 4))
-            throw FileWriteError("Le fichier " + book.string() +
-                                 " n'est pas une bande dessinée valide.");
-    }
-    AtomicFileWriter out(book);
-    out.copyFrom(book, keep);
-    if (!record.empty()) {
-        writeLength(out, record.size());
-        out.write(record.data(), record.size());
-    }
-    out.write(trailer.data(), trailer.size());
-    out.commit();
-}
-
-// The last record of the book, from a walk of its chain as it is now, with its bytes when it
-// is the meta record; none when the book cannot be read or holds no image.
-struct LastRecord {
-    BookRecord location;
-    bool isMeta = false;
-    Bytes bytes;
 };
 
-std::optional<LastRecord> readLastRecord(const OpenBook &book)
+// The end of the book read through stream, from a walk of its chain as it is now; none when
+// the book cannot be read or holds no image.
+std::optional<BookEnd> readBookEnd(std::istream &stream)
 {
-    if (!book.isOpen())
-        return std::nullopt;
-    std::istream &stream = book.stream();
     try {
         const BookLayout layout = BookLayout::Read(stream);
         if (layout.imageCount() < 1)
             return std::nullopt;
-        LastRecord last{layout.record(layout.recordCount() - 1), layout.hasMetaRecord(), {}};
-        if (last.isMeta)
-            ReadIndexedRecord(stream, last.location, last.bytes);
-        return last;
+        // Only the last record may be the meta record: the new one takes its place, or follows
+        // the last image when there is none.
+        const BookRecord last = layout.record(layout.recordCount() - 1);
+        BookEnd end{last.offset + last.length, {}, {}};
+        if (layout.hasMetaRecord()) {
+            end.keep = last.offset - 4;
+            Bytes meta;
+            ReadIndexedRecord(stream, last, meta);
+            const std::int32_t eof = FindBytes("%EOF", meta.data(), std::int32_t(meta.size()), 1);
+            if (eof >= 0)
+                end.tail.assign(meta.begin() + eof, meta.end());
+        }
+        stream.clear();
+        const std::int64_t size =
+            stream.seekg(0, std::ios::end) ? std::int64_t(stream.tellg()) : -1;
+        if (size < 4)
+            return std::nullopt;
+        ReadBookBytes(stream, size - 4, end.trailer);
+        return end;
     } catch (const BookFormatError &) {
         return std::nullopt;
     }
@@ -126,34 +131,43 @@ void WriteBookImages(const QStringList &files, const QString &destination,
         throw FileWriteError("Aucune image à mettre dans la bande dessinée " +
                              destination.toStdString() + ".");
     const std::filesystem::path target = toPath(destination);
-    std::vector<std::int64_t> sizes;
     std::int64_t bookSize = 0; // the records, their lengths and the trailer
-    for (const QString &file : files) {
-        const std::filesystem::path source = toPath(file);
-        sizes.push_back(checkedImageSize(source));
-        bookSize += sizes.back() + 4;
-        std::error_code ignored;
-        if (std::filesystem::equivalent(source, target, ignored))
-            throw FileWriteError("Le fichier " + target.string() +
-                                 " est aussi une des images de la bande dessinée.");
-    }
     const auto checkBookSize = [&] {
         if (bookSize > INT32_MAX)
             throw FileWriteError("La bande dessinée " + target.string() +
                                  " dépasserait la taille permise de 2 Go.");
     };
+    // What the file system says of the sources refuses a book before anything is written;
+    // each image is then read through one descriptor, which gives its record its length and
+    // bytes, and checked again.
+    for (const QString &file : files) {
+        const std::filesystem::path source = toPath(file);
+        bookSize += statedImageSize(source) + 4;
+        std::error_code ignored;
+        if (std::filesystem::equivalent(source, target, ignored))
+            throw FileWriteError("Le fichier " + target.string() +
+                                 " est aussi une des images de la bande dessinée.");
+    }
     checkBookSize();
 
     AtomicFileWriter out(target);
+    bookSize = 0;
+    std::int64_t firstSize = 0;
     std::vector<std::string> md5Texts;
     for (qsizetype i = 0; i < files.size(); ++i) {
-        const std::int64_t size = sizes[std::size_t(i)];
-        if (i > 0)
+        const std::filesystem::path source = toPath(files[i]);
+        const ReadOnlyFile file(source);
+        const std::int64_t size = checkedImageSize(file, source);
+        bookSize += size + 4;
+        checkBookSize();
+        if (i == 0)
+            firstSize = size;
+        else
             writeLength(out, std::uint64_t(size));
         if (makeMeta)
-            md5Texts.push_back(copyWithMd5Text(out, toPath(files[i]), size));
+            md5Texts.push_back(copyWithMd5Text(out, file, source, size));
         else
-            out.copyFrom(toPath(files[i]), size);
+            out.copyFrom(file.get(), source, size);
     }
     if (makeMeta) {
         const Bytes meta = makeMeta(md5Texts);
@@ -162,7 +176,7 @@ void WriteBookImages(const QStringList &files, const QString &destination,
         writeLength(out, meta.size());
         out.write(meta.data(), meta.size());
     }
-    writeLength(out, std::uint64_t(sizes.front()));
+    writeLength(out, std::uint64_t(firstSize));
     out.commit();
 }
 
@@ -171,28 +185,29 @@ bool WriteDescription(OpenBook &book, Prompter &prompter, const Bytes &rtf)
     if (IsPdfFile(book.path()))
         return false;
 
-    const std::optional<LastRecord> last = readLastRecord(book);
-    if (!last) {
+    // The book at the path now is read through one descriptor, from the walk of its chain to
+    // the copy of its records, and replaced only while it is still that book: the description
+    // goes onto one book, whole, whatever is put at the path meanwhile.
+    const std::filesystem::path path = toPath(book.path());
+    FileStream file(path);
+    const std::optional<platform::FileIdentity> identity = platform::IdentityOf(file.descriptor());
+    const std::optional<BookEnd> end = identity ? readBookEnd(file) : std::nullopt;
+    if (!end) {
         prompter.error(CannotOpenFileMessage(book.path()));
         return false;
     }
 
-    // Only the last record may be the meta record: the new one takes its place, or follows
-    // the last image when there is none.
-    Bytes record = rtf;
-    std::int64_t keep = last->location.offset + last->location.length;
-    if (last->isMeta) {
-        keep = last->location.offset - 4;
-        const std::int32_t eof =
-            FindBytes("%EOF", last->bytes.data(), std::int32_t(last->bytes.size()), 1);
-        if (eof >= 0)
-            record.insert(record.end(), last->bytes.begin() + eof, last->bytes.end());
+    AtomicFileWriter out(path, identity);
+    out.copyFrom(file.descriptor(), path, end->keep);
+    const std::uint64_t recordSize = rtf.size() + end->tail.size();
+    if (recordSize > 0) {
+        writeLength(out, recordSize);
+        out.write(rtf.data(), rtf.size());
+        out.write(end->tail.data(), end->tail.size());
     }
-
-    // The book is closed while it is rewritten and opened again however the rewrite ends.
-    const QString path = book.path();
-    const auto reopen = qScopeGuard([&] { book = OpenBook::open(path); });
-    book = OpenBook();
-    replaceBookEnd(toPath(path), keep, record);
+    out.write(end->trailer.data(), end->trailer.size());
+    out.commit();
+    // The open book, read until now, is left for the one just written.
+    book = OpenBook::open(book.path());
     return true;
 }

@@ -1,11 +1,11 @@
 #include "app/core/files/OpenBook.h"
 
 #include "app/core/files/FileNames.h"
+#include "app/core/files/FileStream.h"
 #include "app/core/files/OpenFile.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 OpenBook::OpenBook(QString path, std::unique_ptr<std::istream> stream)
     : path_(std::move(path)), stream_(std::move(stream))
@@ -32,13 +32,15 @@ OpenBook OpenBook::open(const QString &path)
     const std::filesystem::path file = path.toStdString();
     std::error_code error;
     if (!MayNameAnotherFile(path) && !std::filesystem::is_directory(file, error)) {
-        auto stream = std::make_unique<std::ifstream>();
         // Unbuffered: every read of a record or a block is one read() of its own length, not
         // rounded up to a stream buffer's.
-        stream->rdbuf()->pubsetbuf(nullptr, 0);
-        stream->open(file, std::ios::binary);
-        if (stream->is_open())
-            return {path, std::move(stream)};
+        auto stream = std::make_unique<FileStream>(file);
+        if (stream->isOpen()) {
+            const int descriptor = stream->descriptor();
+            OpenBook book(path, std::move(stream));
+            book.descriptor_ = descriptor;
+            return book;
+        }
     }
     OpenBook unreadable;
     unreadable.path_ = path;
@@ -77,4 +79,9 @@ std::optional<MD5Digest> OpenBook::walkDigest(std::int32_t k) const
     if (found == digests_.end() || found->record != k)
         return std::nullopt;
     return found->digest;
+}
+
+QString DescriptorName(int fd)
+{
+    return QStringLiteral("/proc/self/fd/") + QString::number(fd);
 }

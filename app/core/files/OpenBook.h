@@ -33,6 +33,9 @@ public:
 
     const QString &path() const { return path_; }
     bool isOpen() const { return stream_ != nullptr; }
+    // The descriptor that open() reads the document through, for readers that take a name
+    // (see DescriptorName); -1 when no document is open or its stream was given.
+    int descriptor() const { return descriptor_; }
 
     // The read stream; BookFormatError when no document is open.
     std::istream &stream() const;
@@ -55,7 +58,12 @@ private:
 
     QString path_;
     std::unique_ptr<std::istream> stream_;
+    int descriptor_ = -1;
     BookLayout layout_;
     std::vector<RecordDigest> digests_; // by record
     std::exception_ptr walkFailure_;
 };
+
+// A name that opens the file the descriptor fd of this process reads, whatever is at its path
+// by now: "/proc/self/fd/<fd>".
+QString DescriptorName(int fd);

@@ -169,9 +169,10 @@ std::int32_t CountPages(BookPages &state, Prompter &prompter, UiHooks &ui)
     } else if (IsPdfFile(state.CurrentFile)) {
         state.DescriptionMenuVisible = false;
         state.DescriptionCommandEnabled = false;
-        // A copy of the name: counting lets messages run, and closing the window clears it.
+        // Counted through the stream the document was opened with, which its pages are
+        // rendered from too.
         try {
-            count = CountPdfPages(QString(state.CurrentFile), ui);
+            count = CountPdfPages(state.Book, ui);
         } catch (const std::bad_alloc &) {
             reportOutOfMemory(state, prompter);
             return 0;

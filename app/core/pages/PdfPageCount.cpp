@@ -297,3 +297,9 @@ std::int32_t CountPdfPages(const QString &fileName, UiHooks &ui)
         return -1;
     return CountPdfPagesIn(file);
 }
+
+std::int32_t CountPdfPages(const OpenBook &document, UiHooks &ui)
+{
+    const BusyCursor busy(ui);
+    return document.isOpen() ? CountPdfPagesIn(document.stream()) : -1;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/core/files/OpenBook.h"
 #include "app/core/seams/UiHooks.h"
 
 #include <QString>
@@ -58,6 +59,9 @@ private:
 // never the whole file, in memory that does not grow with the file. Shows the busy cursor
 // meanwhile. A failed allocation is passed on as std::bad_alloc.
 std::int32_t CountPdfPages(const QString &fileName, UiHooks &ui);
+// The same count from the open document's stream, taken once the busy cursor is shown and the
+// pending window messages have run; -1 when no document is open then.
+std::int32_t CountPdfPages(const OpenBook &document, UiHooks &ui);
 
 // The same count from the bytes of a PDF file read through stream.
 std::int32_t CountPdfPagesIn(std::istream &stream);

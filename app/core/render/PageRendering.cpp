@@ -107,14 +107,18 @@ std::optional<QImage> LoadBookPage(const BookPages &state, std::int32_t image,
 QImage LoadPdfPage(const BookPages &state, std::int32_t page, const PageRenderEnv &env,
                    const WantedPictureSize &wanted)
 {
+    // The interpreter reads the document that was opened and counted, through the name of
+    // its descriptor, whatever is at its path by now.
+    if (state.Book.descriptor() < 0)
+        throw BookFormatError(CannotOpenFileMessage(state.CurrentFile).toStdString());
+    const QString document = DescriptorName(state.Book.descriptor());
     const QString output = RenderingPath(state.CurrentFile, page);
     QDir().mkpath(QFileInfo(output).path());
     if (const auto library = GhostscriptLibrary::load(env.ghostscriptDir)) {
         // Only what this run writes is shown: a page past the end writes nothing, and a
         // failed run may leave a partial page.
         QFile::remove(output);
-        if (!library->run(
-                GhostscriptPageArguments(env.programPath, state.CurrentFile, page, output)))
+        if (!library->run(GhostscriptPageArguments(env.programPath, document, page, output)))
             QFile::remove(output);
     } else {
         env.prompter.error(

@@ -31,7 +31,8 @@ struct PageRenderEnv {
 // - a bitmap showing "Image incorrect" when the page cannot be decoded, or "Manque de
 //   mémoire" (after an error box) when memory runs out;
 // - otherwise the page: a book file's JPEG record, or the PDF page rendered by Ghostscript
-//   at 200 dpi into RenderingPath() and decoded from there.
+//   at 200 dpi into RenderingPath() and decoded from there. Either is read through the open
+//   document's descriptor, never from its path.
 // A PDF page loads the interpreter library, renders, unloads it and then lets pending window
 // messages run once before decoding.
 std::optional<QImage> LoadPageBitmap(const BookPages &state, std::int32_t image,

@@ -1,6 +1,8 @@
 #include "app/core/tools/DocumentToPdf.h"
 
+#include "app/core/files/OpenFile.h"
 #include "app/core/files/OutputFile.h"
+#include "app/core/files/ReadOnlyFile.h"
 #include "app/core/files/TemporaryDirectory.h"
 #include "app/core/seams/LinkOpener.h"
 #include "app/core/seams/OutsidePrograms.h"
@@ -80,8 +82,13 @@ void DocumentToPdf(const DocumentToPdfEnv &env)
         return;
     }
 
+    const std::filesystem::path convertedPath = converted.absoluteFilePath().toStdString();
+    const ReadOnlyFile pdf(convertedPath);
+    const std::int64_t size = pdf.regularFileSize();
+    if (size < 0)
+        throw FileReadError(CannotOpenFileMessage(convertedPath.string()));
     platform::AtomicFileWriter out(target.toStdString());
-    out.copyFrom(converted.absoluteFilePath().toStdString(), converted.size());
+    out.copyFrom(pdf.get(), convertedPath, size);
     out.commit();
     env.prompter.information(QStringLiteral("Le document a été converti en PDF : ") + target +
                              QLatin1Char('.'));

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -33,6 +34,11 @@ std::vector<std::uint8_t> EncodeOnWhite(const QImage &picture)
 
 void ConvertPicture(const QString &source, Prompter &prompter)
 {
+    const QString target = ConvertedFileName(source);
+    const std::filesystem::path targetPath = target.toStdString();
+    // Taken before the source is read and the user asked: only the file they were about, the
+    // source itself when it is converted in place, is replaced.
+    const std::optional<platform::FileIdentity> replaced = platform::IdentityAt(targetPath);
     std::vector<std::uint8_t> encoded;
     try {
         const QImage picture = LoadPicture(source);
@@ -54,10 +60,9 @@ void ConvertPicture(const QString &source, Prompter &prompter)
         return;
     }
 
-    const QString target = ConvertedFileName(source);
-    const std::filesystem::path targetPath = target.toStdString();
     std::error_code error;
-    if (std::filesystem::exists(targetPath, error)) {
+    const bool exists = std::filesystem::exists(targetPath, error);
+    if (exists) {
         const QString question =
             std::filesystem::equivalent(source.toStdString(), targetPath, error)
                 ? "Le fichier " + target +
@@ -67,7 +72,7 @@ void ConvertPicture(const QString &source, Prompter &prompter)
             return;
     }
     try {
-        platform::AtomicFileWriter out(targetPath);
+        platform::AtomicFileWriter out(targetPath, exists ? replaced : std::nullopt);
         out.write(encoded.data(), encoded.size());
         out.commit();
     } catch (const FileWriteError &failure) {

@@ -1,6 +1,7 @@
 #include "app/core/files/BookWriter.h"
 
 #include "app/core/files/OpenBook.h"
+#include "app/core/files/OpenFile.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/RecordingPrompter.h"
@@ -9,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <fstream>
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -241,6 +244,178 @@ TEST(WriteDescription, RecordsAreReadFromTheRewrittenBook)
         Bytes record;
         ASSERT_TRUE(book.read(k, record)) << k;
         EXPECT_EQ(record, expected[std::size_t(k)]) << k;
+    }
+}
+
+namespace {
+
+// The records of a book whose description is made rtf, as a save gives them: the meta record
+// keeps its lines from "%EOF" on.
+std::vector<Bytes> WithDescription(std::vector<Bytes> records, const Bytes &rtf)
+{
+    Bytes meta = rtf;
+    const Bytes &old = records.back();
+    const std::int32_t eof = FindBytes("%EOF", old.data(), std::int32_t(old.size()), 1);
+    meta.insert(meta.end(), old.begin() + eof, old.end());
+    records.back() = meta;
+    return records;
+}
+
+} // namespace
+
+// Another program leaves something else at the path of the open book before its description
+// is saved: the save applies, whole, to the book at the path when it starts; when that is no
+// book, the file stays as the other program left it and "Impossible d'ouvrir" says why.
+TEST(WriteDescription, AppliesWholeToTheBookAtThePathWhenTheSaveStarts)
+{
+    const Bytes page = MakeJpeg(64, 48, Qt::green), other = MakeJpeg(120, 90, Qt::blue);
+    const std::vector<Bytes> opened = {
+        page, page, MakeMetaRecord("{\\rtf1 ancienne}\r\n", StandardMetaLines({page, page}))};
+    // The other program's book: other pages, its own meta record.
+    const std::vector<Bytes> replacing = {
+        other, other, other,
+        MakeMetaRecord("{\\rtf1 autre}\r\n", StandardMetaLines({other, other, other}))};
+    const std::vector<Bytes> grown = {page, page, other, opened.back()};
+    const Bytes rtf = ToBytes("{\\rtf1 nouvelle description}\r\n");
+
+    struct Case {
+        const char *name;
+        std::function<void(const std::filesystem::path &)> change;
+        std::optional<std::vector<Bytes>> saved; // none: refused, left as the change made it
+    };
+    const Case cases[] = {
+        {"renamed over by another book",
+         [&](const std::filesystem::path &path) {
+             WriteFileBytes(path.string() + ".tmp", AssembleBook(replacing));
+             std::filesystem::rename(path.string() + ".tmp", path);
+         },
+         WithDescription(replacing, rtf)},
+        {"copied over, same inode",
+         [&](const std::filesystem::path &path) { WriteFileBytes(path, AssembleBook(replacing)); },
+         WithDescription(replacing, rtf)},
+        {"grown in place by a page",
+         [&](const std::filesystem::path &path) { WriteFileBytes(path, AssembleBook(grown)); },
+         WithDescription(grown, rtf)},
+        {"cut in place to its pages",
+         [&](const std::filesystem::path &path) {
+             WriteFileBytes(path, AssembleBook({page, page}));
+         },
+         std::vector<Bytes>{page, page, rtf}},
+        {"appended to",
+         [](const std::filesystem::path &path) {
+             std::ofstream(path, std::ios::binary | std::ios::app) << "la suite";
+         },
+         std::nullopt},
+        {"truncated",
+         [](const std::filesystem::path &path) {
+             std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+         },
+         std::nullopt},
+        {"removed", [](const std::filesystem::path &path) { std::filesystem::remove(path); },
+         std::nullopt},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const auto path = dir / "livre.bd";
+        WriteFileBytes(path, AssembleBook(opened));
+        OpenBook book = openBook(path);
+        c.change(path);
+        const bool there = std::filesystem::exists(path);
+        const Bytes left = there ? ReadFileBytes(path) : Bytes();
+        RecordingPrompter prompter;
+
+        EXPECT_EQ(WriteDescription(book, prompter, rtf), c.saved.has_value());
+
+        if (c.saved) {
+            const Bytes expected = AssembleBook(*c.saved);
+            const Bytes written = ReadFileBytes(path);
+            EXPECT_EQ(written, expected) << left.size() << " bytes at the path became "
+                                         << written.size() << ", not " << expected.size();
+            EXPECT_TRUE(prompter.messages.empty());
+            expectStreamReads(book, std::int32_t(c.saved->size()));
+        } else {
+            EXPECT_EQ(prompter.texts(), std::vector<QString>{CannotOpenFileMessage(qpath(path))});
+            EXPECT_EQ(std::filesystem::exists(path), there);
+            if (there) {
+                EXPECT_EQ(ReadFileBytes(path), left);
+            }
+            EXPECT_TRUE(book.isOpen());
+        }
+        EXPECT_EQ(FileNamesIn(dir.path()),
+                  there ? std::vector<std::string>{"livre.bd"} : std::vector<std::string>{});
+    }
+}
+
+// A second process writes new versions of the book while its description is saved again and
+// again, in place through a descriptor of its own or by renaming them over it; each version
+// has its own layout and is longer than the one before. A save is refused with "a été modifié
+// pendant l'enregistrement" or, when it read a version being written, "Impossible d'ouvrir";
+// otherwise it applies whole to one version. Once the other process is done, the file at the
+// path is its last version, or one of its versions with the new description.
+TEST(WriteDescription, ASecondProcessWritingTheBookMeanwhileIsNeverMixedIn)
+{
+    const Bytes page = MakeJpeg(64, 48, Qt::green);
+    const Bytes meta = MakeMetaRecord("{\\rtf1 version}\r\n", {"%EOF", "%MD5"});
+    constexpr int Versions = 400;
+    std::vector<std::vector<Bytes>> records;
+    std::vector<Bytes> versions;
+    for (int k = 0; k < Versions; ++k) {
+        Bytes first = page; // bytes after the picture's end are no part of it
+        first.resize(first.size() + std::size_t(k) * 3, 0);
+        records.push_back({first, page, meta});
+        versions.push_back(AssembleBook(records.back()));
+    }
+    const Bytes rtf = ToBytes("{\\rtf1 nouvelle description}\r\n");
+
+    for (const bool inPlace : {true, false}) {
+        SCOPED_TRACE(inPlace ? "written in place" : "renamed over");
+        TempDir dir;
+        const auto path = dir / "livre.bd";
+        WriteFileBytes(path, versions[0]);
+        OpenBook book = openBook(path);
+        const pid_t writer = fork();
+        if (writer == 0) {
+            const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+            for (int k = 1; k < Versions; ++k) {
+                const Bytes &version = versions[std::size_t(k)];
+                if (inPlace) {
+                    if (::pwrite(fd, version.data(), version.size(), 0) != ssize_t(version.size()))
+                        _exit(1);
+                } else {
+                    const std::string next = path.string() + ".suivant";
+                    WriteFileBytes(next, version);
+                    if (::rename(next.c_str(), path.c_str()) != 0)
+                        _exit(1);
+                }
+                ::usleep(300);
+            }
+            _exit(0);
+        }
+        ASSERT_GT(writer, 0);
+
+        const QString changed =
+            "Le fichier " + qpath(path) + " a été modifié pendant l'enregistrement.";
+        int status = 0;
+        while (waitpid(writer, &status, WNOHANG) == 0) {
+            RecordingPrompter prompter;
+            try {
+                if (!WriteDescription(book, prompter, rtf)) {
+                    EXPECT_EQ(prompter.texts(),
+                              std::vector<QString>{CannotOpenFileMessage(qpath(path))});
+                }
+            } catch (const FileChangedError &error) {
+                EXPECT_EQ(QString::fromStdString(error.what()), changed);
+            }
+        }
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+        const Bytes left = ReadFileBytes(path);
+        bool known = left == versions.back();
+        for (std::size_t k = 0; !known && k < records.size(); ++k)
+            known = left == AssembleBook(WithDescription(records[k], rtf));
+        EXPECT_TRUE(known) << left.size() << " bytes, neither a version nor a version described";
+        EXPECT_EQ(FileNamesIn(dir.path()), std::vector<std::string>{"livre.bd"});
     }
 }
 

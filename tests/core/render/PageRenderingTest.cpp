@@ -1,5 +1,6 @@
 #include "app/core/render/PageRendering.h"
 #include "app/core/files/TemporaryDirectory.h"
+#include "app/core/pages/PageList.h"
 #include "tests/support/AddressSpaceCap.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/CaseRunsAlone.h"
@@ -338,6 +339,21 @@ TEST_F(PageRendering, RunThatRendersNothingShowsImageIncorrectWithoutBox)
         ExpectShowsText(Load(1), "Image incorrect");
         EXPECT_FALSE(QFileInfo::exists(RenderingPath(state.CurrentFile, 1)));
     }
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+// Another document renamed over the open one: the pages counted and rendered are the opened
+// document's, never the other's.
+TEST_F(PageRendering, PdfRenamedOverTheOpenDocumentIsNeverRead)
+{
+    MakeColouredPdf(dir / "Album.pdf", {Qt::red, Qt::blue});
+    MakeColouredPdf(dir / "Autre.pdf", {Qt::green});
+    Open(dir / "Album.pdf");
+    fs::rename(dir / "Autre.pdf", dir / "Album.pdf");
+
+    EXPECT_EQ(CountPages(state, prompter, ui), 2);
+    ExpectFilledWith(Load(0), {200, 200}, Qt::red);
+    ExpectFilledWith(Load(1), {200, 200}, Qt::blue);
     EXPECT_TRUE(prompter.messages.empty());
 }
 

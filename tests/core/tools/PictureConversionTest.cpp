@@ -152,6 +152,53 @@ TEST_F(Conversion, ExistingFileIsReplacedOnlyWhenTheUserSaysYes)
     }
 }
 
+// Answers a question only once another program has put a new JPEG at the converted file's
+// path.
+class ReplacedWhileAsked : public RecordingPrompter {
+public:
+    ReplacedWhileAsked(fs::path target, Bytes replacing)
+        : target_(std::move(target)), replacing_(std::move(replacing))
+    {
+    }
+    MessageAnswer show(const QString &text, const QString &title, MessageIcon icon,
+                       MessageButtons buttons) override
+    {
+        if (buttons == MessageButtons::YesNo) {
+            WriteFileBytes(target_.string() + ".nouveau", replacing_);
+            fs::rename(target_.string() + ".nouveau", target_);
+            answer(MessageAnswer::Yes);
+        }
+        return RecordingPrompter::show(text, title, icon, buttons);
+    }
+
+private:
+    fs::path target_;
+    Bytes replacing_;
+};
+
+// The file the user agreed to replace, the source itself or another one, was replaced by
+// another program while the question was shown: the other program's file is kept.
+TEST_F(Conversion, FileReplacedWhileTheQuestionIsShownIsKept)
+{
+    const Bytes old = MakeJpeg(5, 5, Qt::blue), replacing = MakeJpeg(7, 3, Qt::green);
+    for (const char *source : {"photo.png", "photo.jpg"}) {
+        SCOPED_TRACE(source);
+        TempDir folder;
+        ASSERT_TRUE(picture.save(QtPath(folder / "photo.png")));
+        WriteFileBytes(folder / "photo.jpg", old);
+        ReplacedWhileAsked asked(folder / "photo.jpg", replacing);
+
+        ConvertPictures({QtPath(folder / source)}, asked);
+
+        ASSERT_EQ(asked.messages.size(), 2u);
+        EXPECT_EQ(asked.messages[1].text, "Le fichier " + QtPath(folder / "photo.jpg") +
+                                              " a été modifié pendant l'enregistrement.");
+        EXPECT_EQ(asked.messages[1].icon, MessageIcon::Error);
+        EXPECT_EQ(ReadFileBytes(folder / "photo.jpg"), replacing);
+        EXPECT_EQ(FileNamesIn(folder.path()), (std::vector<std::string>{"photo.jpg", "photo.png"}));
+    }
+}
+
 // Three files, the middle one bad in some way: the other two are converted, and one message
 // names what went wrong with the middle one.
 TEST_F(Conversion, BadMiddleFileGetsItsMessageAndTheOthersAreConverted)
