@@ -5,6 +5,7 @@
 #include "app/core/files/BookWriter.h"
 #include "app/core/pages/BookPages.h"
 #include "app/core/seams/Dialogs.h"
+#include "app/widgets/DescriptionEdit.h"
 #include "app/widgets/ToolIcons.h"
 #include "app/widgets/WindowStyle.h"
 #include "controls/EventGuard.h"
@@ -80,7 +81,7 @@ TDesc::TDesc(BookPages &state, Prompter &prompter, Dialogs &dialogs, QWidget *pa
     StyleSecondaryWindow(*this, QStringLiteral("Description"), QSize(870, 640));
     createToolBar();
 
-    RichEdit1 = new QTextEdit(this);
+    RichEdit1 = new DescriptionEdit(this);
     QFont text = FormFont();
     text.setPointSize(MinimumSize);
     RichEdit1->setFont(text);
