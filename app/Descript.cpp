@@ -6,6 +6,7 @@
 #include "app/core/pages/BookPages.h"
 #include "app/core/seams/Dialogs.h"
 #include "app/core/seams/Prompter.h"
+#include "app/widgets/DescriptionEdit.h"
 #include "app/widgets/ToolIcons.h"
 #include "app/widgets/WindowStyle.h"
 #include "controls/EventGuard.h"
@@ -81,7 +82,7 @@ TDesc::TDesc(BookPages &state, Prompter &prompter, Dialogs &dialogs, QWidget *pa
     StyleSecondaryWindow(*this, QStringLiteral("Description"), QSize(870, 640));
     createToolBar();
 
-    RichEdit1 = new QTextEdit(this);
+    RichEdit1 = new DescriptionEdit(this);
     QFont text = FormFont();
     text.setPointSize(MinimumSize);
     RichEdit1->setFont(text);

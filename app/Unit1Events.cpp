@@ -19,7 +19,12 @@
 void TForm1::connectEvents()
 {
     ToolBarPleinEcran->setMovable(false);
-    ToolBarPleinEcran->setStyleSheet(QStringLiteral("QToolBar { background: black; border: 0; }"));
+    // The exit button's glyph is white: its hot and pressed faces stay dark.
+    ToolBarPleinEcran->setStyleSheet(
+        QStringLiteral("QToolBar { background: black; border: 0; }"
+                       "QToolButton { background: black; border: 1px solid black; }"
+                       "QToolButton:hover { background: #404040; border-color: #808080; }"
+                       "QToolButton:pressed { background: #202020; }"));
     ToolButton1 =
         ToolBarPleinEcran->addAction(QIcon(QStringLiteral(":/quirelle/PleinEcran.png")), QString());
     ConnectGuarded(ToolButton1, &QAction::triggered, this, &TForm1::ToolButton1Click);

@@ -24,6 +24,8 @@ void TForm1::Pleincran1Click()
     }
     Panel1->setVisible(!state.FullScreen);
     menuBar()->setVisible(!state.FullScreen);
+    // In full screen only the hidden ScrollBar1 moves the page.
+    Client->setPager(state.FullScreen ? ScrollBar1 : nullptr);
     // A full-screen window has no border; on leaving, it is maximized whatever it was before.
     // The border is left to the window state: changing the window's flags would hide and show
     // it again, and the window manager's answers then undo the new state.

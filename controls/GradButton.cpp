@@ -44,6 +44,21 @@ QImage TransparentCopy(const QImage &glyph)
     return copy;
 }
 
+// The glyph of a disabled button: every pixel greyed, black becoming the grey of the disabled
+// caption (808080) and white staying white.
+QImage DisabledCopy(const QImage &glyph)
+{
+    QImage copy = glyph.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < copy.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(copy.scanLine(y));
+        for (int x = 0; x < copy.width(); ++x) {
+            const int grey = 0x80 + qGray(line[x]) / 2;
+            line[x] = qRgba(grey, grey, grey, qAlpha(line[x]));
+        }
+    }
+    return copy;
+}
+
 } // namespace
 
 TGradButton::TGradButton(QWidget *parent) : QWidget(parent)
@@ -219,7 +234,8 @@ QImage TGradButton::PaintBitmap() const
             ++glyphX;
             ++glyphY;
         }
-        painter.drawImage(glyphX, glyphY, transparentGlyph_ ? TransparentCopy(glyph_) : glyph_);
+        const QImage shown = transparentGlyph_ ? TransparentCopy(glyph_) : glyph_;
+        painter.drawImage(glyphX, glyphY, isEnabled() ? shown : DisabledCopy(shown));
     }
 
     if (pressed) {

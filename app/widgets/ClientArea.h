@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPointer>
 #include <QScrollArea>
+
+class QScrollBar;
 
 // The window's scrolling client area. Its canvas holds the page, the top panel and the
 // thumbnail grid; the canvas grows to the controls it holds, so the window scrolls over them.
@@ -15,8 +18,12 @@ public:
     int clientHeight() const { return viewport()->height(); }
     // The part of the canvas the client area shows, in the canvas's coordinates.
     QRect shownCanvasRect() const;
-    // Fits the canvas to the visible controls on it, at least the size of the client area.
+    // Fits the canvas to the visible controls on it, at least the size of the client area;
+    // with a pager, to the client area alone.
     void updateScrollRange();
+    // With a pager (full screen) the area shows no scroll bar and does not scroll, and the
+    // mouse wheel moves the pager, which keeps within its range; nullptr scrolls again.
+    void setPager(QScrollBar *pager);
     // Grows the canvas to one control just placed or shown on it, looking at no other: the
     // same as updateScrollRange when no other control has moved or shrunk since.
     void extendScrollRange(const QWidget *placed);
@@ -28,4 +35,8 @@ signals:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    QPointer<QScrollBar> pager_;
 };

@@ -162,6 +162,9 @@ void thumbnail(const Library &library, std::string_view size, const char *book, 
     com::DWORD flags = com::IEIFLAG_ASYNC;
     const com::HRESULT located =
         extractor->GetLocation(location, std::size(location), &priority, &box, 32, &flags);
+    // The library sets the largest size it serves.
+    if (located == com::E_INVALIDARG)
+        throw sizeError(size);
     if (located != com::E_PENDING)
         Library::check(located, "GetLocation");
     com::HBITMAP bitmap = nullptr;

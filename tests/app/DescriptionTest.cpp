@@ -12,8 +12,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
@@ -541,6 +543,46 @@ TEST_F(Description, CutCopyPasteAndUndo)
     EXPECT_EQ(desc.RichEdit1->toPlainText(), QStringLiteral("defabc def"));
     desc.AnnulerClick();
     EXPECT_EQ(desc.RichEdit1->toPlainText(), QStringLiteral("defabc "));
+}
+
+TEST_F(Description, PastingLeavesOutPicturesAndObjects)
+{
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    using Fill = std::function<void(QMimeData &)>;
+    const struct {
+        const char *name;
+        Fill fill;
+        QString pasted;
+    } cases[] = {
+        {"a picture alone", [&](QMimeData &m) { m.setImageData(picture); }, QString()},
+        {"a page with a picture, as a browser copies it",
+         [&](QMimeData &m) {
+             m.setImageData(picture);
+             m.setHtml(QStringLiteral("<b>x</b><img src=\"data:image/png;base64,"
+                                      "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVR4"
+                                      "nGP4z8AAAAMBAQDJ/pLvAAAAAElFTkSuQmCC\">y"));
+             m.setText(QStringLiteral("xy"));
+         },
+         QStringLiteral("xy")},
+        {"text holding the object replacement character",
+         [](QMimeData &m) { m.setText(QStringLiteral("x\uFFFCy")); }, QStringLiteral("xy")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        desc.loadDescription(ToBytes("{\\rtf1 d\\'e9but}"));
+        desc.RichEdit1->moveCursor(QTextCursor::End);
+        auto *data = new QMimeData;
+        c.fill(*data);
+        QGuiApplication::clipboard()->setMimeData(data);
+
+        desc.CollerClick();
+        EXPECT_EQ(desc.RichEdit1->document()->toRawText(), QStringLiteral("début") + c.pasted);
+        if (c.pasted.isEmpty())
+            continue;
+        desc.AnnulerClick();
+        EXPECT_EQ(desc.RichEdit1->toPlainText(), QStringLiteral("début")) << "one undo";
+    }
 }
 
 TEST_F(Description, FailedSavesLeaveTheBookAndTheSharedStreamUsable)

@@ -2,6 +2,7 @@
 #include "app/widgets/PictureBox.h"
 #include "platform/Registry.h"
 #include "tests/app/WindowFixture.h"
+#include "tests/support/BookFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,8 +14,13 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -26,6 +32,14 @@ void MoveMouse(Window &window, int x, int y)
     QMouseEvent event(QEvent::MouseMove, QPointF(x, y), canvas->mapToGlobal(QPointF(x, y)),
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(canvas, &event);
+}
+
+void Wheel(QWidget *widget, int delta)
+{
+    const QPointF at(5, 5);
+    QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(widget, &event);
 }
 
 } // namespace
@@ -129,6 +143,82 @@ TEST(FullScreen, PointerAndToolBarHideAfterTheFirstMovement)
     MoveMouse(window, 7, 6);
     EXPECT_TRUE(window.form.ToolBarPleinEcran->isVisible());
     EXPECT_TRUE(timer.isActive());
+}
+
+TEST(FullScreen, NoScrollBarAndThePageMovesOnlyWithinItsRange)
+{
+    // Pages taller than the screen, one of them wider too, at their actual size.
+    const QSize pages[] = {{300, 2000}, {2400, 1500}};
+    for (const QSize page : pages) {
+        SCOPED_TRACE(testing::Message() << page.width() << "x" << page.height());
+        Window window;
+        TForm1 &form = window.form;
+        WriteFileBytes(window.dir / "grand.bd",
+                       AssembleBook({MakeJpeg(page.width(), page.height())}));
+        form.show();
+        form.Charge(QString::fromStdString((window.dir / "grand.bd").string()));
+        ASSERT_EQ(form.Zoom->currentIndex(), 0);
+        form.Pleincran1->trigger();
+        QCoreApplication::processEvents();
+
+        ClientArea &client = *form.Client;
+        EXPECT_EQ(client.viewport()->size(), client.size()) << "a scroll bar takes room";
+        EXPECT_FALSE(client.verticalScrollBar()->isVisible());
+        EXPECT_FALSE(client.horizontalScrollBar()->isVisible());
+        EXPECT_FALSE(form.ScrollBar1->isVisible());
+        const int range = page.height() - client.clientHeight();
+        ASSERT_GT(range, 0);
+        EXPECT_EQ(form.ScrollBar1->maximum(), range);
+
+        // Each way of moving the page, far past its end, then back.
+        const std::function<void(int)> moves[] = {
+            // A wheel event sent by hand does not go up from the page to the area showing it.
+            [&](int down) { Wheel(form.Client->viewport(), down ? -120 : 120); },
+            [&](int down) { window.press(form.VireFocus, down ? Qt::Key_Down : Qt::Key_Up); },
+        };
+        for (const auto &move : moves) {
+            for (const int down : {1, 0}) {
+                for (int i = 0; i < 100; ++i)
+                    move(down);
+                EXPECT_EQ(form.Image1->y(), down ? -range : 0);
+                EXPECT_EQ(client.shownCanvasRect(), QRect(QPoint(0, 0), client.viewport()->size()))
+                    << "the area itself scrolled";
+            }
+        }
+
+        form.ToolButton1->trigger();
+        QCoreApplication::processEvents();
+        EXPECT_GT(client.verticalScrollBar()->maximum(), 0) << "a window scrolls again";
+    }
+}
+
+TEST(FullScreen, ExitButtonGlyphStaysVisibleUnderThePointer)
+{
+    Window window;
+    window.openBlankPages(1);
+    window.form.show();
+    window.form.Pleincran1->trigger();
+    auto *button = qobject_cast<QToolButton *>(
+        window.form.ToolBarPleinEcran->widgetForAction(window.form.ToolButton1));
+    ASSERT_TRUE(button);
+    for (const bool hovered : {false, true}) {
+        SCOPED_TRACE(hovered ? "under the pointer" : "at rest");
+        if (hovered) {
+            button->setAttribute(Qt::WA_UnderMouse);
+            QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)));
+            QCoreApplication::sendEvent(button, &enter);
+        }
+        const QImage image = button->grab().toImage();
+        // The white glyph, in the middle of the button, against the face inside its border.
+        QRect glyph(QPoint(0, 0), button->iconSize());
+        glyph.moveCenter(image.rect().center());
+        int brightest = 0;
+        for (int y = glyph.top(); y <= glyph.bottom(); ++y)
+            for (int x = glyph.left(); x <= glyph.right(); ++x)
+                brightest = std::max(brightest, qGray(image.pixel(x, y)));
+        const int face = qGray(image.pixel(2, 2));
+        EXPECT_GE(brightest - face, 128) << "glyph " << brightest << ", face " << face;
+    }
 }
 
 TEST(Keys, PageTurningAtBothEndsOfTheBook)

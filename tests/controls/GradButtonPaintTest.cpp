@@ -244,6 +244,38 @@ TEST(GradButtonPaint, GlyphTransparencyFollowsItsTopLeftPixel)
     EXPECT_EQ(Find(Shot(button), GlyphCorner), QRect(17, 7, 1, 1));
 }
 
+TEST(GradButtonPaint, DisabledButtonGreysItsGlyphLikeItsCaption)
+{
+    // A black arrow on a white corner colour, as the down-arrow buttons carry.
+    QImage arrow(7, 7, QImage::Format_RGB32);
+    arrow.fill(Qt::black);
+    arrow.setPixel(0, 0, qRgb(0xFF, 0xFF, 0xFF));
+    const struct {
+        bool enabled;
+        bool transparent;
+        TColor glyph;
+    } cases[] = {
+        {true, true, 0x000000},
+        {false, true, 0x808080},
+        {false, false, 0x808080},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "enabled " << c.enabled << ", transparent " << c.transparent);
+        TGradButton button;
+        button.setGeometry(0, 0, 26, 26);
+        button.SetTabStop(false);
+        button.SetGlyph(arrow);
+        button.SetTransparentGlyph(c.transparent);
+        button.setEnabled(c.enabled);
+        const QImage image = Shot(button);
+        // The glyph covers (10, 9)-(16, 15); its middle and far corner are black pixels.
+        EXPECT_EQ(PixelAt(image, 13, 12), c.glyph);
+        EXPECT_EQ(PixelAt(image, 16, 15), c.glyph);
+        EXPECT_EQ(Find(image, 0x000000).isNull(), !c.enabled) << "no black left when disabled";
+    }
+}
+
 TEST(GradButtonPaint, PressedCaptionAndGlyphMoveOnePixelRightAndDown)
 {
     TGradButton button;

@@ -80,9 +80,10 @@ TEST(VorstelHost, RefusedRequestsEndWithAMessage)
         {{"thumbnail", "0", book, pathOf(dir / "a.png")}, 1, "Taille incorrecte : 0."},
         {{"thumbnail", "64x0", book, pathOf(dir / "a.png")}, 1, "Taille incorrecte : 64x0."},
         {{"thumbnail", "-3", book, pathOf(dir / "a.png")}, 1, "Taille incorrecte : -3."},
-        {{"thumbnail", "100000", book, pathOf(dir / "a.png")},
-         1,
-         "GetLocation a échoué (code 0x80070057)."},
+        // Sizes the library refuses are told as the others are.
+        {{"thumbnail", "4097", book, pathOf(dir / "a.png")}, 1, "Taille incorrecte : 4097."},
+        {{"thumbnail", "10x4097", book, pathOf(dir / "a.png")}, 1, "Taille incorrecte : 10x4097."},
+        {{"thumbnail", "100000", book, pathOf(dir / "a.png")}, 1, "Taille incorrecte : 100000."},
         {{"thumbnail", "64", book, pathOf(dir / "absent" / "a.png")},
          1,
          "Impossible d'écrire l'image"},

@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -83,6 +84,13 @@ bool CreateBook(const CreationContent &content, const CreationTarget &target, Pr
     if (content.DescriptionChecked && sameFile(destination, content.Description)) {
         prompter.error(QStringLiteral("Le fichier ") + destination +
                        QStringLiteral(" est aussi le fichier qui décrit le livre."));
+        return false;
+    }
+    const QStringList images = CreationImageFiles(content);
+    if (std::any_of(images.begin(), images.end(),
+                    [&](const QString &image) { return sameFile(destination, image); })) {
+        prompter.error(QStringLiteral("Le fichier ") + destination +
+                       QStringLiteral(" est aussi une des images de la bande dessinée."));
         return false;
     }
     if (!target.replaceConfirmed && nameTaken(destination) &&

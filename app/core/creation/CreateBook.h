@@ -18,6 +18,7 @@ struct CreationTarget {
 
 // "Créer le fichier": checks what the window holds, asks before replacing a file that the
 // save dialog did not confirm, writes the book in one step and reports the outcome in a
-// message box. Refuses the open book and the description file as destination, and a file
-// whose name may name another file (FileNames.h). True when the book was written.
+// message box. Refuses the open book, the description file and the book's own images as
+// destination, before any question, and a file whose name may name another file
+// (FileNames.h). True when the book was written.
 bool CreateBook(const CreationContent &content, const CreationTarget &target, Prompter &prompter);

@@ -26,6 +26,7 @@ struct CreationFolder {
     CreationFolder()
     {
         WriteFileBytes(dir / "page.jpg", page);
+        WriteFileBytes(dir / "autre.jpg", page);
         WriteFileBytes(dir / "desc.rtf", ToBytes("{\\rtf1 x}\r\n"));
         WriteFileBytes(dir / "livre.bd", earlier);
     }
@@ -88,6 +89,32 @@ TEST(CreateBook, ChecksInOrderAndWritesNothingWhenOneFails)
          MessageIcon::Error,
          QStringLiteral("Le fichier ") + folder.file("desc.rtf") +
              QStringLiteral(" est aussi le fichier qui décrit le livre.")},
+        {"one of the pages, typed",
+         [&](CreationContent &, CreationTarget &t) { t.destination = folder.file("page.jpg"); },
+         MessageIcon::Error,
+         QStringLiteral("Le fichier ") + folder.file("page.jpg") +
+             QStringLiteral(" est aussi une des images de la bande dessinée.")},
+        {"the cover, chosen in the save dialog",
+         [&](CreationContent &c, CreationTarget &t) {
+             c.CoverChecked = true;
+             c.Cover = folder.file("page.jpg");
+             c.PageFiles = {folder.file("autre.jpg")};
+             t.destination = qpath(folder.dir / "." / "page.jpg");
+             t.replaceConfirmed = true;
+         },
+         MessageIcon::Error,
+         QStringLiteral("Le fichier ") + qpath(folder.dir / "." / "page.jpg") +
+             QStringLiteral(" est aussi une des images de la bande dessinée.")},
+        {"a back cover in use",
+         [&](CreationContent &c, CreationTarget &t) {
+             c.QuatrsChecked = true;
+             c.QuatrsFiles = {folder.file("page.jpg")};
+             c.PageFiles = {folder.file("autre.jpg")};
+             t.destination = folder.file("page.jpg");
+         },
+         MessageIcon::Error,
+         QStringLiteral("Le fichier ") + folder.file("page.jpg") +
+             QStringLiteral(" est aussi une des images de la bande dessinée.")},
         {"a page that is not a JPEG",
          [&](CreationContent &c, CreationTarget &t) {
              c.PageFiles << folder.file("desc.rtf");
@@ -118,6 +145,7 @@ TEST(CreateBook, ChecksInOrderAndWritesNothingWhenOneFails)
         EXPECT_EQ(prompter.messages[0].text, c.message);
         EXPECT_EQ(prompter.messages[0].icon, c.icon);
         EXPECT_EQ(ReadFileBytes(folder.dir / "livre.bd"), folder.earlier);
+        EXPECT_EQ(ReadFileBytes(folder.dir / "page.jpg"), folder.page);
     }
 }
 

@@ -4,9 +4,11 @@
 #include "tests/support/DocumentFixture.h"
 #include "tests/support/TempDir.h"
 
+#include <QImage>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -261,6 +263,56 @@ TEST(RtfCodec, WritingWhatWasReadGivesTheSameBytes)
     const Bytes nothing = WriteRtf(*empty);
     EXPECT_EQ(asText(WriteRtf(*read(nothing))), asText(nothing));
     EXPECT_EQ(read(nothing)->blockCount(), 1);
+}
+
+TEST(RtfCodec, PicturesAndObjectsOfADocumentAreLeftOut)
+{
+    // What the writer gives for the text alone, in bold.
+    QTextDocument text;
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    QTextCursor(&text).insertText(QStringLiteral("ab"), bold);
+    const std::string expected = asText(WriteRtf(text));
+
+    using Insert = std::function<void(QTextCursor &)>;
+    const struct {
+        const char *name;
+        Insert insert;
+    } cases[] = {
+        {"a picture",
+         [](QTextCursor &cursor) {
+             QImage picture(4, 4, QImage::Format_RGB32);
+             picture.fill(Qt::red);
+             cursor.document()->addResource(QTextDocument::ImageResource,
+                                            QUrl(QStringLiteral("image")), picture);
+             QTextImageFormat image;
+             image.setName(QStringLiteral("image"));
+             image.setFontWeight(QFont::Normal);
+             cursor.insertImage(image);
+         }},
+        {"an object",
+         [](QTextCursor &cursor) {
+             QTextCharFormat object;
+             object.setObjectType(QTextFormat::UserObject + 1);
+             cursor.insertText(QString(QChar::ObjectReplacementCharacter), object);
+         }},
+        {"the object replacement character as text",
+         [&](QTextCursor &cursor) {
+             cursor.insertText(QString(QChar::ObjectReplacementCharacter), bold);
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTextDocument document;
+        QTextCursor cursor(&document);
+        cursor.insertText(QStringLiteral("a"), bold);
+        c.insert(cursor);
+        cursor.insertText(QStringLiteral("b"), bold);
+        ASSERT_EQ(document.characterCount(), 4);
+        const Bytes rtf = WriteRtf(document);
+        EXPECT_EQ(asText(rtf), expected);
+        EXPECT_EQ(read(rtf)->toRawText(), QStringLiteral("ab"));
+    }
 }
 
 TEST(RtfCodec, EmptyParagraphsKeepTheirPlaceAndSize)
