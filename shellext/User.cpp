@@ -207,6 +207,8 @@ std::u16string BuildStandardTip(const std::string &fileName, const BookLayout &l
     try {
         const std::uintmax_t size = std::filesystem::file_size(fileName);
         const jpeg::Dimensions first = GetJpegSize(stream, firstPage(stream));
+        // "Taille (Mo)  : " has two blanks before its colon: the program's own text, kept as it
+        // stands.
         return platform::Utf8ToUtf16("Type : Quirelle\r\n"
                                      "Taille (Mo)  : " +
                                      FormatMegabytes(size, platform::DecimalSeparator()) +
