@@ -33,6 +33,7 @@ void StyleAsLink(ClickLabel &label)
 
 TPropos::TPropos(LinkOpener &links, QWidget *parent) : QDialog(parent), links_(links)
 {
+    // "A propos", without the accent on the A: the program's own caption, kept as it stands.
     StyleSecondaryWindow(*this, QStringLiteral("A propos"), QSize(272, 231));
 
     Image1 = new QLabel(this);
@@ -40,6 +41,7 @@ TPropos::TPropos(LinkOpener &links, QWidget *parent) : QDialog(parent), links_(l
     Image1->setPixmap(QPixmap(QStringLiteral(":/quirelle/Quirelle.png")));
     Image1->setScaledContents(true);
 
+    // "vs" before the version is the program's own text, kept as it stands.
     Label1 = PlaceLabel<QLabel>(this, QStringLiteral("Quirelle vs 8.4.13"), 80, 40);
     QFont underlined = Label1->font();
     underlined.setUnderline(true);
@@ -52,6 +54,7 @@ TPropos::TPropos(LinkOpener &links, QWidget *parent) : QDialog(parent), links_(l
     Label3 = PlaceLabel<ClickLabel>(this, QLatin1String(SupportAddress),
                                     std::max(105, Label2->geometry().right() + 3), 90);
     StyleAsLink(*Label3);
+    // The caption ends with a blank after its colon: the program's own text, kept as it stands.
     Label4 = PlaceLabel<QLabel>(this, QStringLiteral("Convertir des docs en bd : "), 21, 112);
     Label5 = PlaceLabel<ClickLabel>(this, QLatin1String(WebPageAddress), 17, 130);
     StyleAsLink(*Label5);

@@ -128,6 +128,7 @@ TCreeBD::TCreeBD(const TCreeBDServices &services, QWidget *parent)
     QuatrsCheckClick();
     DescriptCheckClick();
 
+    // "JPG Images", in English word order: the program's own text, kept as it stands.
     OpenPictureDialog1.Filter = QStringLiteral("JPG Images|*.jpg;*.jpeg;*.jpe");
     OpenPictureDialog1.Picture = true;
     OpenPictureDialog1.FileMustExist = true;

@@ -44,10 +44,14 @@ void TCreeBD::createPopupMenu()
     N1231 = Numerotation1->addAction(QStringLiteral("1, 2, 3, ..."));
     ABC2 = Numerotation1->addAction(QStringLiteral("A, B, C, ..."));
     abc1 = Numerotation1->addAction(QStringLiteral("a, b, c, ..."));
+    // "I, II, III" has no ", ..." as the other kinds have: the program's own caption, kept as it
+    // stands.
     IIIIII2 = Numerotation1->addAction(QStringLiteral("I, II, III"));
     IIIIII1 = Numerotation1->addAction(QStringLiteral("i, ii, iii, ..."));
     Imposerpage1 = PopupMenu1->addMenu(QStringLiteral("Numéro de la page"));
     Imposerlapage1 = Imposerpage1->addAction(QStringLiteral("Imposer..."));
+    // "A droite" and "A gauche", without the accent on the A: the program's own captions, kept as
+    // they stand.
     Adroite1 = Imposerpage1->addAction(QStringLiteral("A droite"));
     Agauche1 = Imposerpage1->addAction(QStringLiteral("A gauche"));
     Supprimerlacontrainte1 = PopupMenu1->addAction(QStringLiteral("Supprimer la contrainte"));

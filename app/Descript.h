@@ -38,6 +38,7 @@ private:
     QString reported_;
 };
 
+// The window "Description", opened by "Outils > Ajouter/Remplacer la description...".
 // The description editor, shown modally from the main window: a rich-text area under a
 // tool bar of formatting commands; "Enregistrer" makes its text the open book's description.
 class TDesc : public QDialog {
@@ -49,42 +50,78 @@ public:
     // Replaces the text with a description (RTF, or plain text), the cursor at its start.
     void loadDescription(const Bytes &rtf);
 
+    // The tool bar along the top of the editor.
     QWidget *ToolBar1 = nullptr;
+    // "Gras" (its tooltip; icon G): bold on or off; shows whether the selection is bold.
     QToolButton *Gras = nullptr;
+    // "Italique" (icon I): italic on or off.
     QToolButton *Italique = nullptr;
+    // "Souligné" (icon S): underline on or off.
     QToolButton *Souligne = nullptr;
+    // "Barré": strike-out on or off.
     QToolButton *Barre = nullptr;
+    // "Couleur du texte": the colour dialog for the selection.
     QToolButton *Couleur = nullptr;
+    // "Police": the font dialog for the selection ("Polive" is the program's own name).
     QToolButton *Polive = nullptr;
+    // "Aligner à gauche": aligns the paragraph left.
     QToolButton *Gauche = nullptr;
+    // "Centrer": centres the paragraph.
     QToolButton *Milieu = nullptr;
+    // "Aligner à droite": aligns the paragraph right.
     QToolButton *Droite = nullptr;
+    // "Couper": cuts the selection.
     QToolButton *Couper = nullptr;
+    // "Copier": copies the selection.
     QToolButton *copier = nullptr;
+    // "Coller": pastes at the cursor.
     QToolButton *Coller = nullptr;
+    // "Taille", the caption of the size box.
     QLabel *Label1 = nullptr;
+    // The size box: the selection's point size, 10 to 100 by its arrows.
     TailleBox *Taille = nullptr;
+    // "Annuler": undoes the last edit.
     QToolButton *Annuler = nullptr;
+    // "Enregistrer": makes the text the open book's description and closes the editor.
     QPushButton *Sauver = nullptr;
+    // "Quitter": closes the editor without saving.
     QPushButton *Quitter = nullptr;
+    // The text being edited.
     QTextEdit *RichEdit1 = nullptr;
 
+    // "Gras": bold on or off for the selection.
     void GrasClick();
+    // "Italique": italic on or off for the selection.
     void ItaliqueClick();
+    // "Souligné": underline on or off for the selection.
     void SouligneClick();
+    // "Barré": strike-out on or off for the selection.
     void BarreClick();
+    // "Couleur du texte": the colour dialog, then the selection in that colour.
     void CouleurClick();
+    // "Police": the font dialog, then the selection in that font.
     void PoliveClick();
+    // "Aligner à gauche": the paragraph aligned left.
     void GaucheClick();
+    // "Centrer": the paragraph centred.
     void MilieuClick();
+    // "Aligner à droite": the paragraph aligned right.
     void DroiteClick();
+    // "Couper": cuts the selection.
     void CouperClick();
+    // "Copier": copies the selection.
     void copierClick();
+    // "Coller": pastes.
     void CollerClick();
+    // "Annuler": undoes the last edit.
     void AnnulerClick();
+    // The cursor or the selection moved: the style buttons and the size box show its style.
     void RichEdit1SelectionChange();
+    // The size box edited: gives the selection that size.
     void TailleChange();
+    // "Enregistrer": rewrites the book's description record and closes the editor.
     void SauverClick();
+    // "Quitter": closes the editor without saving.
     void QuitterClick();
 
 protected:

@@ -12,8 +12,12 @@
 struct Forms {
     explicit Forms(const TForm1Services &services);
 
+    // The main window "Quirelle": Unit1.h, Unit1*.cpp.
     TForm1 Form1;
+    // The about box "A propos": APropos.h, APropos.cpp.
     TPropos Propos;
+    // The book-creation window "Création": Creation.h, Creation.cpp, CreationMenu.cpp.
     TCreeBD CreeBD;
+    // The description editor "Description": Descript.h, Descript.cpp.
     TDesc Desc;
 };

@@ -71,6 +71,7 @@ TForm1::TForm1(const TForm1Services &services_, QWidget *parent)
     OpenDialogPDF.Filter = QStringLiteral("Fichier PDF (*.pdf)|*.pdf");
     OpenDialogPDF.FileMustExist = true;
     SaveDialogBD.Filter = QStringLiteral("Bande dessinée (*.bd)|*.bd");
+    // "(*.doc;docx)", without "*." before docx, is the program's own text, kept as it stands.
     DocDialog.Filter = QStringLiteral("Fichier Word (*.doc;docx)|*.doc;*.docx");
     OpenPictureDialog1.FileMustExist = true;
     OpenPictureDialog1.AllowMultiSelect = true;
@@ -176,6 +177,7 @@ void TForm1::createMenu()
     Imprimer1 = Fichier1->addMenu(QStringLiteral("Imprimer"));
     Imprimer1->menuAction()->setEnabled(false);
     A41 = Imprimer1->addAction(QStringLiteral("A4... (une image par page)"));
+    // "par pages", plural: the program's own caption, kept as it stands.
     A51 = Imprimer1->addAction(QStringLiteral("A5... (deux images par pages)"));
     Quitter1 = Fichier1->addAction(QStringLiteral("Quitter"));
 

@@ -16,6 +16,8 @@ void TForm1::AjouterRemplacerladescription1Click()
     if (IsPdfFile(state.CurrentFile))
         return;
     if (state.CurrentFile.isEmpty()) {
+        // "Aucun fichier chargé." here and in the extraction, "Aucun fichier n'est chargé." when a
+        // page is to be shown: both are the program's own texts, kept as they stand.
         services.prompter.information(QStringLiteral("Aucun fichier chargé."));
         return;
     }

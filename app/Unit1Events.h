@@ -18,10 +18,16 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // One event of any object of the program, passed on to the window's handlers when it is theirs.
     bool filter(QObject *watched, QEvent *event);
+    // Keys turn pages from VireFocus, and from the window while no control has the focus.
     bool boundToKeys(QObject *watched) const;
+    // A key pressed where keys turn pages: FormKeyDown.
     void keyPressed(QObject *watched, const QKeyEvent &key);
+    // A key released: in the zoom box FormKeyDown, where keys turn pages FormKeyUp; elsewhere it
+    // only ends KeyHeld.
     void keyReleased(QObject *watched, const QKeyEvent &key);
+    // The window's close request: refused while FormCloseQuery says so, else FormClose runs.
     bool closeRequested(QEvent &close);
 
     TForm1 &form_;

@@ -206,6 +206,8 @@ std::u16string BuildStandardTip(const BookLayout &layout, std::istream &stream)
         // The size of the file walked, whatever is at its path by now.
         const auto size = static_cast<std::uintmax_t>(streamSize(stream));
         const jpeg::Dimensions first = GetJpegSize(stream, firstPage(stream));
+        // "Taille (Mo)  : " has two blanks before its colon: the program's own text, kept as it
+        // stands.
         return platform::Utf8ToUtf16("Type : Quirelle\r\n"
                                      "Taille (Mo)  : " +
                                      FormatMegabytes(size, platform::DecimalSeparator()) +

@@ -52,6 +52,7 @@ void checkImages(const OpenBook &book, const std::vector<std::string> &texts, Pr
         const std::string text =
             exists ? md5TextOf(book, static_cast<std::int32_t>(k), block) : MD5TextOf("", 0);
         if (text != texts[k])
+            // "a échouée" is the program's own text, kept as it stands.
             prompter.error(QStringLiteral("La vérification a échouée pour l'image N° %1.").arg(k));
         if (!exists)
             return;

@@ -7,6 +7,8 @@ namespace {
 
 const QString CR_LF = QStringLiteral("\r\n");
 
+// The program's own questions, kept as they stand: "cliquez" in the first, "cliquer" in the other
+// two, and "au dessus?" and "au dessous?" without a hyphen or a blank.
 const std::array<QString, 3> PaperPathQuestions = {
     QStringLiteral("Comme les systèmes de distribution de papier sont variables en fonction du "
                    "type d'imprimante, veuillez répondre à cette question :") +
@@ -42,6 +44,7 @@ QString SecondPassMessage(PaperPath path)
         QStringLiteral("Mettre les feuilles de telle sorte que l'imprimante imprime sur le verso.");
     if (path == PaperPath::FaceDownFaceUp)
         return turn;
+    // "soit imprimées" is the program's own text, kept as it stands.
     return QStringLiteral("Attendre que toutes les feuilles soit imprimées. ") + turn;
 }
 

@@ -15,6 +15,8 @@ std::int32_t PadPageList(BookPages &state, const QString &layout)
     const auto insertAt = state.PageList.end() - backCovers;
     std::vector<PageEntry> blanks;
     for (std::int32_t n = 1; n <= added; ++n)
+        // "Ajout " with its blank (A4) and "Ajout" without one (A5) are the program's own
+        // names, kept as they stand.
         blanks.push_back(
             {(a5 ? QStringLiteral("Ajout") : QStringLiteral("Ajout ")) + QString::number(n), -1});
     state.PageList.insert(insertAt, blanks.begin(), blanks.end());

@@ -24,6 +24,7 @@
 
 namespace {
 
+// "incorrect", not "incorrecte": the program's own text, kept as it stands.
 const QString IncorrectImageText = QStringLiteral("Image incorrect");
 
 // The rendering directory of this process: made on first use (mkdtemp gives mode 0700) and
@@ -121,6 +122,7 @@ QImage LoadPdfPage(const BookPages &state, std::int32_t page, const PageRenderEn
         if (!library->run(GhostscriptPageArguments(env.programPath, document, page, output)))
             QFile::remove(output);
     } else {
+        // "librairie" (for "bibliothèque") is the program's own word, kept as it stands.
         env.prompter.error(
             QStringLiteral("Erreur lors du chargement de la librairie Ghostscript."));
     }

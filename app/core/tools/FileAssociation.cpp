@@ -96,6 +96,7 @@ void RemoveAssociation(RegistryTree &tree, const platform::PlatformProfile &prof
 
 void Associate(Prompter &prompter, const QString &programPath)
 {
+    // "l'impossibilité de pouvoir" and "la dll" are the program's own words, kept as they stand.
     if (!prompter.askYesNo(QStringLiteral("L'association entraînera l'impossibilité de pouvoir "
                                           "déplacer la dll (sauf désassocier).") +
                                CrLf +
