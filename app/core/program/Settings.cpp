@@ -47,6 +47,8 @@ bool Settings::access(const std::function<void()> &work)
         work();
         return true;
     } catch (const platform::RegistryDamagedError &damage) {
+        if (reported_)
+            return false; // set aside only when the message can name where it went
         report(SetAsideDamagedRegistry(damage));
     } catch (const platform::RegistryError &failure) {
         report(QString::fromStdString(failure.what()) + u' ' + DefaultsUsed);

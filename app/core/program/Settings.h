@@ -40,8 +40,9 @@ struct WindowPlacement {
 // The settings of one run, read and written through the registry. A registry that cannot be
 // read or written never stops the program: the settings are then the defaults (as if absent)
 // and a change is not kept, and the first failure of the run is told in one message naming
-// the file. A damaged registry file is first set aside under a name of its own, which the
-// message names, so that the settings start a new registry in its place.
+// the file. A damaged registry file is first set aside under a name of its own, which that
+// message names, so that the settings start a new registry in its place; after the message it
+// is left as it is, so that no file is set aside unseen.
 class Settings {
 public:
     explicit Settings(Prompter &prompter) : prompter_(prompter) {}

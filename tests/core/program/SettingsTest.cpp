@@ -165,3 +165,22 @@ TEST(Settings, AnUnreadableRegistryGivesTheDefaultsAndIsLeftAlone)
     EXPECT_EQ(FileNamesIn(root), (std::vector<std::string>{"registry.txt", "registry.txt.lock"}));
     EXPECT_EQ(FileNamesIn(file), std::vector<std::string>{"inside"});
 }
+
+TEST(Settings, AfterTheMessageADamagedFileIsLeftAsItIs)
+{
+    const std::filesystem::path root = platform::PlatformRoot();
+    std::filesystem::create_directory(root / "registry.txt.lock");
+    RecordingPrompter prompter;
+    Settings settings(prompter);
+    settings.writeZoom(1);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+
+    std::filesystem::remove(root / "registry.txt.lock");
+    const Bytes damaged = ToBytes("pas un registre\n");
+    WriteFileBytes(root / "registry.txt", damaged);
+    EXPECT_EQ(settings.readZoom(), std::nullopt);
+    settings.writeZoom(2);
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(root / "registry.txt"), damaged);
+    EXPECT_EQ(FileNamesIn(root), (std::vector<std::string>{"registry.txt", "registry.txt.lock"}));
+}
