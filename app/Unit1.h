@@ -3,6 +3,7 @@
 #include "app/adapters/QtPrintTarget.h"
 #include "app/core/print/PrintJob.h"
 #include "app/core/program/MainWindowState.h"
+#include "app/core/program/Settings.h"
 #include "app/core/render/PageRendering.h"
 #include "app/core/seams/Dialogs.h"
 #include "app/core/seams/Prompter.h"
@@ -64,6 +65,7 @@ public:
 
     MainWindowState state;
     TForm1Services services;
+    Settings settings{services.prompter};
 
     // Client area and its controls, in the window's coordinates.
     // The black client area under the menu bar; it scrolls the page or the thumbnail grid.

@@ -3,7 +3,6 @@
 
 #include "app/core/files/OpenFile.h"
 #include "app/core/pages/PageList.h"
-#include "app/core/program/Settings.h"
 #include "app/core/render/PageRendering.h"
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
@@ -69,7 +68,7 @@ void TForm1::Charge(const QString &fileName)
     state.BlankCount = 0;
     {
         const QSignalBlocker detached(Zoom);
-        if (const std::optional<std::int32_t> zoom = ReadZoomSetting())
+        if (const std::optional<std::int32_t> zoom = settings.readZoom())
             Zoom->setCurrentIndex(*zoom >= 0 && *zoom < Zoom->count() ? *zoom : -1);
     }
 

@@ -1,7 +1,6 @@
 // The single-page view, the thumbnail grid switch, zoom and navigation.
 #include "app/Unit1.h"
 
-#include "app/core/program/Settings.h"
 #include "app/core/render/ImagePlacement.h"
 #include "app/widgets/ClickLabel.h"
 #include "app/widgets/ClientArea.h"
@@ -190,7 +189,7 @@ void TForm1::Edit3KeyDown(int key)
 void TForm1::ZoomClick()
 {
     ShowEntry(state.CurrentPage - 1);
-    WriteZoomSetting(Zoom->currentIndex());
+    settings.writeZoom(Zoom->currentIndex());
     VireFocus->setFocus();
 }
 

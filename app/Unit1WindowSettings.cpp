@@ -3,7 +3,6 @@
 
 #include "app/core/files/FileNames.h"
 #include "app/core/program/ScreenPlacement.h"
-#include "app/core/program/Settings.h"
 #include "controls/EventGuard.h"
 
 #include <QFileInfo>
@@ -13,11 +12,16 @@
 
 namespace {
 
+// The screens' available areas, the primary screen's first.
 QList<QRect> ScreenAreas()
 {
     QList<QRect> areas;
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    if (primary)
+        areas.append(primary->availableGeometry());
     for (const QScreen *screen : QGuiApplication::screens())
-        areas.append(screen->availableGeometry());
+        if (screen != primary)
+            areas.append(screen->availableGeometry());
     return areas;
 }
 
@@ -34,12 +38,13 @@ void TForm1::FormPaint()
 
 void TForm1::FirstPaintWork()
 {
-    if (const std::optional<WindowPlacement> placement = ReadWindowPlacement()) {
+    if (const std::optional<WindowPlacement> placement = settings.readWindowPlacement()) {
         if (placement->maximized) {
             showMaximized();
-        } else {
+        } else if (const QRect bounds = BringOntoScreens(placement->bounds, ScreenAreas());
+                   bounds.isValid()) {
             showNormal();
-            setGeometry(BringOntoScreens(placement->bounds, ScreenAreas()));
+            setGeometry(bounds);
         }
     }
     OpenCommandLineFile();
@@ -62,5 +67,7 @@ void TForm1::FormClose()
     state.CurrentFile.clear(); // also ends a thumbnail loading still running
     // The client area's place, not the frame's: the frame around a window that has just left
     // the maximized state is not known yet, and placing by it would shift the window each run.
-    SaveWindowPlacement({isMaximized(), geometry()});
+    const QRect bounds = geometry();
+    settings.saveWindowPlacement(
+        {isMaximized(), {bounds.x(), bounds.y(), bounds.width(), bounds.height()}});
 }

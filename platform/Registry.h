@@ -22,7 +22,8 @@ namespace platform {
 // Every call reads the file afresh under a shared lock; every change is made under an
 // exclusive lock and saved atomically, so no writer loses another's changes. Failures (a
 // damaged file, a file that cannot be saved, a value of another type, a write to a key that
-// was deleted) raise RegistryError with a message in French.
+// was deleted) raise RegistryError with a message in French; a damaged file raises its kind
+// RegistryDamagedError.
 
 enum class Hive { ClassesRoot, CurrentUser, LocalMachine };
 
@@ -31,6 +32,12 @@ enum class ValueType { String, Integer, MultiString };
 class RegistryError : public UserError {
 public:
     using UserError::UserError;
+};
+
+// The registry file holds text that is not a registry (see parseRegistry in RegistryTree.h).
+class RegistryDamagedError : public RegistryError {
+public:
+    using RegistryError::RegistryError;
 };
 
 class RegistryKey {

@@ -6,6 +6,7 @@
 #include "platform/PlatformRoot.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
@@ -110,6 +111,28 @@ void changeRegistry(const std::function<bool(RegistryTree &)> &apply)
         WriteFileAtomically(file, formatRegistry(tree));
     } catch (const FileWriteError &) {
         failSaving(file);
+    }
+}
+
+std::optional<std::filesystem::path> setAsideDamagedRegistry()
+{
+    const std::filesystem::path file = registryFilePath();
+    RegistryLock lock(file, LOCK_EX);
+    const std::optional<std::string> text = readFile(file);
+    if (!text)
+        return std::nullopt;
+    try {
+        parseRegistry(*text, file);
+        return std::nullopt;
+    } catch (const RegistryDamagedError &) {
+    }
+    for (int number = 1;; ++number) {
+        std::filesystem::path kept = file;
+        kept += number == 1 ? ".endommagé" : ".endommagé-" + std::to_string(number);
+        if (::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, kept.c_str(), RENAME_NOREPLACE) == 0)
+            return kept;
+        if (errno != EEXIST)
+            failSaving(file);
     }
 }
 

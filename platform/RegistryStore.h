@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 namespace platform {
 
@@ -19,5 +20,11 @@ RegistryTree readRegistry();
 // does not exist yet starts as an empty registry with the installed Ghostscript recorded,
 // and is saved whatever `apply` returns.
 void changeRegistry(const std::function<bool(RegistryTree &)> &apply);
+
+// Under an exclusive lock: a registry file that is damaged is renamed beside itself to
+// "registry.txt.endommagé" (or "registry.txt.endommagé-2", "-3"... when that name is taken,
+// never replacing a file), so that the next change starts a new registry. Gives the new path;
+// nothing when the file is sound or absent. RegistryError when it cannot be renamed.
+std::optional<std::filesystem::path> setAsideDamagedRegistry();
 
 } // namespace platform

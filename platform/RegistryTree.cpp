@@ -124,8 +124,8 @@ public:
 
     [[noreturn]] void fail() const
     {
-        throw RegistryError("Le registre est endommagé : " + origin_.string() + " (ligne " +
-                            std::to_string(number_) + ").");
+        throw RegistryDamagedError("Le registre est endommagé : " + origin_.string() + " (ligne " +
+                                   std::to_string(number_) + ").");
     }
 
     bool atEnd() const { return pos_ == line_.size(); }

@@ -80,8 +80,8 @@ std::vector<std::string> splitKeyPath(std::string_view path);
 //   "Pending"=multi-data:"a\x00b"          multi-string data that lacks its final zero bytes
 // Quoted text escapes \" \\ \n \r \t and other control bytes as \xHH; other bytes stay as
 // they are. A key appears when it holds values or has no subkeys; its parents are implied.
-// `parseRegistry` throws RegistryError naming `origin` and the line when the text cannot be
-// read.
+// `parseRegistry` throws RegistryDamagedError naming `origin` and the line when the text cannot
+// be read.
 std::string formatRegistry(const RegistryTree &tree);
 RegistryTree parseRegistry(std::string_view text, const std::filesystem::path &origin);
 

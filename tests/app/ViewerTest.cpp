@@ -546,20 +546,20 @@ TEST_F(Viewer, ZoomIsReadOnOpeningAndWrittenOnChange)
 {
     const QString book = writeBook("Album.bd", 2, {}, 2000, 3000);
     form.Charge(book);
-    EXPECT_EQ(ReadZoomSetting(), 0); // written as 0 when absent
+    EXPECT_EQ(form.settings.readZoom(), 0); // written as 0 when absent
     EXPECT_EQ(form.Zoom->currentIndex(), 0);
     EXPECT_EQ(form.Image1->size(), QSize(2000, 3000));
 
     form.Zoom->setCurrentIndex(2); // "Pleine largeur": 1020 / 2000
-    EXPECT_EQ(ReadZoomSetting(), 2);
+    EXPECT_EQ(form.settings.readZoom(), 2);
     EXPECT_EQ(form.Image1->width(), form.Client->clientWidth());
     EXPECT_EQ(form.focusWidget(), form.VireFocus);
 
     form.Zoom->setCurrentIndex(0);
-    WriteZoomSetting(1);
+    form.settings.writeZoom(1);
     form.Charge(book); // reading the setting does not run ZoomClick
     EXPECT_EQ(form.Zoom->currentIndex(), 1);
-    EXPECT_EQ(ReadZoomSetting(), 1);
+    EXPECT_EQ(form.settings.readZoom(), 1);
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -567,7 +567,7 @@ TEST_F(Viewer, StoredZoomOutOfRangeLeavesNoSelectionAndThePageInPlace)
 {
     form.Charge(writeBook("Small.bd", 1, {}, 100, 150));
     const QRect placed = form.Image1->geometry();
-    WriteZoomSetting(7);
+    form.settings.writeZoom(7);
     form.Charge(writeBook("Large.bd", 1, {}, 400, 300));
     EXPECT_EQ(form.Zoom->currentIndex(), -1);
     EXPECT_EQ(form.state.PageWidth, 400);

@@ -255,3 +255,28 @@ TEST(Registry, DamagedFileIsReportedAndLeftAsItWas)
         EXPECT_EQ(fileBytes(file), text);
     }
 }
+
+TEST(Registry, OnlyADamagedFileIsSetAsideAndNothingIsReplaced)
+{
+    const std::filesystem::path file = platform::registryFilePath();
+    EXPECT_EQ(platform::setAsideDamagedRegistry(), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    settingsKey()->writeInteger("Zoom", 1);
+    const std::string sound = fileBytes(file);
+    EXPECT_EQ(platform::setAsideDamagedRegistry(), std::nullopt);
+    EXPECT_EQ(fileBytes(file), sound);
+
+    std::filesystem::path kept = file;
+    kept += ".endommagé";
+    std::filesystem::path second = file;
+    second += ".endommagé-2";
+    for (const auto &[text, name] : {std::pair{"junk 1\n", kept}, std::pair{"junk 2\n", second}}) {
+        writeFile(file, text);
+        EXPECT_EQ(platform::setAsideDamagedRegistry(), name);
+        EXPECT_FALSE(std::filesystem::exists(file));
+        EXPECT_EQ(fileBytes(name), text);
+    }
+    EXPECT_EQ(fileBytes(kept), "junk 1\n");
+    EXPECT_EQ(settingsKey()->readInteger("Zoom"), std::nullopt); // a new registry
+}
