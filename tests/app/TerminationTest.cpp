@@ -85,69 +85,92 @@ TEST(Termination, EndingSignalsCloseTheWindowAndTheProgramCleansUp)
     }
 }
 
-// Whatever window is open, one SIGTERM ends the program: its modal windows close as "Annuler"
-// or Esc would, full screen is left, and a book being written is written whole first. The
-// copy of the program opens the window named and says "shown" when it is up.
+struct WindowCase {
+    const char *window; // as the copy of the program names it (see its source)
+    const char *book;
+    bool signalsItself; // the copy of the program sends SIGTERM itself
+};
+
+// The books and pages of the window cases, and the book that the creation writes from them.
+struct WindowBooks {
+    TempDir books;
+    std::filesystem::path page = books / "page.jpg";
+    std::filesystem::path expectedBook = books / "attendu.bd";
+
+    WindowBooks()
+    {
+        MakeGhostscriptPdf(books / "livre.pdf", 2);
+        const Bytes jpeg = MakeJpeg(64, 96);
+        WriteFileBytes(books / "livre.bd", AssembleBook({jpeg}));
+        WriteFileBytes(page, jpeg);
+        CreationContent content;
+        content.PageFiles << QString::fromStdString(page.string());
+        WriteCreatedBook(content, QString::fromStdString(expectedBook.string()));
+    }
+};
+
+// Opens the window of the case in the copy of the program, ends it by the signal and checks
+// that it has ended cleanly; the time to end is printed.
+void EndWithWindowOpen(const WindowBooks &f, const WindowCase &c, int signal)
+{
+    TempDir temporary;
+    const std::filesystem::path written = temporary / "sortie.bd";
+    QProcess program;
+    Start(program, QStringLiteral(QUIRELLE_WINDOW_PROGRAM), f.books / c.book, temporary.path(),
+          {{QStringLiteral("QUIRELLE_TEST_WINDOW"), QString::fromLatin1(c.window)},
+           {QStringLiteral("QUIRELLE_TEST_PAGE"), QString::fromStdString(f.page.string())},
+           {QStringLiteral("QUIRELLE_TEST_BOOK"), QString::fromStdString(written.string())}});
+    const auto deadline = Clock::now() + std::chrono::seconds(60);
+    while (!program.canReadLine() && Clock::now() < deadline)
+        program.waitForReadyRead(100);
+    ASSERT_EQ(program.readLine().trimmed().toStdString(), "shown")
+        << program.readAllStandardError().toStdString();
+
+    const auto signalled = Clock::now();
+    if (!c.signalsItself)
+        ::kill(pid_t(program.processId()), signal);
+    // The bound is loose for a busy machine; the time taken is printed.
+    const bool ended = program.waitForFinished(10000);
+    std::cout << c.window << ", " << sigabbrev_np(signal) << ": ended after "
+              << std::chrono::duration<double, std::milli>(Clock::now() - signalled).count()
+              << " ms\n";
+    if (!ended) {
+        program.kill();
+        program.waitForFinished();
+        FAIL() << "still running";
+    }
+    ExpectEndedCleanly(program, temporary.path());
+    if (c.signalsItself) {
+        EXPECT_EQ(ReadFileBytes(written), ReadFileBytes(f.expectedBook));
+        return;
+    }
+    // Nothing is written: no book, no print to file.
+    for (const std::string &name : FileNamesIn(temporary.path()))
+        EXPECT_FALSE(name.starts_with("sortie")) << name;
+}
+
+// Whatever window is open, one ending signal ends the program: its modal windows close as
+// "Annuler" or Esc would, full screen is left, and a book being written is written whole
+// first, the success box after it closing at once.
 TEST(Termination, OneSignalEndsTheProgramWhateverWindowIsOpen)
 {
-    struct Case {
-        const char *window;
-        const char *book;
-        bool signalsItself; // the copy of the program sends SIGTERM itself (see its source)
-    };
-    const Case cases[] = {
+    const WindowCase cases[] = {
         {"about", "livre.pdf", false},      {"creation", "livre.pdf", false},
         {"editor", "livre.bd", false},      {"message", "livre.pdf", false},
         {"print", "livre.pdf", false},      {"margins", "livre.pdf", false},
         {"fullscreen", "livre.pdf", false}, {"creation-write", "livre.pdf", true},
     };
-    TempDir books;
-    MakeGhostscriptPdf(books / "livre.pdf", 2);
-    const Bytes page = MakeJpeg(64, 96);
-    WriteFileBytes(books / "livre.bd", AssembleBook({page}));
-    WriteFileBytes(books / "page.jpg", page);
-    CreationContent content;
-    content.PageFiles << QString::fromStdString((books / "page.jpg").string());
-    WriteCreatedBook(content, QString::fromStdString((books / "attendu.bd").string()));
-
-    for (const Case &c : cases) {
+    const WindowBooks f;
+    for (const WindowCase &c : cases) {
         SCOPED_TRACE(c.window);
-        TempDir temporary;
-        const std::filesystem::path written = temporary / "sortie.bd";
-        QProcess program;
-        Start(program, QStringLiteral(QUIRELLE_WINDOW_PROGRAM), books / c.book, temporary.path(),
-              {{QStringLiteral("QUIRELLE_TEST_WINDOW"), QString::fromLatin1(c.window)},
-               {QStringLiteral("QUIRELLE_TEST_PAGE"),
-                QString::fromStdString((books / "page.jpg").string())},
-               {QStringLiteral("QUIRELLE_TEST_BOOK"), QString::fromStdString(written.string())}});
-        const auto deadline = Clock::now() + std::chrono::seconds(60);
-        while (!program.canReadLine() && Clock::now() < deadline)
-            program.waitForReadyRead(100);
-        ASSERT_EQ(program.readLine().trimmed().toStdString(), "shown")
-            << program.readAllStandardError().toStdString();
-
-        const auto signalled = Clock::now();
-        if (!c.signalsItself)
-            ::kill(pid_t(program.processId()), SIGTERM);
-        // The bound is loose for a busy machine; the time taken is printed.
-        const bool ended = program.waitForFinished(10000);
-        std::cout << c.window << ": ended after "
-                  << std::chrono::duration<double, std::milli>(Clock::now() - signalled).count()
-                  << " ms\n";
-        if (!ended) {
-            ADD_FAILURE() << "still running";
-            program.kill();
-            program.waitForFinished();
-            continue;
-        }
-        ExpectEndedCleanly(program, temporary.path());
         if (c.signalsItself) {
-            EXPECT_EQ(ReadFileBytes(written), ReadFileBytes(books / "attendu.bd"));
+            EndWithWindowOpen(f, c, SIGTERM);
             continue;
         }
-        // Nothing is written: no book, no print to file.
-        for (const std::string &name : FileNamesIn(temporary.path()))
-            EXPECT_FALSE(name.starts_with("sortie")) << name;
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+            SCOPED_TRACE(strsignal(signal));
+            EndWithWindowOpen(f, c, signal);
+        }
     }
 }
 
