@@ -1,5 +1,6 @@
 #include "app/adapters/TerminationSignals.h"
 
+#include <QApplication>
 #include <QSocketNotifier>
 #include <QWidget>
 
@@ -45,7 +46,7 @@ TerminationSignals::TerminationSignals(QWidget &window) : window_(window)
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return; // the signals keep their default action: they end the program at once
     notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &TerminationSignals::closeWindow);
+    connect(notifier_, &QSocketNotifier::activated, this, &TerminationSignals::end);
     handleEndingSignals(onSignal);
 }
 
@@ -61,10 +62,20 @@ TerminationSignals::~TerminationSignals()
     }
 }
 
-void TerminationSignals::closeWindow()
+void TerminationSignals::end()
 {
     std::array<char, 64> pending{};
     while (::read(signalPipe[0], pending.data(), pending.size()) > 0) {
     }
-    window_.close();
+    // The innermost modal window first: each one's own cancelling runs before the code that
+    // showed it goes on. A window that cannot be closed is left to the end of its event loop.
+    for (QWidget *closed = nullptr; QWidget *modal = QApplication::activeModalWidget();) {
+        if (modal == closed || !modal->close())
+            break;
+        closed = modal;
+    }
+    // The main window refuses its first close in full screen, leaving full screen instead.
+    if (!window_.close())
+        window_.close();
+    QCoreApplication::exit(0);
 }

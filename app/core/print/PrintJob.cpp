@@ -139,9 +139,13 @@ void RunPrintJob(PrintState &state, PrintJobEnv &env)
     const std::optional<PaperPath> path = AskPaperPath(env.prompter);
     if (!path)
         return;
+    // Printing lets window messages run; a close of the window meanwhile clears the file.
+    const QString file = state.CurrentFile;
     try {
         env.prompter.information(FirstPassMessage(*path));
         PrintPass(state, env, *path, 1);
+        if (state.CurrentFile != file)
+            return;
         env.prompter.information(SecondPassMessage(*path));
         PrintPass(state, env, *path, 2);
     } catch (const PrintError &error) {

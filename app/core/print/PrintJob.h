@@ -40,5 +40,6 @@ std::vector<SheetSide> SheetSides(PaperPath path, int pass, bool a5, std::int32_
 void PrintSheet(const PrintState &state, PrintJobEnv &env, std::int32_t first, std::int32_t second);
 
 // Asks for the paper path, then prints the two passes with their messages. A printer error
-// aborts the pass it happens in and ends the job with an error box.
+// aborts the pass it happens in and ends the job with an error box. When the window closes
+// during the first pass (the program is ending), the second is not begun.
 void RunPrintJob(PrintState &state, PrintJobEnv &env);

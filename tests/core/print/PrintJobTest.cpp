@@ -150,6 +150,25 @@ TEST(PrintJob, PagesBeyondTheListPrintAsEmptyPlaces)
     EXPECT_EQ(pass2[0][0].rect, f.state.PrintRect1);
 }
 
+// The window closes while the first pass prints (the program is ending): that pass is
+// printed whole and the second is not begun.
+TEST(PrintJob, WindowClosedDuringTheFirstPassEndsTheJobAfterIt)
+{
+    JobFixture f;
+    f.state.CurrentFile = QStringLiteral("livre.bd");
+    f.prompter.answer(MessageAnswer::Yes);
+    const PageLoader pages = f.env.loadPage;
+    f.env.loadPage = [&f, pages](std::int32_t image) {
+        f.state.CurrentFile.clear();
+        return pages(image);
+    };
+    RunPrintJob(f.state, f.env);
+    ASSERT_EQ(f.target.documents.size(), 1u);
+    EXPECT_TRUE(f.target.documents[0].ended);
+    EXPECT_EQ(f.target.documents[0].pages.size(), 2u);
+    EXPECT_EQ(f.prompter.texts(), (std::vector<QString>{Question1, CoverFirst}));
+}
+
 TEST(PrintJob, PrinterErrorAbortsThePassAndEndsTheJobWithAMessage)
 {
     JobFixture f;
