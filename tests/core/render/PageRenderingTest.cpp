@@ -370,13 +370,52 @@ TEST_F(PageRendering, PercentSignsInThePathAreTakenLiterally)
     EXPECT_TRUE(RenderingPath(state.CurrentFile, 0).endsWith("/100%s%%.jpg0"));
 }
 
-TEST(GhostscriptPageArguments, AreTheElevenEntriesForOnePage)
+TEST(GhostscriptPageArguments, RenderOnePageIntoItsRaster)
 {
-    EXPECT_EQ(GhostscriptPageArguments("/opt/q/quirelle", "/books/My Album.pdf", 11,
-                                       "/tmp/p/50%/My Album.jpg11"),
-              (QStringList{"/opt/q/quirelle", "-q", "-dBATCH", "-dSAFER", "-dNOPAUSE",
-                           "-sDEVICE=jpeg", "-r200x200", "-dFirstPage=12", "-dLastPage=12",
-                           "-sOutputFile=/tmp/p/50%%/My Album.jpg11", "-f/books/My Album.pdf"}));
+    EXPECT_EQ(
+        GhostscriptPageArguments("/opt/q/quirelle", "/books/My Album.pdf", 11,
+                                 "/tmp/p/50%/My Album.jpg11", {200, 1653, 2339}),
+        (QStringList{"/opt/q/quirelle", "-q", "-dBATCH", "-dSAFER", "-dNOPAUSE", "-sDEVICE=jpeg",
+                     "-r200x200", "-g1653x2339", "-dFIXEDMEDIA", "-dFirstPage=12", "-dLastPage=12",
+                     "-sOutputFile=/tmp/p/50%%/My Album.jpg11", "-f/books/My Album.pdf"}));
+}
+
+// A page larger than a page may be at 200 dpi is rendered at once at the resolution that fits,
+// page view and thumbnail alike; one whose size cannot be read is not rendered.
+TEST_F(PageRendering, PdfPagesLargerThanAPageMayBeAreRenderedSmaller)
+{
+    const auto onePage = [](const std::string &page, const std::string &content) {
+        return PdfBuilder()
+            .section({{1, "<< /Type /Catalog /Pages 2 0 R >>"},
+                      {2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>"},
+                      {3, "<< /Type /Page /Parent 2 0 R " + page + " /Contents 4 0 R >>"},
+                      {4, "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" +
+                              content + "\nendstream"}},
+                     "/Root 1 0 R")
+            .data();
+    };
+    const std::string blue = "0 0 1 rg 0 0 14400 14400 re f";
+    WriteFileBytes(dir / "Affiche.pdf", ToBytes(onePage("/MediaBox [0 0 14400 14400]", blue)));
+    Open(dir / "Affiche.pdf");
+    ExpectFilledWith(Load(0), {5792, 5792}, Qt::blue);
+
+    const PageBitmap thumbnail =
+        LoadPageThumbnail(state, 0, env, [](QSize) { return QSize(100, 100); });
+    EXPECT_EQ(thumbnail.pageSize, QSize(5792, 5792));
+    ASSERT_TRUE(thumbnail.bitmap);
+    EXPECT_EQ(thumbnail.bitmap->size(), QSize(724, 724)); // 1/8
+
+    // Ghostscript renders into the raster of the size read, whatever it reads in the file.
+    WriteFileBytes(dir / "Double.pdf",
+                   ToBytes(onePage("/MediaBox [0 0 72 36] /MediaBox [0 0 14400 14400]", blue)));
+    Open(dir / "Double.pdf");
+    ExpectFilledWith(Load(0), {200, 100}, Qt::blue);
+
+    WriteFileBytes(dir / "Illisible.pdf", ToBytes(onePage("/MediaBox [0 0 large 14400]", blue)));
+    Open(dir / "Illisible.pdf");
+    ExpectShowsText(Load(0), "Image incorrect");
+    EXPECT_FALSE(QFileInfo::exists(RenderingPath(state.CurrentFile, 0)));
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST(RenderingPath, LiesInAPrivateDirectoryPerDocument)
