@@ -21,6 +21,10 @@ std::optional<std::int64_t> findStartXref(PdfScanner &scanner)
     return std::nullopt;
 }
 
+// A cross-reference entry as the format writes it: "nnnnnnnnnn ggggg n" and an end of line,
+// 20 bytes.
+constexpr std::int64_t EntryLength = 20;
+
 } // namespace
 
 bool PdfObjects::read()
@@ -72,27 +76,10 @@ bool PdfObjects::addSection(std::int32_t xref)
     if (std::find(sections_.begin(), sections_.end(), xref) != sections_.end())
         return false;
     sections_.push_back(xref);
-    return readSection(xref, -1, nullptr);
-}
-
-// The newest offset listed for object.
-std::optional<std::int32_t> PdfObjects::find(std::int32_t object)
-{
-    for (const std::int32_t xref : sections_) {
-        std::optional<std::int32_t> offset;
-        if (readSection(xref, object, &offset) && offset)
-            return offset;
-    }
-    return std::nullopt;
-}
-
-// Reads the section at xref, counting its entries, or until the entry of object when offset is
-// given; the 4 bytes of the keyword "xref" are stepped over unchecked.
-bool PdfObjects::readSection(std::int32_t xref, std::int32_t object,
-                             std::optional<std::int32_t> *offset)
-{
+    subsections_.emplace_back();
     if (!scanner_.seek(xref))
         return false;
+    // The 4 bytes of the keyword "xref" are stepped over unchecked.
     scanner_.seek(std::int64_t{xref} + 4);
     do {
         std::int32_t first = 0;
@@ -100,18 +87,64 @@ bool PdfObjects::readSection(std::int32_t xref, std::int32_t object,
         if (!scanner_.PdfReadInt(first) || !scanner_.PdfReadInt(count))
             return false;
         scanner_.skipBlanks();
+        if (count > 0)
+            subsections_.back().push_back(
+                {scanner_.position(), first, count, inStandardLines(scanner_.position(), count)});
         for (std::int32_t j = 0; j < count; ++j) {
             std::int32_t entry = 0;
             if (!scanner_.PdfReadInt(entry))
                 return false;
-            if (offset && std::int64_t{first} + j == object) {
-                *offset = entry;
-                return true;
-            }
             scanner_.skipToNextLine();
         }
-        if (!offset)
-            entries_ += count;
+        entries_ += count;
     } while (scanner_.atDigit());
     return scanner_.PdfMatchToken("trailer");
+}
+
+// The newest offset listed for object: the entry of the first subsection of the newest section
+// that lists it.
+std::optional<std::int32_t> PdfObjects::find(std::int32_t object)
+{
+    for (const std::vector<Subsection> &section : subsections_)
+        for (const Subsection &subsection : section) {
+            const std::int64_t index = std::int64_t{object} - subsection.first;
+            if (index < 0 || index >= subsection.count)
+                continue;
+            std::int32_t entry = 0;
+            if (subsection.standard) {
+                scanner_.seek(subsection.entries + EntryLength * index);
+            } else {
+                scanner_.seek(subsection.entries);
+                for (std::int64_t j = 0; j < index; ++j) {
+                    if (!scanner_.PdfReadInt(entry))
+                        return std::nullopt;
+                    scanner_.skipToNextLine();
+                }
+            }
+            if (!scanner_.PdfReadInt(entry))
+                return std::nullopt;
+            return entry;
+        }
+    return std::nullopt;
+}
+
+// Whether the count entries from position on are lines of EntryLength bytes, as their first
+// and last ones are: a lookup then goes straight to its entry.
+bool PdfObjects::inStandardLines(std::int64_t position, std::int32_t count)
+{
+    const auto isEntry = [this](std::int64_t at) {
+        for (std::int64_t i = 0; i < EntryLength; ++i) {
+            const char c = scanner_.at(at + i);
+            const bool digit = c >= '0' && c <= '9';
+            const bool fits = i < 10 || (i > 10 && i < 16) ? digit
+                              : i == 10 || i == 16         ? c == ' '
+                              : i == 17                    ? c == 'n' || c == 'f'
+                                                           : c == ' ' || c == '\r' || c == '\n';
+            if (!fits)
+                return false;
+        }
+        return true;
+    };
+    return count > 0 && position >= 0 && position + EntryLength * count <= scanner_.size() &&
+           isEntry(position) && isEntry(position + EntryLength * (count - 1));
 }

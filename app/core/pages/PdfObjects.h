@@ -7,8 +7,9 @@
 #include <vector>
 
 // The objects of a PDF file that its classic cross-reference sections list, read through a
-// scanner. The sections are read from where they lie, newest first, whenever an offset is
-// looked up, so no table is held.
+// scanner. Where each subsection lies is kept, not its entries: an entry is read where it lies
+// when its subsection's lines have the standard 20 bytes, else by reading the subsection's lines
+// up to it.
 class PdfObjects {
 public:
     explicit PdfObjects(PdfScanner &scanner) : scanner_(scanner) {}
@@ -30,12 +31,22 @@ public:
     bool readCount(std::int32_t &count);
 
 private:
+    // Entries first .. first + count - 1 of a section, from position entries on; standard when
+    // each is a line of 20 bytes, so that an entry is read where it lies.
+    struct Subsection {
+        std::int64_t entries;
+        std::int32_t first;
+        std::int32_t count;
+        bool standard;
+    };
+
     bool addSection(std::int32_t xref);
-    bool readSection(std::int32_t xref, std::int32_t object, std::optional<std::int32_t> *offset);
     std::optional<std::int32_t> find(std::int32_t object);
+    bool inStandardLines(std::int64_t position, std::int32_t count);
 
     PdfScanner &scanner_;
-    std::vector<std::int32_t> sections_;
+    std::vector<std::int32_t> sections_;               // newest first
+    std::vector<std::vector<Subsection>> subsections_; // by section, those that list entries
     std::int64_t entries_ = 0;
     std::int32_t root_ = -1;
 };

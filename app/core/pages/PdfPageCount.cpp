@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,9 +28,15 @@ PdfScanner::PdfScanner(std::istream &stream) : stream_(stream)
 
 void PdfScanner::load(std::int64_t position)
 {
+    const bool inOther =
+        position >= otherStart_ && position < otherStart_ + std::int64_t(other_.size());
+    std::swap(block_, other_);
+    std::swap(blockStart_, otherStart_);
+    if (inOther)
+        return;
     // Scans run forwards, but for the one from the end: a block ends where a backward step
     // came from.
-    const bool backwards = position < blockStart_;
+    const bool backwards = position < otherStart_;
     blockStart_ = std::max<std::int64_t>(0, backwards ? position - BlockSize + 1 : position);
     block_.resize(std::size_t(std::min(BlockSize, size_ - blockStart_)));
     stream_.clear();

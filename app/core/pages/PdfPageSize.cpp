@@ -42,22 +42,24 @@ public:
         std::int32_t node = root_;
         Inherited inherited;
         for (int depth = 0; depth < MostDepth; ++depth) {
-            std::optional<std::int64_t> kids;
+            std::optional<std::vector<std::int32_t>> kids;
             if (!readNode(node, inherited, kids))
                 return std::nullopt;
             if (!kids)
                 return index == 0 ? leafSize(node, inherited) : std::nullopt;
             std::optional<std::int32_t> chosen;
-            for (std::int64_t at = *kids; !chosen;) {
-                std::int32_t kid = 0;
+            for (const std::int32_t kid : *kids) {
                 std::int32_t pages = 0;
-                if (!nextKid(at, kid) || !pagesUnder(kid, pages))
+                if (!pagesUnder(kid, pages))
                     return std::nullopt;
-                if (index < pages)
+                if (index < pages) {
                     chosen = kid;
-                else
-                    index -= pages;
+                    break;
+                }
+                index -= pages;
             }
+            if (!chosen)
+                return std::nullopt;
             node = *chosen;
         }
         return std::nullopt;
@@ -68,7 +70,7 @@ public:
     {
         if (depth == MostDepth || ++visits_ > objects_.entryCount())
             return false;
-        std::optional<std::int64_t> kids;
+        std::optional<std::vector<std::int32_t>> kids;
         if (!readNode(node, inherited, kids))
             return false;
         if (!kids) {
@@ -78,13 +80,10 @@ public:
             sizes.push_back(*size);
             return true;
         }
-        for (std::int64_t at = *kids;;) {
-            std::int32_t kid = 0;
-            if (!nextKid(at, kid))
-                return atArrayEnd(at);
+        for (const std::int32_t kid : *kids)
             if (!allPages(kid, inherited, depth + 1, sizes))
                 return false;
-        }
+        return true;
     }
 
 private:
@@ -122,8 +121,9 @@ private:
         return static_cast<unsigned char>(c) <= ' ' || Delimiters.find(c) != std::string_view::npos;
     }
 
-    // Reads node's /MediaBox and /Rotate into inherited, and where its /Kids array begins.
-    bool readNode(std::int32_t node, Inherited &inherited, std::optional<std::int64_t> &kids)
+    // Reads node's /MediaBox and /Rotate into inherited, and its /Kids.
+    bool readNode(std::int32_t node, Inherited &inherited,
+                  std::optional<std::vector<std::int32_t>> &kids)
     {
         if (!objects_.gotoObject(node))
             return false;
@@ -139,12 +139,38 @@ private:
         scanner_.seek(dictionary);
         kids.reset();
         if (findKey("/Kids")) {
-            scanner_.skipBlanks();
-            if (!isAt('['))
+            kids = readKids();
+            if (!kids)
                 return false;
-            kids = scanner_.position() + 1;
         }
         return true;
+    }
+
+    // The array of references "n g R" at the cursor, read whole: a kid's object is then read
+    // without turning back to its parent's array.
+    std::optional<std::vector<std::int32_t>> readKids()
+    {
+        scanner_.skipBlanks();
+        if (!isAt('['))
+            return std::nullopt;
+        scanner_.seek(scanner_.position() + 1);
+        std::vector<std::int32_t> kids;
+        for (;;) {
+            std::int32_t kid = 0;
+            std::int32_t generation = 0;
+            if (!scanner_.PdfReadInt(kid)) {
+                if (!isAt(']'))
+                    return std::nullopt;
+                return kids;
+            }
+            if (!scanner_.PdfReadInt(generation))
+                return std::nullopt;
+            scanner_.skipBlanks();
+            if (!isAt('R'))
+                return std::nullopt;
+            scanner_.seek(scanner_.position() + 1);
+            kids.push_back(kid);
+        }
     }
 
     std::optional<PdfPageSize> leafSize(std::int32_t page, const Inherited &inherited)
@@ -178,28 +204,6 @@ private:
         }
         scanner_.seek(dictionary);
         return findKey("/Count") && objects_.readCount(pages) && pages >= 0;
-    }
-
-    // Reads the reference "n g R" at position at of a /Kids array and moves at past it; false
-    // at the array's end or on anything else.
-    bool nextKid(std::int64_t &at, std::int32_t &kid)
-    {
-        std::int32_t generation = 0;
-        scanner_.seek(at);
-        if (!scanner_.PdfReadInt(kid) || !scanner_.PdfReadInt(generation))
-            return false;
-        scanner_.skipBlanks();
-        if (!isAt('R'))
-            return false;
-        at = scanner_.position() + 1;
-        return true;
-    }
-
-    bool atArrayEnd(std::int64_t at)
-    {
-        scanner_.seek(at);
-        scanner_.skipBlanks();
-        return isAt(']');
     }
 
     bool isAt(char c)

@@ -1,4 +1,6 @@
 #include "app/core/pages/PdfPageSize.h"
+#include "tests/support/BookFixture.h"
+#include "tests/support/CountingBuffer.h"
 #include "tests/support/PdfFixture.h"
 #include "tests/support/TempDir.h"
 
@@ -92,6 +94,25 @@ TEST(PdfPageSize, FindsEachPageThroughTheKidsOfEveryLevel)
     EXPECT_EQ(PdfPageSizeIn(stream, 4), std::nullopt);
     EXPECT_EQ(PdfPageSizeIn(stream, -1), std::nullopt);
     EXPECT_EQ(PdfPageSizesIn(stream), sizes);
+}
+
+// Finding a page among many reads each kid's entry and object once, in blocks read once or
+// twice, not in turns with the cross-reference table.
+TEST(PdfPageSize, AFlatTreeOfManyPagesIsReadInFewBlocks)
+{
+    const std::vector<std::string> pages(3000, "/MediaBox [0 0 10 20]");
+    const Bytes pdf = ToBytes(PdfBuilder().section(tree("", pages), "/Root 1 0 R").data());
+    for (const bool all : {false, true}) {
+        SCOPED_TRACE(all ? "every page" : "the last page");
+        CountingBuffer counting(pdf);
+        std::istream stream(&counting);
+        if (all)
+            EXPECT_EQ(PdfPageSizesIn(stream),
+                      std::vector<PdfPageSize>(pages.size(), PdfPageSize{10, 20}));
+        else
+            EXPECT_EQ(PdfPageSizeIn(stream, 2999), (PdfPageSize{10, 20}));
+        EXPECT_LE(counting.bytesRead, 8 * std::int64_t(pdf.size()));
+    }
 }
 
 // Trees that lead nowhere end the walk: a loop, a node repeated until its pages would outnumber

@@ -2,6 +2,7 @@
 #include "app/core/files/TemporaryDirectory.h"
 #include "tests/support/AddressSpaceCap.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/PdfFixture.h"
 #include "tests/support/QtPath.h"
 #include "tests/support/RecordingPrompter.h"
@@ -384,18 +385,7 @@ TEST(GhostscriptPageArguments, RenderOnePageIntoItsRaster)
 // page view and thumbnail alike; one whose size cannot be read is not rendered.
 TEST_F(PageRendering, PdfPagesLargerThanAPageMayBeAreRenderedSmaller)
 {
-    const auto onePage = [](const std::string &page, const std::string &content) {
-        return PdfBuilder()
-            .section({{1, "<< /Type /Catalog /Pages 2 0 R >>"},
-                      {2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>"},
-                      {3, "<< /Type /Page /Parent 2 0 R " + page + " /Contents 4 0 R >>"},
-                      {4, "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" +
-                              content + "\nendstream"}},
-                     "/Root 1 0 R")
-            .data();
-    };
-    const std::string blue = "0 0 1 rg 0 0 14400 14400 re f";
-    WriteFileBytes(dir / "Affiche.pdf", ToBytes(onePage("/MediaBox [0 0 14400 14400]", blue)));
+    WriteFileBytes(dir / "Affiche.pdf", ToBytes(PdfOfOnePage("/MediaBox [0 0 14400 14400]")));
     Open(dir / "Affiche.pdf");
     ExpectFilledWith(Load(0), {5792, 5792}, Qt::blue);
 
@@ -407,11 +397,11 @@ TEST_F(PageRendering, PdfPagesLargerThanAPageMayBeAreRenderedSmaller)
 
     // Ghostscript renders into the raster of the size read, whatever it reads in the file.
     WriteFileBytes(dir / "Double.pdf",
-                   ToBytes(onePage("/MediaBox [0 0 72 36] /MediaBox [0 0 14400 14400]", blue)));
+                   ToBytes(PdfOfOnePage("/MediaBox [0 0 72 36] /MediaBox [0 0 14400 14400]")));
     Open(dir / "Double.pdf");
     ExpectFilledWith(Load(0), {200, 100}, Qt::blue);
 
-    WriteFileBytes(dir / "Illisible.pdf", ToBytes(onePage("/MediaBox [0 0 large 14400]", blue)));
+    WriteFileBytes(dir / "Illisible.pdf", ToBytes(PdfOfOnePage("/MediaBox [0 0 large 14400]")));
     Open(dir / "Illisible.pdf");
     ExpectShowsText(Load(0), "Image incorrect");
     EXPECT_FALSE(QFileInfo::exists(RenderingPath(state.CurrentFile, 0)));
