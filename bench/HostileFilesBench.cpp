@@ -10,8 +10,10 @@
 #include "app/core/pages/PageList.h"
 #include "app/core/pages/PdfPageCount.h"
 #include "app/core/program/MemoryReuse.h"
+#include "app/core/render/PageRendering.h"
 #include "app/core/seams/OutsidePrograms.h"
 #include "app/core/tools/PageExtraction.h"
+#include "app/core/tools/PdfToBook.h"
 #include "bench/BenchBooks.h"
 #include "shellext/User.h"
 #include "tests/support/BookFixture.h"
@@ -145,11 +147,49 @@ std::string countPdfPages(const fs::path &file)
     return std::to_string(CountPdfPages(QtPath(file), ui)) + " pages";
 }
 
+// The first page of a PDF as the page view shows it, or as the grid shows it as a thumbnail.
+std::string pdfPage(const fs::path &file, bool thumbnail)
+{
+    RecordingPrompter prompter;
+    NoUiHooks ui;
+    BookPages state;
+    state.CurrentFile = QtPath(file);
+    state.Book = OpenBook::open(state.CurrentFile);
+    const PageRenderEnv env{prompter, ui, QSize(800, 600), QStringLiteral("quirelle")};
+    const std::optional<QImage> page =
+        thumbnail ? LoadPageThumbnail(state, 0, env, [](QSize) { return QSize(150, 150); }).bitmap
+                  : LoadPageBitmap(state, 0, env);
+    return page ? std::to_string(page->width()) + " x " + std::to_string(page->height())
+                : std::string("no page");
+}
+
+std::string pdfToBook(const fs::path &file)
+{
+    RecordingPrompter prompter;
+    NoUiHooks ui;
+    SystemPrograms programs;
+    const fs::path book = file.string() + ".bd";
+    PdfToBook(QtPath(file), {prompter, ui, programs, QString(), [](int) {}, [] { return true; },
+                             [&] { return std::optional<QString>(QtPath(book)); }});
+    std::error_code error;
+    const std::string outcome = fs::exists(book)
+                                    ? "book of " + std::to_string(fs::file_size(book)) + " bytes"
+                                    : std::to_string(prompter.messages.size()) + " msg";
+    fs::remove(book, error);
+    return outcome;
+}
+
 const std::vector<std::pair<std::string, Reading>> Readings = {
-    {"open", openBook},           {"window", openInWindow},
-    {"extract", extractPages},    {"description", writeDescription},
-    {"info tip", infoTip},        {"thumbnail", thumbnail},
+    {"open", openBook},
+    {"window", openInWindow},
+    {"extract", extractPages},
+    {"description", writeDescription},
+    {"info tip", infoTip},
+    {"thumbnail", thumbnail},
     {"pdf count", countPdfPages},
+    {"pdf page", [](const fs::path &file) { return pdfPage(file, false); }},
+    {"pdf thumbnail", [](const fs::path &file) { return pdfPage(file, true); }},
+    {"pdf to book", pdfToBook},
 };
 
 // --run=<reading> <file>: runs one reading and prints its time in ms and its outcome.
@@ -282,6 +322,14 @@ const std::vector<HostileFile> &hostileFiles()
         {"{page, empty, empty}",
          [](const fs::path &p) { writeBytes(p, PageAndTwoEmptyRecords()); },
          {"open", "window", "extract", "description"}},
+        {"zero-filled 8 GiB sparse, 2^31+1 records",
+         [](const fs::path &p) { WriteZeroFile(p, 8'589'934'600); },
+         {"open", "info tip"}},
+        {"PDF page of 14,400 pt square",
+         [](const fs::path &p) {
+             writeBytes(p, ToBytes(PdfOfOnePage("/MediaBox [0 0 14400 14400]")));
+         },
+         {"pdf count", "window", "pdf page", "pdf thumbnail", "pdf to book"}},
         {"2 GB sparse PDF",
          [](const fs::path &p) { WriteSparsePdf(p, 2'000'000'000); },
          {"pdf count"}},

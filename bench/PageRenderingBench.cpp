@@ -81,7 +81,8 @@ int main(int argc, char **argv)
     MakeLetteringPdf(pdf, 2);
     Env env(pdf);
     QStringList gs =
-        GhostscriptPageArguments("gs", QtPath(pdf), 1, QtPath(bench::FixtureFolder() / "gs.jpg"));
+        GhostscriptPageArguments("gs", QtPath(pdf), 1, QtPath(bench::FixtureFolder() / "gs.jpg"),
+                                 FitPdfPageRaster({595, 842}));
     gs.removeFirst();
     goals.add("LoadPageBitmap / gs rendering the page, A4 PDF",
               bench::RunInterleaved(

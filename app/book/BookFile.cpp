@@ -32,10 +32,14 @@ WalkEnd walkTo(std::istream &stream, std::int32_t index)
     WalkEnd end;
     bookchain::BlockReader reader(stream);
     end.count = bookchain::WalkRecordChain(
-        reader, 0, [&](std::int32_t i, const BookRecord &record, std::span<const std::uint8_t>) {
-            if (i == index)
-                end.found = record;
-            return i != index;
+        reader, 0,
+        [&](std::int32_t first, std::int32_t count, const BookRecord &record,
+            std::span<const std::uint8_t>) {
+            if (index < first || index - first >= count)
+                return true;
+            end.found = BookRecord{
+                record.offset + std::int64_t{index - first} * (record.length + 4), record.length};
+            return false;
         });
     return end;
 }

@@ -9,14 +9,14 @@ BookLayout BookLayout::Read(std::istream &stream, const RecordSight &sight)
 {
     BookLayout layout;
     bookchain::BlockReader reader(stream);
-    bookchain::WalkRecordChain(
-        reader, sight ? WholeRecordLimit : 0,
-        [&](std::int32_t index, const BookRecord &record, std::span<const std::uint8_t> bytes) {
-            layout.add(record);
-            if (sight && !bytes.empty())
-                sight(index, bytes);
-            return true;
-        });
+    bookchain::WalkRecordChain(reader, sight ? WholeRecordLimit : 0,
+                               [&](std::int32_t index, std::int32_t count, const BookRecord &record,
+                                   std::span<const std::uint8_t> bytes) {
+                                   layout.add(record, count);
+                                   if (sight && !bytes.empty())
+                                       sight(index, bytes);
+                                   return true;
+                               });
     if (layout.count_ > 0) {
         const BookRecord last = layout.record(layout.count_ - 1);
         layout.hasMetaRecord_ = last.length == 0 || reader.at(last.offset, 1)[0] != 0xFF;
@@ -24,11 +24,11 @@ BookLayout BookLayout::Read(std::istream &stream, const RecordSight &sight)
     return layout;
 }
 
-void BookLayout::add(const BookRecord &record)
+void BookLayout::add(const BookRecord &first, std::int32_t count)
 {
-    if (runs_.empty() || runs_.back().length != record.length)
-        runs_.push_back({record.offset, static_cast<std::int32_t>(record.length), count_});
-    ++count_;
+    if (runs_.empty() || runs_.back().length != first.length)
+        runs_.push_back({first.offset, static_cast<std::int32_t>(first.length), count_});
+    count_ += count;
 }
 
 BookRecord BookLayout::record(std::int32_t index) const

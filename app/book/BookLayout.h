@@ -46,7 +46,9 @@ private:
         std::int32_t length;
         std::int32_t first;
     };
-    void add(const BookRecord &record);
+    // count records of first.length bytes from first on, as the walk hands them over; the walk
+    // refuses a chain of more records than count_ holds.
+    void add(const BookRecord &first, std::int32_t count);
 
     std::vector<Run> runs_;
     std::int32_t count_ = 0;

@@ -30,6 +30,11 @@ public:
         return {buffer_.data() + (position - start_), count};
     }
 
+    // How many 4-byte words of zeros follow each other from position on, the last ending at or
+    // before end, among the bytes the last block holds from position on, or else among the
+    // next block's.
+    std::int64_t zeroWords(std::int64_t position, std::int64_t end);
+
 private:
     static constexpr std::size_t BlockSize = 64 << 10;
     void fill(std::int64_t position, std::size_t count);
@@ -51,11 +56,14 @@ inline std::int64_t LengthAt(std::span<const std::uint8_t> bytes)
     return static_cast<std::int32_t>(value);
 }
 
-// Walks the chain from record 0, calling visit(index, record, bytes) for each record until it
-// returns false; bytes holds the record when its length is at most wholeUpTo and is empty
-// otherwise. Every length is checked against the bytes left before the trailer; a corrupt
-// chain raises BookFormatError. An empty file holds no record; a file of 1 to 3 bytes cannot
-// hold its trailer. The result is the number of records visit accepted.
+// Walks the chain from record 0, calling visit(first, count, record, bytes) for each record, or
+// for each run of empty records that follow each other, until it returns false: the records
+// first .. first + count - 1, of record.length bytes, the first at record.offset and each
+// empty one 4 bytes behind the one before it. bytes holds the record when it holds 1 to
+// wholeUpTo bytes and is empty otherwise. Every length is checked against the bytes left before
+// the trailer, and the count of records against what an int32_t counts: a corrupt chain raises
+// BookFormatError. An empty file holds no record; a file of 1 to 3 bytes cannot hold its
+// trailer. The result is the number of records visit accepted.
 template <typename Visit>
 std::int32_t WalkRecordChain(BlockReader &reader, std::int64_t wholeUpTo, Visit &&visit)
 {
@@ -69,22 +77,45 @@ std::int32_t WalkRecordChain(BlockReader &reader, std::int64_t wholeUpTo, Visit 
     if (length < 0 || length > trailer)
         Corrupt();
 
+    constexpr std::int64_t MostRecords = std::numeric_limits<std::int32_t>::max();
     std::int64_t position = 0;
-    std::int32_t i = 0;
+    std::int64_t i = 0;
     while (position < trailer) {
-        // The record and the 4 bytes behind it (the next length or the trailer) lie in the file.
+        if (length == 0) {
+            // Behind an empty record, a zero length makes the next record empty too: a run of
+            // them is counted a block at a time, at the speed of a scan for bytes that are not 0.
+            // The run's last record, whose next length is not known to be zero, is walked as
+            // any other record.
+            const std::int64_t zeros = reader.zeroWords(position, trailer);
+            if (zeros > 0) {
+                if (zeros > MostRecords - i)
+                    Corrupt();
+                if (!visit(static_cast<std::int32_t>(i), static_cast<std::int32_t>(zeros),
+                           BookRecord{position, 0}, std::span<const std::uint8_t>()))
+                    break;
+                i += zeros;
+                position += 4 * zeros;
+                // An empty record in front of the trailer is not counted.
+                if (position == trailer)
+                    return static_cast<std::int32_t>(i);
+                continue;
+            }
+        }
+        if (i == MostRecords)
+            Corrupt();
+        // The record and the 4 bytes behind it (the next length or the trailer) lie in the
+        // file.
         const bool whole = length <= wholeUpTo;
         const std::span<const std::uint8_t> held =
             whole ? reader.at(position, static_cast<std::size_t>(length) + 4)
                   : std::span<const std::uint8_t>();
-        if (!visit(i, BookRecord{position, length},
+        if (!visit(static_cast<std::int32_t>(i), 1, BookRecord{position, length},
                    held.first(whole ? static_cast<std::size_t>(length) : 0)))
             break;
+        ++i;
         position += length;
-        if (i == std::numeric_limits<std::int32_t>::max())
-            Corrupt();
         if (position == trailer)
-            return i + 1;
+            return static_cast<std::int32_t>(i);
         if (position + 4 > trailer)
             Corrupt();
         length = LengthAt(whole ? held.last(4) : reader.at(position, 4));
@@ -93,9 +124,8 @@ std::int32_t WalkRecordChain(BlockReader &reader, std::int64_t wholeUpTo, Visit 
             Corrupt();
         if (position == trailer && length != 0)
             Corrupt();
-        ++i;
     }
-    return i;
+    return static_cast<std::int32_t>(i);
 }
 
 } // namespace bookchain

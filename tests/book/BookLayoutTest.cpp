@@ -3,6 +3,7 @@
 #include "tests/support/BookFixture.h"
 #include "tests/support/CountingBuffer.h"
 #include "tests/support/HostileFiles.h"
+#include "tests/support/ZeroBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,34 @@ TEST(BookLayout, CorruptChainEndsWithFormatError)
         ADD_FAILURE() << "no error";
     } catch (const BookFormatError &error) {
         EXPECT_STREQ(error.what(), CorruptMessage);
+    }
+}
+
+// A zero-filled file holds an empty record every 4 bytes: one of 8 GiB holds as many as the
+// count holds, and 4 bytes more make a chain of one record too many, which is corrupt. The runs
+// of empty records are counted at the speed of a scan for bytes that are not 0.
+TEST(BookLayout, AChainOfMoreRecordsThanTheCountHoldsIsCorrupt)
+{
+    constexpr std::int64_t MostRecordsFile = std::int64_t(INT32_MAX) * 4 + 4;
+    {
+        ZeroBuffer zeros(MostRecordsFile);
+        std::istream stream(&zeros);
+        const BookLayout layout = BookLayout::Read(stream);
+        EXPECT_EQ(layout.recordCount(), INT32_MAX);
+        EXPECT_TRUE(layout.hasMetaRecord());
+        EXPECT_EQ(layout.record(INT32_MAX - 1).offset, MostRecordsFile - 8);
+    }
+    for (const std::int64_t size : {MostRecordsFile + 4, std::int64_t(8'589'934'600)}) {
+        SCOPED_TRACE(size);
+        ZeroBuffer zeros(size);
+        std::istream stream(&zeros);
+        try {
+            BookLayout::Read(stream);
+            ADD_FAILURE() << "no error";
+        } catch (const BookFormatError &error) {
+            EXPECT_STREQ(error.what(), CorruptMessage);
+        }
+        EXPECT_THROW(ReadBookRecord(stream, nullptr, INT32_MAX), BookFormatError);
     }
 }
 

@@ -112,6 +112,16 @@ TEST(BookReading, ACorruptBookEndsWithTheErrorTexts)
     }
 }
 
+// A sparse zero-filled file of over 8 GiB holds more empty records than a chain may count: the
+// info tip says it cannot be read, after a walk at the file system's speed.
+TEST(BookReading, AChainOfMoreRecordsThanTheCountHoldsCannotBeRead)
+{
+    TempDir dir;
+    WriteZeroFile(dir / "z.bd", 8'589'934'600);
+    EXPECT_EQ(platform::Utf16ToUtf8(shellext::BuildInfoTip((dir / "z.bd").string())),
+              "Erreur lors de la lecture");
+}
+
 // Chains of many tiny or empty records: the info tip and the thumbnail walk the chain once, in
 // blocks, and scan back only as far as the marker nearest the end, so what they read grows
 // with the file, not with its count of records.

@@ -1,6 +1,7 @@
 #include "tests/support/HostileFiles.h"
 
 #include "tests/support/BookFixture.h"
+#include "tests/support/PdfFixture.h"
 
 #include <fstream>
 #include <stdexcept>
@@ -107,4 +108,17 @@ std::string PdfListingEntries(int entries)
         pdf += "0\n";
     pdf += "trailer\n<< /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
     return pdf;
+}
+
+std::string PdfOfOnePage(const std::string &pageEntries)
+{
+    const std::string content = "0 0 1 rg 0 0 14400 14400 re f";
+    return PdfBuilder()
+        .section({{1, "<< /Type /Catalog /Pages 2 0 R >>"},
+                  {2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>"},
+                  {3, "<< /Type /Page /Parent 2 0 R " + pageEntries + " /Contents 4 0 R >>"},
+                  {4, "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content +
+                          "\nendstream"}},
+                 "/Root 1 0 R")
+        .data();
 }

@@ -37,3 +37,6 @@ void WriteSparsePdf(const std::filesystem::path &path, std::int64_t hole);
 // A PDF whose cross-reference table lists entries objects, one short line each, and whose
 // page tree claims that many pages.
 std::string PdfListingEntries(int entries);
+
+// A PDF of one page, whose dictionary holds pageEntries, painted blue over 14,400 points square.
+std::string PdfOfOnePage(const std::string &pageEntries);

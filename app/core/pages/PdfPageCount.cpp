@@ -1,5 +1,7 @@
 #include "app/core/pages/PdfPageCount.h"
 
+#include "app/core/pages/PdfObjects.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -7,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -25,9 +28,15 @@ PdfScanner::PdfScanner(std::istream &stream) : stream_(stream)
 
 void PdfScanner::load(std::int64_t position)
 {
+    const bool inOther =
+        position >= otherStart_ && position < otherStart_ + std::int64_t(other_.size());
+    std::swap(block_, other_);
+    std::swap(blockStart_, otherStart_);
+    if (inOther)
+        return;
     // Scans run forwards, but for the one from the end: a block ends where a backward step
     // came from.
-    const bool backwards = position < blockStart_;
+    const bool backwards = position < otherStart_;
     blockStart_ = std::max<std::int64_t>(0, backwards ? position - BlockSize + 1 : position);
     block_.resize(std::size_t(std::min(BlockSize, size_ - blockStart_)));
     stream_.clear();
@@ -123,135 +132,17 @@ namespace {
 // hold its count.
 constexpr std::int64_t LeastBytesPerPage = 32;
 
-std::optional<std::int64_t> findStartXref(PdfScanner &scanner)
-{
-    static constexpr std::string_view keyword = "startxref";
-    const auto last = static_cast<std::int64_t>(keyword.size()) - 1;
-    for (std::int64_t i = scanner.size() - 5; i >= last; --i) {
-        if (scanner.at(i) != 'f')
-            continue;
-        std::int64_t j = 0;
-        while (j < last && scanner.at(i - last + j) == keyword[std::size_t(j)])
-            ++j;
-        if (j == last)
-            return i + 1;
-    }
-    return std::nullopt;
-}
-
-// The cross-reference sections, newest first, read a section at a time from where they lie:
-// an offset is looked up by reading the sections again, so no table is held.
-class XrefSections {
-public:
-    explicit XrefSections(PdfScanner &scanner) : scanner_(scanner) {}
-
-    // Reads the section at xref, its subsections and "trailer", then puts the cursor just past
-    // "trailer". Reading a section twice fails.
-    bool add(std::int32_t xref)
-    {
-        if (std::find(sections_.begin(), sections_.end(), xref) != sections_.end())
-            return false;
-        sections_.push_back(xref);
-        return read(xref, -1, nullptr);
-    }
-
-    // Entries of every section, each one counted as often as it is listed.
-    std::int64_t entryCount() const { return entries_; }
-
-    // The newest offset listed for object.
-    std::optional<std::int32_t> find(std::int32_t object)
-    {
-        for (const std::int32_t xref : sections_) {
-            std::optional<std::int32_t> offset;
-            if (read(xref, object, &offset) && offset)
-                return offset;
-        }
-        return std::nullopt;
-    }
-
-private:
-    // Reads the section at xref, counting its entries, or until the entry of object when
-    // offset is given; the 4 bytes of the keyword "xref" are stepped over unchecked.
-    bool read(std::int32_t xref, std::int32_t object, std::optional<std::int32_t> *offset)
-    {
-        if (!scanner_.seek(xref))
-            return false;
-        scanner_.seek(std::int64_t{xref} + 4);
-        do {
-            std::int32_t first = 0;
-            std::int32_t count = 0;
-            if (!scanner_.PdfReadInt(first) || !scanner_.PdfReadInt(count))
-                return false;
-            scanner_.skipBlanks();
-            for (std::int32_t j = 0; j < count; ++j) {
-                std::int32_t entry = 0;
-                if (!scanner_.PdfReadInt(entry))
-                    return false;
-                if (offset && std::int64_t{first} + j == object) {
-                    *offset = entry;
-                    return true;
-                }
-                scanner_.skipToNextLine();
-            }
-            if (!offset)
-                entries_ += count;
-        } while (scanner_.atDigit());
-        return scanner_.PdfMatchToken("trailer");
-    }
-
-    PdfScanner &scanner_;
-    std::vector<std::int32_t> sections_;
-    std::int64_t entries_ = 0;
-};
-
-// Puts the scanner at object's header and checks that the header opens with its number.
-bool gotoObject(PdfScanner &scanner, XrefSections &sections, std::int32_t object)
-{
-    const std::optional<std::int32_t> offset = sections.find(object);
-    std::int32_t number = -1;
-    return offset && scanner.seek(*offset) && scanner.PdfReadInt(number) && number == object;
-}
-
 std::int32_t countPages(std::istream &stream)
 {
     PdfScanner scanner(stream);
-    const std::optional<std::int64_t> afterStartXref = findStartXref(scanner);
-    std::int32_t xref = 0;
-    if (!afterStartXref || !scanner.seek(*afterStartXref) || !scanner.PdfReadInt(xref))
-        return -1;
-
-    XrefSections sections(scanner);
-    std::int32_t root = -1;
-    for (;;) {
-        if (!sections.add(xref))
-            return -1;
-        const std::int64_t trailer = scanner.position();
-        if (root == -1 && scanner.PdfFindKey("/Root") && !scanner.PdfReadInt(root))
-            return -1;
-        scanner.seek(trailer);
-        if (!scanner.PdfFindKey("/Prev"))
-            break;
-        if (!scanner.PdfReadInt(xref))
-            return -1;
-    }
-
+    PdfObjects objects(scanner);
     std::int32_t pageTree = 0;
     std::int32_t count = 0;
-    if (root < 0 || !gotoObject(scanner, sections, root) || !scanner.PdfFindKey("/Pages") ||
-        !scanner.PdfReadInt(pageTree) || !gotoObject(scanner, sections, pageTree) ||
-        !scanner.PdfFindKey("/Count") || !scanner.PdfReadInt(count))
+    if (!objects.read() || !objects.gotoObject(objects.root()) || !scanner.PdfFindKey("/Pages") ||
+        !scanner.PdfReadInt(pageTree) || !objects.gotoObject(pageTree) ||
+        !scanner.PdfFindKey("/Count") || !objects.readCount(count))
         return -1;
-
-    std::int32_t generation = 0;
-    if (scanner.PdfReadInt(generation) && scanner.PdfMatchToken(" R")) {
-        std::int32_t number = 0;
-        const std::optional<std::int32_t> offset = sections.find(count);
-        if (!offset || !scanner.seek(*offset) || !scanner.PdfReadInt(number) ||
-            !scanner.PdfReadInt(generation) || !scanner.PdfMatchToken(" obj") ||
-            !scanner.PdfReadInt(count))
-            return -1;
-    }
-    if (count > sections.entryCount() || count > scanner.size() / LeastBytesPerPage)
+    if (count > objects.entryCount() || count > scanner.size() / LeastBytesPerPage)
         return -1;
     return count;
 }

@@ -11,7 +11,9 @@
 #include <vector>
 
 // One cursor over the bytes of a PDF file, read from its stream a block at a time, so that a
-// scan holds one block of a large file in memory, never the file. No scan ever reads outside
+// scan holds two blocks of a large file in memory, never the file: the one it reads and the
+// one it read before, so that an entry of the cross-reference table and the object it leads to
+// are not read in turns. No scan ever reads outside
 // the bytes: a skip or search that reaches their end fails and a comparison that would pass it
 // does not match. A stream that cannot be read throws std::ios_base::failure.
 class PdfScanner {
@@ -50,6 +52,8 @@ private:
     std::int64_t size_ = 0;
     std::vector<char> block_;
     std::int64_t blockStart_ = 0;
+    std::vector<char> other_; // the block read before
+    std::int64_t otherStart_ = 0;
     std::int64_t pos_ = 0;
 };
 

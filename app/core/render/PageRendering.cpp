@@ -3,8 +3,10 @@
 #include "app/book/BookFile.h"
 #include "app/core/files/OpenFile.h"
 #include "app/core/files/TemporaryDirectory.h"
+#include "app/core/pages/PdfPageSize.h"
 #include "app/core/render/JpegImage.h"
 #include "app/jpeg/Jpeg.h"
+#include "app/text/FileMessages.h"
 #include "app/text/UserError.h"
 
 #include <QCryptographicHash>
@@ -115,11 +117,18 @@ QImage LoadPdfPage(const BookPages &state, std::int32_t page, const PageRenderEn
     const QString document = DescriptorName(state.Book.descriptor());
     const QString output = RenderingPath(state.CurrentFile, page);
     QDir().mkpath(QFileInfo(output).path());
+    // A page is rendered only into a raster of its size, read before.
+    const std::optional<PdfPageSize> size = PdfPageSizeIn(state.Book.stream(), page);
+    if (!size) {
+        QFile::remove(output);
+        throw FileReadError(CannotReadFileMessage(state.CurrentFile.toStdString()));
+    }
     if (const auto library = GhostscriptLibrary::load(env.ghostscriptDir)) {
         // Only what this run writes is shown: a page past the end writes nothing, and a
         // failed run may leave a partial page.
         QFile::remove(output);
-        if (!library->run(GhostscriptPageArguments(env.programPath, document, page, output)))
+        if (!library->run(GhostscriptPageArguments(env.programPath, document, page, output,
+                                                   FitPdfPageRaster(*size))))
             QFile::remove(output);
     } else {
         // "librairie" (for "bibliothèque") is the program's own word, kept as it stands.
@@ -197,18 +206,17 @@ QString RenderingPath(const QString &pdfPath, std::int32_t page)
 }
 
 QStringList GhostscriptPageArguments(const QString &programPath, const QString &pdfPath,
-                                     std::int32_t page, const QString &renderingPath)
+                                     std::int32_t page, const QString &renderingPath,
+                                     const PdfPageRaster &raster)
 {
     const QString pageNumber = QString::number(page + 1);
-    return {programPath,
-            QStringLiteral("-q"),
-            QStringLiteral("-dBATCH"),
-            QStringLiteral("-dSAFER"),
-            QStringLiteral("-dNOPAUSE"),
-            QStringLiteral("-sDEVICE=jpeg"),
-            QStringLiteral("-r200x200"),
-            "-dFirstPage=" + pageNumber,
-            "-dLastPage=" + pageNumber,
-            GhostscriptOutputArgument(renderingPath),
-            "-f" + pdfPath};
+    return QStringList{programPath,
+                       QStringLiteral("-q"),
+                       QStringLiteral("-dBATCH"),
+                       QStringLiteral("-dSAFER"),
+                       QStringLiteral("-dNOPAUSE"),
+                       QStringLiteral("-sDEVICE=jpeg")} +
+           GhostscriptRasterArguments(raster) +
+           QStringList{"-dFirstPage=" + pageNumber, "-dLastPage=" + pageNumber,
+                       GhostscriptOutputArgument(renderingPath), "-f" + pdfPath};
 }

@@ -3,6 +3,7 @@
 #include "app/core/pages/BookPages.h"
 #include "app/core/render/Ghostscript.h"
 #include "app/core/render/JpegImage.h"
+#include "app/core/render/PdfPageRaster.h"
 #include "app/core/seams/Prompter.h"
 #include "app/core/seams/UiHooks.h"
 
@@ -31,8 +32,10 @@ struct PageRenderEnv {
 // - a bitmap showing "Image incorrect" when the page cannot be decoded, or "Manque de
 //   mémoire" (after an error box) when memory runs out;
 // - otherwise the page: a book file's JPEG record, or the PDF page rendered by Ghostscript
-//   at 200 dpi into RenderingPath() and decoded from there. Either is read through the open
-//   document's descriptor, never from its path.
+//   into RenderingPath() and decoded from there: at 200 dpi, into the raster that
+//   FitPdfPageRaster gives for the page's size, read from the document before it is rendered.
+//   A page whose size cannot be read there shows "Image incorrect" without being rendered.
+//   Either is read through the open document's descriptor, never from its path.
 // A PDF page loads the interpreter library, renders, unloads it and then lets pending window
 // messages run once before decoding.
 std::optional<QImage> LoadPageBitmap(const BookPages &state, std::int32_t image,
@@ -56,6 +59,7 @@ PageBitmap LoadPageThumbnail(const BookPages &state, std::int32_t image, const P
 // path, and the document's file name with ".jpg" for its extension, followed by the page.
 QString RenderingPath(const QString &pdfPath, std::int32_t page);
 
-// The interpreter's argument vector for rendering one PDF page.
+// The interpreter's argument vector for rendering one PDF page into raster.
 QStringList GhostscriptPageArguments(const QString &programPath, const QString &pdfPath,
-                                     std::int32_t page, const QString &renderingPath);
+                                     std::int32_t page, const QString &renderingPath,
+                                     const PdfPageRaster &raster);

@@ -5,6 +5,7 @@
 #include "app/core/files/OpenFile.h"
 #include "app/core/files/OutputFile.h"
 #include "app/core/files/TemporaryDirectory.h"
+#include "app/core/pages/PdfPageSize.h"
 #include "app/core/render/Ghostscript.h"
 #include "app/core/seams/OutsidePrograms.h"
 #include "app/core/seams/Prompter.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 
 namespace {
 
@@ -114,15 +116,32 @@ QStringList SplitJpegPages(const QString &output, const QString &piecePrefix, qi
     }
 }
 
-QStringList GhostscriptBookArguments(const QString &pdf, const QString &output)
+std::vector<PdfRasterRun> PdfRasterRuns(const std::vector<PdfPageSize> &pages)
 {
-    return {QStringLiteral("-dBATCH"),
-            QStringLiteral("-dSAFER"),
-            QStringLiteral("-dNOPAUSE"),
-            QStringLiteral("-sDEVICE=jpeg"),
-            QStringLiteral("-r200x200"),
-            GhostscriptOutputArgument(output),
-            "-f" + pdf};
+    std::vector<PdfRasterRun> runs;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const PdfPageRaster raster = FitPdfPageRaster(pages[i]);
+        const auto page = static_cast<std::int32_t>(i) + 1;
+        if (!runs.empty() && runs.back().raster == raster)
+            runs.back().last = page;
+        else
+            runs.push_back({page, page, raster});
+    }
+    return runs;
+}
+
+QStringList GhostscriptBookArguments(const QString &pdf, const QString &output,
+                                     const std::optional<PdfRasterRun> &run)
+{
+    QStringList arguments = {QStringLiteral("-dBATCH"), QStringLiteral("-dSAFER"),
+                             QStringLiteral("-dNOPAUSE"), QStringLiteral("-sDEVICE=jpeg")};
+    if (run)
+        arguments << GhostscriptRasterArguments(run->raster)
+                  << "-dFirstPage=" + QString::number(run->first)
+                  << "-dLastPage=" + QString::number(run->last);
+    else
+        arguments << QStringLiteral("-r200x200");
+    return arguments << GhostscriptOutputArgument(output) << "-f" + pdf;
 }
 
 void PdfToBook(const QString &pdf, const PdfToBookEnv &env)
@@ -134,32 +153,46 @@ void PdfToBook(const QString &pdf, const PdfToBookEnv &env)
     const QFileInfo document(pdf);
     const QString output = work.filePath(document.completeBaseName() + QStringLiteral(".jpg"));
 
+    std::vector<std::optional<PdfRasterRun>> runs = {std::nullopt};
+    std::ifstream file(QFile::encodeName(document.absoluteFilePath()).toStdString(),
+                       std::ios::binary);
+    if (const auto sizes = PdfPageSizesIn(file); sizes && !sizes->empty()) {
+        runs.clear();
+        for (const PdfRasterRun &run : PdfRasterRuns(*sizes))
+            runs.push_back(run);
+    }
+    file.close();
+
     int frame = 0;
     env.showWaitFrame(frame);
-    const ProgramExit exit = env.programs.run(
-        {GhostscriptConsolePath(env.ghostscriptDir),
-         GhostscriptBookArguments(document.absoluteFilePath(), output), work.path()},
-        env.ui, [&] {
-            frame = (frame + 1) % WaitFrameCount;
-            env.showWaitFrame(frame);
-            return env.keepWaiting();
-        });
-    switch (exit.outcome) {
-    case ProgramExit::Outcome::Stopped: return;
-    case ProgramExit::Outcome::NotStarted:
-        env.prompter.error(QStringLiteral("Impossible de lancer Ghostscript."));
-        return;
-    default:
-        if (!exit.succeeded()) {
-            env.prompter.error(QStringLiteral("Ghostscript n'a pas pu convertir le fichier ") +
-                               pdf + QLatin1Char('.'));
+    QStringList pieces;
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        const ProgramExit exit = env.programs.run(
+            {GhostscriptConsolePath(env.ghostscriptDir),
+             GhostscriptBookArguments(document.absoluteFilePath(), output, runs[k]), work.path()},
+            env.ui, [&] {
+                frame = (frame + 1) % WaitFrameCount;
+                env.showWaitFrame(frame);
+                return env.keepWaiting();
+            });
+        switch (exit.outcome) {
+        case ProgramExit::Outcome::Stopped: return;
+        case ProgramExit::Outcome::NotStarted:
+            env.prompter.error(QStringLiteral("Impossible de lancer Ghostscript."));
             return;
+        default:
+            if (!exit.succeeded()) {
+                env.prompter.error(QStringLiteral("Ghostscript n'a pas pu convertir le fichier ") +
+                                   pdf + QLatin1Char('.'));
+                return;
+            }
         }
+        // The pieces of a later run are named after its number.
+        const QString prefix = k == 0 ? output : output + QString::number(k) + QLatin1Char('-');
+        if (QFileInfo::exists(output))
+            pieces += SplitJpegPages(output, prefix);
+        QFile::remove(output);
     }
-
-    const QStringList pieces =
-        QFileInfo::exists(output) ? SplitJpegPages(output, output) : QStringList();
-    QFile::remove(output);
     if (pieces.isEmpty()) {
         env.prompter.error(
             QStringLiteral("Ghostscript n'a produit aucune page à partir du fichier ") + pdf +

@@ -11,6 +11,7 @@
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/Sanitizers.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ZeroBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -574,5 +575,22 @@ INSTANTIATE_TEST_SUITE_P(
             ToBytes(PdfBuilder().section(PdfBuilder::PageTree(0, "0"), "/Root 1 0 R").data()),
             "Le fichier ", " ne contient aucune image."}),
     caseName);
+
+// A zero-filled file of over 8 GiB holds more empty records than a chain may count: a damaged
+// book, as any other chain that cannot be walked.
+TEST(OpeningABook, AChainOfMoreRecordsThanTheCountHoldsCannotBeOpened)
+{
+    ZeroBuffer zeros(8'589'934'600);
+    BookPages state;
+    state.CurrentFile = QStringLiteral("/livres/zéro.bd");
+    state.Book = OpenBook(state.CurrentFile, std::make_unique<std::istream>(&zeros));
+    RecordingPrompter prompter;
+    NoUiHooks ui;
+    EXPECT_EQ(CountPages(state, prompter, ui), 0);
+    BuildPageList(state, prompter);
+    ASSERT_EQ(prompter.messages.size(), 1U);
+    EXPECT_EQ(prompter.messages[0].text, "Impossible d'ouvrir le fichier /livres/zéro.bd.");
+    EXPECT_TRUE(state.PageList.empty());
+}
 
 } // namespace

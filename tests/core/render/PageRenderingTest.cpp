@@ -4,6 +4,7 @@
 #include "tests/support/AddressSpaceCap.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/CaseRunsAlone.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/PdfFixture.h"
 #include "tests/support/QtPath.h"
 #include "tests/support/RecordingPrompter.h"
@@ -390,13 +391,41 @@ TEST_F(PageRendering, PercentSignsInThePathAreTakenLiterally)
     EXPECT_TRUE(RenderingPath(state.CurrentFile, 0).endsWith("/100%s%%.jpg0"));
 }
 
-TEST(GhostscriptPageArguments, AreTheElevenEntriesForOnePage)
+TEST(GhostscriptPageArguments, RenderOnePageIntoItsRaster)
 {
-    EXPECT_EQ(GhostscriptPageArguments("/opt/q/quirelle", "/books/My Album.pdf", 11,
-                                       "/tmp/p/50%/My Album.jpg11"),
-              (QStringList{"/opt/q/quirelle", "-q", "-dBATCH", "-dSAFER", "-dNOPAUSE",
-                           "-sDEVICE=jpeg", "-r200x200", "-dFirstPage=12", "-dLastPage=12",
-                           "-sOutputFile=/tmp/p/50%%/My Album.jpg11", "-f/books/My Album.pdf"}));
+    EXPECT_EQ(
+        GhostscriptPageArguments("/opt/q/quirelle", "/books/My Album.pdf", 11,
+                                 "/tmp/p/50%/My Album.jpg11", {200, 1653, 2339}),
+        (QStringList{"/opt/q/quirelle", "-q", "-dBATCH", "-dSAFER", "-dNOPAUSE", "-sDEVICE=jpeg",
+                     "-r200x200", "-g1653x2339", "-dFIXEDMEDIA", "-dFirstPage=12", "-dLastPage=12",
+                     "-sOutputFile=/tmp/p/50%%/My Album.jpg11", "-f/books/My Album.pdf"}));
+}
+
+// A page larger than a page may be at 200 dpi is rendered at once at the resolution that fits,
+// page view and thumbnail alike; one whose size cannot be read is not rendered.
+TEST_F(PageRendering, PdfPagesLargerThanAPageMayBeAreRenderedSmaller)
+{
+    WriteFileBytes(dir / "Affiche.pdf", ToBytes(PdfOfOnePage("/MediaBox [0 0 14400 14400]")));
+    Open(dir / "Affiche.pdf");
+    ExpectFilledWith(Load(0), {5792, 5792}, Qt::blue);
+
+    const PageBitmap thumbnail =
+        LoadPageThumbnail(state, 0, env, [](QSize) { return QSize(100, 100); });
+    EXPECT_EQ(thumbnail.pageSize, QSize(5792, 5792));
+    ASSERT_TRUE(thumbnail.bitmap);
+    EXPECT_EQ(thumbnail.bitmap->size(), QSize(724, 724)); // 1/8
+
+    // Ghostscript renders into the raster of the size read, whatever it reads in the file.
+    WriteFileBytes(dir / "Double.pdf",
+                   ToBytes(PdfOfOnePage("/MediaBox [0 0 72 36] /MediaBox [0 0 14400 14400]")));
+    Open(dir / "Double.pdf");
+    ExpectFilledWith(Load(0), {200, 100}, Qt::blue);
+
+    WriteFileBytes(dir / "Illisible.pdf", ToBytes(PdfOfOnePage("/MediaBox [0 0 large 14400]")));
+    Open(dir / "Illisible.pdf");
+    ExpectShowsText(Load(0), "Image incorrect");
+    EXPECT_FALSE(QFileInfo::exists(RenderingPath(state.CurrentFile, 0)));
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST(RenderingPath, LiesInAPrivateDirectoryPerDocument)

@@ -10,7 +10,9 @@
 #include "tests/support/ScriptedPrograms.h"
 #include "tests/support/TempDir.h"
 
+#include <QBuffer>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include <gtest/gtest.h>
 
@@ -190,6 +192,52 @@ TEST(PdfToBook, APercentSignInTheNameIsNoPatternForGhostscript)
     ASSERT_EQ(command.prompter.texts(), std::vector<QString>{});
     std::ifstream book(command.dir / "Livre.bd", std::ios::binary);
     EXPECT_EQ(ReadBookRecord(book, nullptr, INT32_MAX), 2);
+    EXPECT_TRUE(command.temp.leftovers().empty());
+}
+
+// Pages larger than a page may be at 200 dpi are rendered at the resolution that fits, by a
+// run of the console program of their own, and the others at 200 dpi, each into the raster of
+// its size.
+TEST(PdfToBook, EachRunOfPagesOfOneRasterIsRenderedIntoIt)
+{
+    std::string kids;
+    PdfBuilder::Objects objects = {{1, "<< /Type /Catalog /Pages 2 0 R >>"}};
+    const std::vector<std::string> boxes = {"0 0 72 72", "0 0 72 72", "0 0 14400 14400",
+                                            "0 0 36 72"};
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        kids += std::to_string(i + 3) + " 0 R ";
+        objects.emplace_back(int(i) + 3,
+                             "<< /Type /Page /Parent 2 0 R /MediaBox [" + boxes[i] + "] >>");
+    }
+    objects.insert(objects.begin() + 1, {2, "<< /Type /Pages /Kids [" + kids + "] /Count " +
+                                                std::to_string(boxes.size()) + " >>"});
+    Command command;
+    const fs::path pdf = command.dir / "Affiches.pdf";
+    PdfBuilder().section(objects, "/Root 1 0 R").write(pdf);
+    command.book = QtPath(command.dir / "Affiches.bd");
+
+    command.run(QtPath(pdf));
+
+    const auto raster = [](const ProgramCall &call) { return call.arguments.mid(4, 5).join(' '); };
+    ASSERT_EQ(command.programs.calls.size(), 3u);
+    EXPECT_EQ(raster(command.programs.calls[0]),
+              "-r200x200 -g200x200 -dFIXEDMEDIA -dFirstPage=1 -dLastPage=2");
+    EXPECT_TRUE(raster(command.programs.calls[1])
+                    .endsWith(" -g5792x5792 -dFIXEDMEDIA "
+                              "-dFirstPage=3 -dLastPage=3"));
+    EXPECT_EQ(raster(command.programs.calls[2]),
+              "-r200x200 -g100x200 -dFIXEDMEDIA -dFirstPage=4 -dLastPage=4");
+    EXPECT_EQ(command.prompter.texts(), std::vector<QString>{});
+    std::ifstream book(command.dir / "Affiches.bd", std::ios::binary);
+    const std::vector<QSize> sizes = {{200, 200}, {200, 200}, {5792, 5792}, {100, 200}};
+    ASSERT_EQ(ReadBookRecord(book, nullptr, INT32_MAX), 4);
+    for (std::int32_t i = 0; i < 4; ++i) {
+        Bytes page;
+        ReadBookRecord(book, &page, i);
+        QByteArray bytes(reinterpret_cast<const char *>(page.data()), qsizetype(page.size()));
+        QBuffer buffer(&bytes);
+        EXPECT_EQ(QImageReader(&buffer, "jpeg").size(), sizes[std::size_t(i)]) << i;
+    }
     EXPECT_TRUE(command.temp.leftovers().empty());
 }
 
