@@ -1,5 +1,7 @@
 #pragma once
 
+// The fonts of a description: their RTF family class, and the face they are shown in.
+
 #include <QByteArrayView>
 #include <QFont>
 #include <QString>
@@ -17,9 +19,10 @@ std::optional<FontClass> FontClassNamed(std::string_view word);
 // The control word of a class, without its backslash ("froman").
 std::string_view FontClassWord(FontClass fontClass);
 
-// The style hint under which family shows in the face the system gives it: none for an
+// The style hint under which family shows in the face the system gives it: AnyStyle for an
 // installed family or one the system substitutes a face of its own for (as "Times New Roman"
-// gets a metric-compatible serif face); else the class's, so that the class picks the face.
+// gets a metric-compatible serif face), since a hint would override that substitute; else the
+// class's, so that the class picks the face.
 QFont::StyleHint ShownStyleHint(const QString &family, FontClass fontClass);
 
 // Makes format show family, of the class fontClass, under hint (from ShownStyleHint).
