@@ -1,5 +1,6 @@
 #include "app/Descript.h"
 
+#include "app/core/description/DescriptionFont.h"
 #include "app/core/description/Rtf.h"
 #include "app/core/description/SelectionStyle.h"
 #include "app/core/files/BookWriter.h"
@@ -235,10 +236,17 @@ void TDesc::PoliveClick()
 {
     QFont font =
         RichEdit1->currentCharFormat().font().resolve(RichEdit1->document()->defaultFont());
+    const QStringList families = font.families();
     if (!dialogs_.chooseFont(font))
         return;
     QTextCharFormat change;
     change.setFont(font);
+    // Another family gets the class its face says.
+    if (font.families() != families) {
+        const FontClass fontClass = FontClassOfFace(font);
+        SetDescriptionFont(change, font.family(), fontClass,
+                           ShownStyleHint(font.family(), fontClass));
+    }
     RichEdit1->mergeCurrentCharFormat(change);
     RichEdit1SelectionChange();
 }

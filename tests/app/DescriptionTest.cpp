@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -25,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <sys/wait.h>
@@ -126,8 +129,10 @@ protected:
         return shown;
     }
 
-    // Chooses the viewer command; the text it shows, nothing when no viewer opened.
-    std::optional<QString> runViewer()
+    // Chooses the viewer command; the text it shows, nothing when no viewer opened. While it
+    // is shown, whileShown looks at its text area.
+    std::optional<QString> runViewer(const std::function<void(const QTextEdit &)> &whileShown =
+                                         [](const QTextEdit &) {})
     {
         std::optional<QString> shown;
         QTimer::singleShot(0, &form, [&] {
@@ -139,6 +144,8 @@ protected:
             const auto *text = viewer->findChild<QTextEdit *>();
             EXPECT_TRUE(text && text->isReadOnly());
             shown = text ? text->toPlainText() : QString();
+            if (text)
+                whileShown(*text);
             viewer->close();
         });
         form.Description->trigger();
@@ -494,6 +501,93 @@ TEST_F(Description, ColourFontAndAlignment)
                   a.alignment);
         EXPECT_EQ(document->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
                   a.alignment);
+    }
+}
+
+namespace {
+
+// The face a font shows in.
+std::string faceOf(const QFont &font)
+{
+    return QFontInfo(font).family().toStdString();
+}
+
+// The face a text area shows the character at position in.
+std::string faceAt(const QTextEdit &text, int position)
+{
+    QTextCursor at(text.document());
+    at.setPosition(position);
+    return faceOf(at.charFormat().font().resolve(text.document()->defaultFont()));
+}
+
+// The face the system gives a family, as fc-match does.
+std::string faceOf(const QString &family)
+{
+    QFont font;
+    font.setFamilies({family});
+    return faceOf(font);
+}
+
+} // namespace
+
+// The editor, the viewer and the font dialog show a described font in the face the system
+// gives its name (a metric-compatible one for these, when installed).
+TEST_F(Description, DescribedFontsShowInTheFacesTheSystemGivesThem)
+{
+    const std::vector<std::string> lines = {"%EOF", "%MD5", Md5TextOf(MakeJpeg(40, 60, Qt::red)),
+                                            Md5TextOf(MakeJpeg(40, 60, Qt::blue))};
+    form.Charge(qpath(plainBook(MakeMetaRecord("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman "
+                                               "Times New Roman;}{\\f1\\fswiss Arial;}}"
+                                               "\\f0 Romain \\f1 Suisse}\r\n",
+                                               lines))));
+    const std::string roman = faceOf(QStringLiteral("Times New Roman"));
+    const std::string swiss = faceOf(QStringLiteral("Arial"));
+    EXPECT_TRUE(runEditor([&] {
+        EXPECT_EQ(faceAt(*desc.RichEdit1, 1), roman);
+        EXPECT_EQ(faceAt(*desc.RichEdit1, 8), swiss);
+        select(0, 6);
+        dialogs.cancel();
+        desc.PoliveClick();
+    }));
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    QFont start;
+    start.fromString(dialogs.requests[0].dialog.FileName);
+    EXPECT_EQ(faceOf(start), roman) << "the font dialog starts from the face shown";
+    runViewer([&](const QTextEdit &text) {
+        EXPECT_EQ(faceAt(text, 1), roman);
+        EXPECT_EQ(faceAt(text, 8), swiss);
+    });
+}
+
+// A font chosen in the dialog is saved with the class its face gives; a change of size alone
+// keeps the font and its class.
+TEST_F(Description, ChosenFontsAreSavedWithTheirClass)
+{
+    const QStringList families = QFontDatabase::families();
+    const auto fixed = std::find_if(families.cbegin(), families.cend(), [](const QString &family) {
+        return QFontInfo(QFont(family)).fixedPitch(); // of the face shown, for an alias too
+    });
+    struct Choice {
+        QFont font;
+        std::string written;
+    };
+    std::vector<Choice> choices = {
+        {QFont(QStringLiteral("Times New Roman"), 20), "\\froman\\fcharset0 Times New Roman;"},
+        {QFont(QStringLiteral("DejaVu Sans"), 12), "\\fswiss\\fcharset0 DejaVu Sans;"},
+    };
+    if (fixed != families.cend())
+        choices.push_back(
+            {QFont(*fixed, 12), "\\fmodern\\fcharset0 " + fixed->toStdString() + ';'});
+    for (const Choice &choice : choices) {
+        SCOPED_TRACE(choice.written);
+        desc.loadDescription(ToBytes("{\\rtf1{\\fonttbl{\\f0\\froman Times New Roman;}}\\f0 mot}"));
+        select(0, 3);
+        dialogs.choose({choice.font.toString()});
+        desc.PoliveClick();
+        const Bytes saved = WriteRtf(*desc.RichEdit1->document());
+        const std::string text(saved.begin(), saved.end());
+        EXPECT_NE(text.find("{\\f0" + choice.written + '}'), std::string::npos) << text;
+        EXPECT_EQ(text.find("\\f1"), std::string::npos) << text;
     }
 }
 

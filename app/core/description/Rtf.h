@@ -8,9 +8,10 @@
 class QTextDocument;
 
 // Rich text of descriptions, as RTF, over a QTextDocument. Kept: paragraphs with their
-// alignment, line breaks, tabs, and per run the font, size, colour, bold, italic, underline
-// and strike-out. Pictures, objects, fields' instructions and every other destination are
-// left out.
+// alignment, line breaks, tabs, and per run the font with its family class, size, colour,
+// bold, italic, underline and strike-out. A font shows in the face the system gives its name
+// (see DescriptionFont.h). Pictures, objects, fields' instructions and every other destination
+// are left out.
 
 // Font sizes in half points that a document may carry: 1 to 1638 points.
 constexpr int MinHalfPoints = 2;

@@ -2,6 +2,7 @@
 // nothing in its input: nesting, numbers, tables and names are all limited.
 #include "app/core/description/Rtf.h"
 
+#include "app/core/description/DescriptionFont.h"
 #include "app/core/description/RtfText.h"
 #include "app/text/HexDigit.h"
 #include "app/text/RtfDestinations.h"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +49,13 @@ struct Group {
     Qt::Alignment alignment = Qt::AlignLeft;
     int fallbackLength = 1; // \uc: characters that follow a \u for readers without Unicode
     Destination destination = Destination::Text;
+};
+
+// A font of the table; the style hint it shows under is looked up when text first uses it.
+struct TableFont {
+    QString family;
+    FontClass fontClass = FontClass::Nil;
+    std::optional<QFont::StyleHint> hint;
 };
 
 bool isUnderlineWord(std::string_view word)
@@ -227,6 +236,8 @@ private:
             if (word == "f") {
                 finishFontEntry();
                 fontId_ = value;
+            } else if (const std::optional<FontClass> fontClass = FontClassNamed(word)) {
+                fontClass_ = *fontClass;
             }
         } else if (g.destination == Destination::ColourTable) {
             colourComponent(word, value);
@@ -326,7 +337,8 @@ private:
         fontName_.clear();
         if (!name.isEmpty() && std::size_t(fonts_.size()) < MaxTableEntries &&
             !fonts_.contains(fontId_))
-            fonts_.insert(fontId_, name);
+            fonts_.insert(fontId_, TableFont{name, fontClass_, std::nullopt});
+        fontClass_ = FontClass::Nil;
     }
 
     void finishColourEntry()
@@ -337,11 +349,14 @@ private:
         colourGiven_ = false;
     }
 
-    QTextCharFormat formatOf(const CharState &chars) const
+    QTextCharFormat formatOf(const CharState &chars)
     {
         QTextCharFormat format;
-        if (const auto font = fonts_.constFind(chars.font); font != fonts_.cend())
-            format.setFontFamilies(QStringList{*font});
+        if (const auto font = fonts_.find(chars.font); font != fonts_.end()) {
+            if (!font->hint)
+                font->hint = ShownStyleHint(font->family, font->fontClass);
+            SetDescriptionFont(format, font->family, font->fontClass, *font->hint);
+        }
         format.setFontPointSize(chars.halfPoints / 2.0);
         format.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);
         format.setFontItalic(chars.italic);
@@ -407,8 +422,9 @@ private:
     int fallbackLeft_ = 0;
     int defaultFont_ = 0;
 
-    QHash<int, QString> fonts_;
+    QHash<int, TableFont> fonts_;
     int fontId_ = 0;
+    FontClass fontClass_ = FontClass::Nil;
     QString fontName_;
     std::vector<QColor> colours_;
     int red_ = 0, green_ = 0, blue_ = 0;

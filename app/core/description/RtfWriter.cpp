@@ -1,7 +1,9 @@
-// The RTF writer: a header with the fonts and colours in order of first use, then one
-// paragraph a line, each run starting from \plain with every attribute it has.
+// The RTF writer: a header with the fonts (each with its family class) and colours in order of
+// first use, then one paragraph a line, each run starting from \plain with every attribute it
+// has.
 #include "app/core/description/Rtf.h"
 
+#include "app/core/description/DescriptionFont.h"
 #include "app/core/description/RtfText.h"
 #include "app/text/Windows1252.h"
 
@@ -16,9 +18,16 @@
 
 namespace {
 
+// A font of the table.
+struct TableFont {
+    QString family;
+    FontClass fontClass = FontClass::Nil;
+    bool operator==(const TableFont &) const = default;
+};
+
 // What a run of text is written with.
 struct RunStyle {
-    QString family;
+    TableFont font;
     int halfPoints = 24;
     std::optional<QRgb> colour; // none: the automatic colour
     bool bold = false;
@@ -33,9 +42,10 @@ RunStyle styleOf(const QTextCharFormat &format, const QFont &documentFont)
     const QFont font = format.font().resolve(documentFont);
     RunStyle style;
     // A table entry ends at ";", and holds no tab or line break.
-    style.family = font.family();
-    style.family.remove(u';').remove(u'\t').remove(QChar(0x2028));
-    style.family = style.family.trimmed();
+    style.font.family = font.family();
+    style.font.family.remove(u';').remove(u'\t').remove(QChar(0x2028));
+    style.font.family = style.font.family.trimmed();
+    style.font.fontClass = FontClassOf(format, font);
     const qreal points = font.pointSizeF() > 0 ? font.pointSizeF() : 12;
     style.halfPoints = std::clamp(int(std::llrint(points * 2)), MinHalfPoints, MaxHalfPoints);
     if (format.hasProperty(QTextFormat::ForegroundBrush) &&
@@ -115,8 +125,10 @@ public:
     {
         std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\r\n{\\fonttbl";
         for (std::size_t i = 0; i < fonts_.size(); ++i) {
-            out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset0 ";
-            appendEscaped(out, fonts_[i]);
+            out += "{\\f" + std::to_string(i) + '\\';
+            out += FontClassWord(fonts_[i].fontClass);
+            out += "\\fcharset0 ";
+            appendEscaped(out, fonts_[i].family);
             out += ";}";
         }
         out += "}\r\n{\\colortbl ;";
@@ -139,7 +151,7 @@ private:
 
     void appendStyle(const RunStyle &style)
     {
-        body_ += "\\plain\\f" + std::to_string(indexIn(fonts_, style.family)) + "\\fs" +
+        body_ += "\\plain\\f" + std::to_string(indexIn(fonts_, style.font)) + "\\fs" +
                  std::to_string(style.halfPoints);
         // Colour 0 is the automatic one.
         if (style.colour)
@@ -155,7 +167,7 @@ private:
     }
 
     QFont documentFont_;
-    std::vector<QString> fonts_;
+    std::vector<TableFont> fonts_;
     std::vector<QRgb> colours_;
     std::string body_;
 };

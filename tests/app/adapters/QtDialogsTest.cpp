@@ -18,9 +18,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
-#include <optional>
 
 namespace {
 
@@ -76,6 +74,12 @@ QFont chooseFont(QFont font, const std::function<void(QFontDialog &)> &edit)
     return font;
 }
 
+// The installed face of family in style, as the dialog lists it.
+QFont installedFace(const QString &family, const QString &style)
+{
+    return QFontDatabase::font(family, style, 12);
+}
+
 void expectSameFont(const QFont &actual, const QFont &expected)
 {
     EXPECT_EQ(actual.families().join(',').toStdString(),
@@ -105,7 +109,8 @@ private:
 };
 
 // OK without a change gives the font back, also when none of its families is installed (the
-// dialog then shows the family that stands in for them, in the font's style); what is
+// dialog then shows the installed face that stands in for it, in the style nearest the
+// font's: a bold italic font shows bold where the family has no italic face); what is
 // changed applies alone.
 TEST_F(FontDialog, GivesBackWhatTheUserDidNotChange)
 {
@@ -120,10 +125,14 @@ TEST_F(FontDialog, GivesBackWhatTheUserDidNotChange)
     installed.setStrikeOut(true);
     for (const QFont &font : {editor, missing, installed}) {
         SCOPED_TRACE(font.toString().toStdString());
+        const QFontInfo standIn(font);
+        const QFont face = installedFace(standIn.family(), standIn.styleName());
         expectSameFont(chooseFont(font,
                                   [&](QFontDialog &box) {
-                                      EXPECT_EQ(box.currentFont().bold(), font.bold());
-                                      EXPECT_EQ(box.currentFont().italic(), font.italic());
+                                      EXPECT_EQ(box.currentFont().family().toStdString(),
+                                                standIn.family().toStdString());
+                                      EXPECT_EQ(box.currentFont().bold(), face.bold());
+                                      EXPECT_EQ(box.currentFont().italic(), face.italic());
                                   }),
                        font);
 
@@ -139,27 +148,42 @@ TEST_F(FontDialog, GivesBackWhatTheUserDidNotChange)
     }
 }
 
+// The face picked is one that is installed: not bold, as the font is, of another family when
+// there is one, italic when there is such a face.
 TEST_F(FontDialog, AppliesAnotherFamilyAndStyle)
 {
-    const QString shown = QFontInfo(FormFont()).family();
-    const QStringList families = QFontDatabase::families();
-    const auto other = std::find_if(families.cbegin(), families.cend(), [&](const QString &family) {
-        return family != shown && QFontDatabase::styles(family).contains(QStringLiteral("Italic"));
-    });
-    ASSERT_NE(other, families.cend());
     QFont bold = FormFont();
     bold.setBold(true);
+    const QString shown = QFontInfo(bold).family();
+    QString family;
+    QString style;
+    int best = -1;
+    for (const QString &candidate : QFontDatabase::families())
+        for (const QString &candidateStyle : QFontDatabase::styles(candidate)) {
+            const QFont face = installedFace(candidate, candidateStyle);
+            if (face.bold())
+                continue;
+            const int score = (candidate != shown ? 2 : 0) + (face.italic() ? 1 : 0);
+            if (score > best) {
+                best = score;
+                family = candidate;
+                style = candidateStyle;
+            }
+        }
+    ASSERT_GE(best, 0) << "no installed face that is not bold";
+    SCOPED_TRACE((family + ' ' + style).toStdString());
 
     const QFont chosen = chooseFont(bold, [&](QFontDialog &box) {
-        QFont italic(*other, 16);
-        italic.setStyleName(QStringLiteral("Italic")); // the style picked in the list
-        italic.setUnderline(true);
-        box.setCurrentFont(italic);
+        QFont picked(family, 16);
+        picked.setStyleName(style); // the style picked in the list
+        picked.setUnderline(true);
+        box.setCurrentFont(picked);
     });
-    EXPECT_EQ(chosen.families().join(',').toStdString(), other->toStdString());
+    EXPECT_EQ(chosen.families().join(',').toStdString(),
+              (family != shown ? family : bold.families().join(',')).toStdString());
     EXPECT_EQ(chosen.pointSize(), 16);
     EXPECT_FALSE(chosen.bold());
-    EXPECT_TRUE(chosen.italic());
+    EXPECT_EQ(chosen.italic(), installedFace(family, style).italic());
     EXPECT_TRUE(chosen.underline());
 }
 

@@ -4,6 +4,8 @@
 #include "tests/support/DocumentFixture.h"
 #include "tests/support/TempDir.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <random>
 
@@ -322,6 +325,100 @@ TEST(RtfCodec, EmptyParagraphsKeepTheirPlaceAndSize)
     EXPECT_EQ(back->toPlainText(), QStringLiteral("un\n\n\ndeux"));
     EXPECT_EQ(styleOf(back->findBlockByNumber(1).charFormat(), *back), QStringLiteral("Arial 10"));
     EXPECT_EQ(styleOf(back->findBlockByNumber(2).charFormat(), *back), QStringLiteral("Arial 30"));
+}
+
+TEST(RtfCodec, FontsKeepTheirFamilyClass)
+{
+    const struct {
+        const char *entry; // in the table read
+        const char *written;
+    } fonts[] = {
+        {"\\froman\\fcharset0 Times New Roman", "\\froman\\fcharset0 Times New Roman;"},
+        {"\\fswiss\\fprq2{\\*\\panose 020b0604020202020204}Arial", "\\fswiss\\fcharset0 Arial;"},
+        {"\\fmodern Courier New", "\\fmodern\\fcharset0 Courier New;"},
+        {"\\fscript Comic Sans MS", "\\fscript\\fcharset0 Comic Sans MS;"},
+        {"\\fdecor Old English", "\\fdecor\\fcharset0 Old English;"},
+        {"\\ftech\\fcharset2 Symbol", "\\ftech\\fcharset0 Symbol;"},
+        {"\\fbidi Arabic Typesetting", "\\fbidi\\fcharset0 Arabic Typesetting;"},
+        {"\\fnil Autre", "\\fnil\\fcharset0 Autre;"},
+        {"Sans classe", "\\fnil\\fcharset0 Sans classe;"},
+        // The same name in two classes stays two fonts.
+        {"\\fswiss Times New Roman", "\\fswiss\\fcharset0 Times New Roman;"},
+    };
+    std::string table;
+    std::string body;
+    for (std::size_t i = 0; i < std::size(fonts); ++i) {
+        table += "{\\f" + std::to_string(i) + fonts[i].entry + ";}";
+        body += "\\f" + std::to_string(i) + " mot" + std::to_string(i) + ' ';
+    }
+    const Bytes written =
+        WriteRtf(*read("{\\rtf1\\ansi\\deff0{\\fonttbl" + table + "}" + body + "}"));
+    for (const auto &font : fonts)
+        EXPECT_NE(asText(written).find(font.written), std::string::npos)
+            << font.written << " in " << asText(written);
+    EXPECT_EQ(asText(WriteRtf(*read(written))), asText(written));
+
+    // Text that has no font of the description is written in the document's own, with the
+    // class its style hint gives.
+    QTextDocument typed;
+    QFont sans(QStringLiteral("DejaVu Sans"), 10);
+    sans.setStyleHint(QFont::SansSerif);
+    typed.setDefaultFont(sans);
+    typed.setPlainText(QStringLiteral("tapé"));
+    EXPECT_NE(asText(WriteRtf(typed)).find("{\\f0\\fswiss\\fcharset0 DejaVu Sans;}"),
+              std::string::npos)
+        << asText(WriteRtf(typed));
+}
+
+// A font of a description shows in the face that the system gives its name (what fc-match
+// gives it), in a document whose own font is a sans-serif one, as the editor's is: installed,
+// or substituted for the name; its class chooses the face only for a name that the system
+// knows nothing of.
+TEST(RtfReader, ShowsEachFontInTheFaceTheSystemGivesItsName)
+{
+    const auto face = [](const char *family) {
+        QFont font;
+        font.setFamilies({QString::fromUtf8(family)});
+        return QFontInfo(font).family();
+    };
+    const QString unknownName = face("sans-serif");
+    const struct {
+        const char *name;
+        const char *word;
+        const char *generic; // the family that fontconfig gives the class
+    } cases[] = {
+        {"Times New Roman", "froman", "serif"},
+        {"Arial", "fswiss", "sans-serif"},
+        {"Courier New", "fmodern", "monospace"},
+        {"DejaVu Sans", "froman", "serif"},
+        {"Police introuvable", "froman", "serif"},
+        {"Police introuvable", "fswiss", "sans-serif"},
+        {"Police introuvable", "fmodern", "monospace"},
+        {"Police introuvable", "fscript", "cursive"},
+        {"Police introuvable", "fdecor", "fantasy"},
+        {"Police introuvable", "ftech", "sans-serif"},
+        {"Police introuvable", "fnil", "sans-serif"},
+    };
+    QFont editorFont;
+    editorFont.setFamilies({QStringLiteral("Sans Serif")});
+    editorFont.setStyleHint(QFont::SansSerif);
+    for (const auto &c : cases) {
+        const std::string rtf =
+            "{\\rtf1{\\fonttbl{\\f0\\" + std::string(c.word) + ' ' + c.name + ";}}\\f0 mot}";
+        SCOPED_TRACE(rtf);
+        QTextDocument document;
+        document.setDefaultFont(editorFont);
+        ReadRtf(ToBytes(rtf), document);
+        QTextCursor at(&document);
+        at.setPosition(1);
+        const QString own = face(c.name);
+        const bool known =
+            QFontDatabase::hasFamily(QString::fromUtf8(c.name)) || own != unknownName;
+        EXPECT_EQ(QFontInfo(at.charFormat().font().resolve(document.defaultFont()))
+                      .family()
+                      .toStdString(),
+                  (known ? own : face(c.generic)).toStdString());
+    }
 }
 
 TEST(RtfReader, ReadsWhatWordProcessorsWrite)
