@@ -5,6 +5,7 @@
 #include "app/core/files/OpenFile.h"
 
 #include <algorithm>
+#include <unistd.h>
 #include <filesystem>
 
 OpenBook::OpenBook(QString path, std::unique_ptr<std::istream> stream)
@@ -83,5 +84,5 @@ std::optional<MD5Digest> OpenBook::walkDigest(std::int32_t k) const
 
 QString DescriptorName(int fd)
 {
-    return QStringLiteral("/proc/self/fd/") + QString::number(fd);
+    return QStringLiteral("/proc/%1/fd/%2").arg(::getpid()).arg(fd);
 }

@@ -65,5 +65,5 @@ private:
 };
 
 // A name that opens the file the descriptor fd of this process reads, whatever is at its path
-// by now: "/proc/self/fd/<fd>".
+// by now, in this process and in the programs it starts: "/proc/<pid>/fd/<fd>".
 QString DescriptorName(int fd);

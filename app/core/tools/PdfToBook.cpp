@@ -2,6 +2,8 @@
 
 #include "app/book/BookFile.h"
 #include "app/core/files/BookWriter.h"
+#include "app/core/files/FileStream.h"
+#include "app/core/files/OpenBook.h"
 #include "app/core/files/OpenFile.h"
 #include "app/core/files/OutputFile.h"
 #include "app/core/files/TemporaryDirectory.h"
@@ -16,7 +18,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 
 namespace {
 
@@ -153,28 +154,33 @@ void PdfToBook(const QString &pdf, const PdfToBookEnv &env)
     const QFileInfo document(pdf);
     const QString output = work.filePath(document.completeBaseName() + QStringLiteral(".jpg"));
 
+    // The document is opened once: its page sizes are read and the interpreter reads it through
+    // that opening, whatever is put at its path meanwhile.
+    FileStream file(QFile::encodeName(document.absoluteFilePath()).toStdString());
+    if (!file.isOpen()) {
+        env.prompter.error(CannotOpenFileMessage(pdf));
+        return;
+    }
+    const QString source = DescriptorName(file.descriptor());
     std::vector<std::optional<PdfRasterRun>> runs = {std::nullopt};
-    std::ifstream file(QFile::encodeName(document.absoluteFilePath()).toStdString(),
-                       std::ios::binary);
     if (const auto sizes = PdfPageSizesIn(file); sizes && !sizes->empty()) {
         runs.clear();
         for (const PdfRasterRun &run : PdfRasterRuns(*sizes))
             runs.push_back(run);
     }
-    file.close();
 
     int frame = 0;
     env.showWaitFrame(frame);
     QStringList pieces;
     for (std::size_t k = 0; k < runs.size(); ++k) {
-        const ProgramExit exit = env.programs.run(
-            {GhostscriptConsolePath(env.ghostscriptDir),
-             GhostscriptBookArguments(document.absoluteFilePath(), output, runs[k]), work.path()},
-            env.ui, [&] {
-                frame = (frame + 1) % WaitFrameCount;
-                env.showWaitFrame(frame);
-                return env.keepWaiting();
-            });
+        const ProgramExit exit =
+            env.programs.run({GhostscriptConsolePath(env.ghostscriptDir),
+                              GhostscriptBookArguments(source, output, runs[k]), work.path()},
+                             env.ui, [&] {
+                                 frame = (frame + 1) % WaitFrameCount;
+                                 env.showWaitFrame(frame);
+                                 return env.keepWaiting();
+                             });
         switch (exit.outcome) {
         case ProgramExit::Outcome::Stopped: return;
         case ProgramExit::Outcome::NotStarted:

@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -114,6 +115,7 @@ private:
 // The command with a scripted console program and save dialog.
 struct Command {
     TempDir dir;
+    TempDir documents;
     PrivateTemp temp;
     RecordingPrompter prompter;
     NoUiHooks ui;
@@ -132,6 +134,13 @@ struct Command {
                        ++saveDialogs;
                        return book;
                    }});
+    }
+
+    // A document to convert, of bytes the reader of page sizes does not take for a PDF.
+    QString document(const char *name, const std::string &bytes = "pas un PDF")
+    {
+        WriteFileBytes(documents / name, ToBytes(bytes));
+        return QtPath(documents / name);
     }
 
     // The console program replaced by one that writes pages into its output and polls.
@@ -153,7 +162,7 @@ TEST(PdfToBook, RunsTheConsoleProgramThenWritesItsPagesAsTheBook)
     const std::vector<Bytes> pages = {MakeJpeg(40, 60, Qt::red), MakeJpeg(40, 60, Qt::blue)};
     command.scriptOutput(pages, 13);
     command.book = QtPath(command.dir / "Livre.txt");
-    const QString pdf = QtPath(command.dir / "Mon album.pdf");
+    const QString pdf = command.document("Mon album.pdf");
 
     command.run(pdf);
 
@@ -163,8 +172,14 @@ TEST(PdfToBook, RunsTheConsoleProgramThenWritesItsPagesAsTheBook)
     const QString output = call.workingDirectory + "/Mon album.jpg";
     EXPECT_EQ(QFileInfo(output).path(), call.workingDirectory);
     EXPECT_TRUE(call.workingDirectory.startsWith(QtPath(command.temp.path()) + '/'));
-    EXPECT_EQ(call.arguments, QStringList({"-dBATCH", "-dSAFER", "-dNOPAUSE", "-sDEVICE=jpeg",
-                                           "-r200x200", "-sOutputFile=" + output, "-f" + pdf}));
+    // The document is read through the opening the command made of it.
+    ASSERT_EQ(call.arguments.size(), 7);
+    EXPECT_EQ(call.arguments.mid(0, 6),
+              QStringList({"-dBATCH", "-dSAFER", "-dNOPAUSE", "-sDEVICE=jpeg", "-r200x200",
+                           "-sOutputFile=" + output}));
+    EXPECT_TRUE(
+        QRegularExpression("^-f/proc/[0-9]+/fd/[0-9]+$").match(call.arguments[6]).hasMatch())
+        << call.arguments[6].toStdString();
     // One frame when the wait begins, then one per poll, round the twelve.
     EXPECT_EQ(command.frames, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 1}));
 
@@ -241,9 +256,39 @@ TEST(PdfToBook, EachRunOfPagesOfOneRasterIsRenderedIntoIt)
     EXPECT_TRUE(command.temp.leftovers().empty());
 }
 
+// What another program puts at the document's path while it is converted is never read.
+TEST(PdfToBook, TheConsoleProgramReadsTheDocumentThatWasOpened)
+{
+    Command command;
+    const QString pdf = command.document("Album.pdf", "le document choisi");
+    std::optional<Bytes> read;
+    command.programs.script([&](const ProgramCall &call, const std::function<bool()> &) {
+        WriteFileBytes(command.documents / "autre.pdf", ToBytes("un autre document"));
+        fs::rename(command.documents / "autre.pdf", command.documents / "Album.pdf");
+        read = ReadFileBytes(call.arguments.filter("-f").value(0).mid(2).toStdString());
+        return ProgramExit{};
+    });
+    command.run(pdf);
+    EXPECT_TRUE(read == ToBytes("le document choisi"));
+}
+
+// A document that cannot be opened is named, and nothing runs.
+TEST(PdfToBook, ADocumentThatCannotBeOpenedIsNamed)
+{
+    Command command;
+    const QString pdf = QtPath(command.documents / "absent.pdf");
+    command.run(pdf);
+    EXPECT_EQ(command.prompter.texts(),
+              std::vector<QString>{"Impossible d'ouvrir le fichier " + pdf + "."});
+    EXPECT_TRUE(command.programs.calls.empty());
+    EXPECT_TRUE(command.temp.leftovers().empty());
+}
+
 TEST(PdfToBook, AFailedConversionIsReportedAndWritesNoBook)
 {
-    const QString pdf = QStringLiteral("/livres/Album.pdf");
+    TempDir documents;
+    WriteFileBytes(documents / "Album.pdf", ToBytes("pas un PDF"));
+    const QString pdf = QtPath(documents / "Album.pdf");
     const struct {
         const char *name;
         ScriptedPrograms::Script program;
@@ -323,7 +368,7 @@ TEST(PdfToBook, TheBookIsWrittenOnlyUnderANameTheUserAgreedTo)
             command.book = QtPath(command.dir / c.chosen->toStdString());
         command.prompter.answer(c.replaceAnswer ? MessageAnswer::Yes : MessageAnswer::No);
 
-        command.run(QtPath(command.dir / "Album.pdf"));
+        command.run(command.document("Album.pdf"));
 
         std::vector<QString> questions;
         for (const QString &name : c.questions)
