@@ -5,8 +5,8 @@
 #include "app/core/files/OpenFile.h"
 
 #include <algorithm>
-#include <unistd.h>
 #include <filesystem>
+#include <unistd.h>
 
 OpenBook::OpenBook(QString path, std::unique_ptr<std::istream> stream)
     : path_(std::move(path)), stream_(std::move(stream))
