@@ -88,8 +88,11 @@ for name in "${targets[@]}"; do
             head -60 >&2
     fi
 done
-if ! wait "$hang_pid"; then
+if wait "$hang_pid"; then
+    printf "$row" planted-hang stopped - - - - - -
+else
     failed=1
+    printf "$row" planted-hang FAILED - - - - - -
     echo "A planted endless loop was not stopped: see $fuzz/logs/planted-hang.log" >&2
 fi
 exit $failed
