@@ -44,15 +44,19 @@ run_target() {
     local dictionary=() options=()
     [ -f "$fuzz/$name.dict" ] && dictionary=("-dict=$fuzz/$name.dict")
     [ -f "$fuzz/$name.options" ] && read -ra options <"$fuzz/$name.options"
-    QUIRELLE_FUZZ_PEAK_INPUT="$fuzz/artifacts/$run/peak-input" \
+    QUIRELLE_FUZZ_PEAK_INPUT="$fuzz/artifacts/$run/peak-input" "${bound[@]}" \
         "$fuzz/${name}_fuzzer" -max_total_time="$seconds" -timeout="$limit" \
         -rss_limit_mb=1024 -malloc_limit_mb=1024 -print_final_stats=1 \
         -artifact_prefix="$fuzz/artifacts/$run/" "${dictionary[@]}" "${options[@]}" \
         "$fuzz/corpus/$name" "$fuzz/seeds/$name" >"$fuzz/logs/$run.log" 2>&1
 }
 
+# What a run of a target is started under: nothing, but for the planted endless loop a bound
+# of its own, in case the time limit stops nothing.
+bound=()
 # Succeeds when an endless loop in a target is stopped as an input over the time limit.
 planted_hang() {
+    local bound=(timeout $((3 * limit)))
     ! QUIRELLE_FUZZ_HANG=1 run_target find_bytes planted-hang &&
         grep -q "ERROR: libFuzzer: timeout after" "$fuzz/logs/planted-hang.log"
 }
