@@ -17,9 +17,6 @@ public:
     QRect shownCanvasRect() const;
     // Fits the canvas to the visible controls on it, at least the size of the client area.
     void updateScrollRange();
-    // Grows the canvas to one control just placed or shown on it, looking at no other: the
-    // same as updateScrollRange when no other control has moved or shrunk since.
-    void extendScrollRange(const QWidget *placed);
 
 signals:
     void resized();         // the area itself, with the window
