@@ -1,6 +1,7 @@
 #include "app/core/creation/CreateBook.h"
 
 #include "tests/support/BookFixture.h"
+#include "tests/support/QtPath.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/TempDir.h"
 
@@ -9,11 +10,6 @@
 #include <functional>
 
 namespace {
-
-QString qpath(const std::filesystem::path &path)
-{
-    return QString::fromStdString(path.string());
-}
 
 // One page, a description and an earlier book in a fresh folder.
 struct CreationFolder {
@@ -28,7 +24,7 @@ struct CreationFolder {
         WriteFileBytes(dir / "livre.bd", earlier);
     }
 
-    QString file(const std::string &name) const { return qpath(dir / name); }
+    QString file(const std::string &name) const { return QtPath(dir / name); }
 
     CreationContent content() const
     {
@@ -70,7 +66,7 @@ TEST(CreateBook, ChecksInOrderAndWritesNothingWhenOneFails)
          MessageIcon::Information, QStringLiteral("Il faut choisir le fichier de destination.")},
         {"the open book",
          [&](CreationContent &, CreationTarget &t) {
-             t.openBook = qpath(folder.dir / "." / "livre.bd");
+             t.openBook = QtPath(folder.dir / "." / "livre.bd");
              t.replaceConfirmed = true;
          },
          MessageIcon::Error,
