@@ -1,6 +1,7 @@
 // libFuzzer's entry point for every target. Beside running the input it records the peak of
 // heap bytes allocated while one input runs, and at exit prints the largest such peak; the
-// input that reached it is written to $QUIRELLE_FUZZ_PEAK_INPUT when that is set.
+// input that reached it is written to $QUIRELLE_FUZZ_PEAK_INPUT when that is set. With
+// $QUIRELLE_FUZZ_HANG set every input loops forever, so that fuzz/run.sh can see a hang caught.
 #include "fuzz/Fuzz.h"
 
 #include <sanitizer/allocator_interface.h>
@@ -15,6 +16,7 @@ namespace {
 
 std::atomic<std::int64_t> liveBytes{0}; // allocated minus freed since the input began
 std::atomic<std::int64_t> peakBytes{0};
+bool plantedHang = false;
 
 void onMalloc(const volatile void *, std::size_t size)
 {
@@ -56,6 +58,8 @@ void reportWorstInput()
 
 } // namespace
 
+__attribute__((weak)) void FuzzSetUp() {}
+
 void FuzzFault(const char *what)
 {
     std::fprintf(stderr, "quirelle: fault: %s\n", what);
@@ -67,6 +71,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     __sanitizer_install_malloc_and_free_hooks(onMalloc, onFree);
     worstInput();
     std::atexit(reportWorstInput);
+    plantedHang = std::getenv("QUIRELLE_FUZZ_HANG") != nullptr;
+    FuzzSetUp();
     return 0;
 }
 
@@ -74,6 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     liveBytes = 0;
     peakBytes = 0;
+    for (volatile bool forever = plantedHang; forever;)
+        ;
     FuzzInput({data, size});
     const std::int64_t peak = peakBytes;
     WorstInput &worst = worstInput();

@@ -4,8 +4,8 @@
 #include "fuzz/Fuzz.h"
 
 // What the decoding targets let a picture demand: a sixteenth of the program's pixels and a
-// quarter of its memory, so that the largest picture an input may declare decodes within the
-// 2 s CI gives each input under the sanitizers.
+// quarter of its memory, so that the largest picture an input may declare decodes in a small
+// part of the time fuzz/run.sh gives each input under the sanitizers.
 inline constexpr jpeg::Limits FuzzLimits{.picturePixels = jpeg::MaxPixels / 16,
                                          .outputPixels = jpeg::MaxPixels / 16,
                                          .workingMemory = jpeg::MaxWorkingMemory / 4};

@@ -12,18 +12,6 @@
 
 namespace {
 
-// Fonts and text layout want an application.
-void needApplication()
-{
-    static int argc = 1;
-    static char name[] = "rtf_reader_fuzzer";
-    static char *argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        new QGuiApplication(argc, argv); // lives as long as the process
-    }
-}
-
 bool printableOrLineBreak(std::uint8_t byte)
 {
     return (byte >= 0x20 && byte < 0x7F) || byte == '\r' || byte == '\n';
@@ -31,9 +19,23 @@ bool printableOrLineBreak(std::uint8_t byte)
 
 } // namespace
 
+// Fonts and text layout want an application; the first document read loads the fonts.
+void FuzzSetUp()
+{
+    static int argc = 1;
+    static char name[] = "rtf_reader_fuzzer";
+    static char *argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    new QGuiApplication(argc, argv); // lives as long as the process
+    static constexpr std::string_view sample = "{\\rtf1 {\\b Une} histoire}";
+    QTextDocument document;
+    ReadRtf(std::span(reinterpret_cast<const std::uint8_t *>(sample.data()), sample.size()),
+            document);
+    WriteRtf(document);
+}
+
 void FuzzInput(std::span<const std::uint8_t> data)
 {
-    needApplication();
     QTextDocument document;
     ReadRtf(data, document);
     const Bytes written = WriteRtf(document);

@@ -1,5 +1,6 @@
 // The shell library's reading of a book file, the input: the cover test, the layout, the info
-// tip and the thumbnail.
+// tip and the thumbnail, whose picture may have a sixteenth of the library's pixels at its
+// scale and a quarter of its memory, so that the largest an input may declare decodes quickly.
 #include "fuzz/Fuzz.h"
 #include "fuzz/FuzzFolder.h"
 #include "shellext/User.h"
@@ -37,5 +38,8 @@ void FuzzInput(std::span<const std::uint8_t> data)
     if (shellext::BuildInfoTip(book.string()).empty())
         FuzzFault("an empty info tip");
     platform::Raster thumbnail(96, 96);
-    shellext::DrawFirstPage(book.string(), thumbnail);
+    jpeg::Limits limits = shellext::ThumbnailLimits;
+    limits.outputPixels /= 16;
+    limits.workingMemory /= 4;
+    shellext::DrawFirstPage(book.string(), thumbnail, limits);
 }

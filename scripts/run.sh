@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and opens the sample book in quirelle.
+# Installs what is missing, builds the program, its modules and the sample book (the tests
+# are left to scripts/test.sh), and opens the sample book in quirelle.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # Said before anything is installed or built; xvfb-run comes with the packages of setup.sh.
@@ -10,5 +11,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   exit 1
 fi
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh"
+bash "$root/scripts/build.sh" quirelle_program
 exec "$root/build/app/quirelle" "$root/build/samples/Exemple.bd" "$@"

@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
-#include <limits>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -20,13 +19,6 @@ namespace shellext {
 namespace {
 
 const char *const ErrorTip = "Erreur lors de la lecture";
-
-// A thumbnail's picture is decoded scaled down whatever its full size, and refused only when
-// it would still be over 2^24 pixels (64 MiB) at that scale, or need more than 256 MiB of
-// decoder memory (a progressive picture keeps all its coefficients).
-constexpr jpeg::Limits ThumbnailLimits{.picturePixels = std::numeric_limits<std::uint64_t>::max(),
-                                       .outputPixels = std::uint64_t{1} << 24,
-                                       .workingMemory = 256L << 20};
 
 constexpr std::int64_t WindowSize = 1024;
 constexpr std::int64_t WindowStep = 1000;
@@ -166,7 +158,8 @@ jpeg::Dimensions GetJpegSize(std::istream &stream, const BookRecord &record)
     return jpeg::ReadStreamDimensions({stream, record.offset, record.length});
 }
 
-void DrawFirstPage(const std::string &fileName, platform::Raster &bitmap)
+void DrawFirstPage(const std::string &fileName, platform::Raster &bitmap,
+                   const jpeg::Limits &limits)
 {
     try {
         std::ifstream file(fileName, std::ios::binary);
@@ -185,7 +178,7 @@ void DrawFirstPage(const std::string &fileName, platform::Raster &bitmap)
                 picture.emplace(output.width, output.height);
                 return picture->row(0);
             },
-            ThumbnailLimits);
+            limits);
         bitmap.stretchDraw(*picture, target);
     } catch (const std::exception &) {
         drawReadError(bitmap);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <istream>
+#include <limits>
 #include <string>
 
 // Reading of a book file for the shell: the cover test, the thumbnail and the info tip. The
@@ -23,10 +24,20 @@ bool HasCoverMarker(std::istream &stream);
 // The size in the header of the JPEG picture held by `record`.
 jpeg::Dimensions GetJpegSize(std::istream &stream, const BookRecord &record);
 
+// A thumbnail's picture is decoded scaled down whatever its full size, and refused only when
+// it would still be over 2^24 pixels (64 MiB) at that scale, or need more than 256 MiB of
+// decoder memory (a progressive picture keeps all its coefficients).
+inline constexpr jpeg::Limits ThumbnailLimits{.picturePixels =
+                                                  std::numeric_limits<std::uint64_t>::max(),
+                                              .outputPixels = std::uint64_t{1} << 24,
+                                              .workingMemory = 256L << 20};
+
 // Draws the first page (record 1 when the book has a cover marker, else record 0) fitted
 // into `bitmap`, or "Erreur de lecture" at its left edge, vertically centred and broken
-// between words to fit the width, when the book cannot be read.
-void DrawFirstPage(const std::string &fileName, platform::Raster &bitmap);
+// between words to fit the width, when the book cannot be read or its picture is over
+// `limits`.
+void DrawFirstPage(const std::string &fileName, platform::Raster &bitmap,
+                   const jpeg::Limits &limits = ThumbnailLimits);
 
 // "Type : Quirelle", the size in megabytes of the file read through stream, the count of image
 // records (cover and back covers included) and the size of the first page, one a line;

@@ -42,16 +42,6 @@ void ClientArea::setPager(QScrollBar *pager)
     updateScrollRange();
 }
 
-void ClientArea::extendScrollRange(const QWidget *placed)
-{
-    if (!placed->isVisibleTo(canvas()))
-        return;
-    const QSize extent =
-        canvas()->size().expandedTo(QRect(QPoint(0, 0), placed->geometry().bottomRight()).size());
-    if (canvas()->size() != extent)
-        canvas()->resize(extent);
-}
-
 void ClientArea::resizeEvent(QResizeEvent *event)
 {
     QScrollArea::resizeEvent(event);

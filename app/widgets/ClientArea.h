@@ -24,9 +24,6 @@ public:
     // With a pager (full screen) the area shows no scroll bar and does not scroll, and the
     // mouse wheel moves the pager, which keeps within its range; nullptr scrolls again.
     void setPager(QScrollBar *pager);
-    // Grows the canvas to one control just placed or shown on it, looking at no other: the
-    // same as updateScrollRange when no other control has moved or shrunk since.
-    void extendScrollRange(const QWidget *placed);
 
 signals:
     void resized();         // the area itself, with the window

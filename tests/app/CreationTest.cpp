@@ -5,6 +5,7 @@
 
 #include "tests/app/WindowFixture.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/QtPath.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,11 +19,6 @@
 namespace {
 
 const QString Success = QStringLiteral("La création a été effectuée avec succès.");
-
-QString qpath(const std::filesystem::path &path)
-{
-    return QString::fromStdString(path.string());
-}
 
 // A creation window driven offscreen, with JPEG files to put in it.
 struct CreationWindow {
@@ -41,7 +37,7 @@ struct CreationWindow {
         const auto path = dir / name;
         if (!std::filesystem::exists(path))
             WriteFileBytes(path, MakeJpeg(8 + int(std::filesystem::hash_value(path) % 16), 8));
-        return qpath(path);
+        return QtPath(path);
     }
 
     void add(TGradButton *button, const std::vector<std::string> &names)
@@ -367,7 +363,7 @@ TEST(CreationWindow, DestinationGetsTheBookExtensionAndAnUnconfirmedReplaceIsAsk
     TCreeBD &form = window.form;
     window.add(form.Ajouter, {"a.jpg"});
     WriteFileBytes(window.dir / "livre.bd", ToBytes("avant"));
-    const QString chosen = qpath(window.dir / "livre");
+    const QString chosen = QtPath(window.dir / "livre");
 
     // The dialog confirmed "livre", not "livre.bd", which exists.
     window.dialogs.choose({chosen});
@@ -397,7 +393,7 @@ TEST(CreationWindow, ALinkLeadingNowhereChosenInTheDialogIsAskedAbout)
     TCreeBD &form = window.form;
     window.add(form.Ajouter, {"a.jpg"});
     std::filesystem::create_symlink("ailleurs.bd", window.dir / "lien.bd");
-    const QString link = qpath(window.dir / "lien.bd");
+    const QString link = QtPath(window.dir / "lien.bd");
     window.prompter.answer(MessageAnswer::Yes);
 
     window.dialogs.choose({link});
@@ -420,15 +416,15 @@ TEST(CreationWindow, OpensFromTheMainWindowAndNeverReplacesTheOpenBook)
     const TempDir &dir = program.dir;
     WriteFileBytes(dir / "page.jpg", MakeJpeg(8, 8));
     WriteFileBytes(dir / "ouvert.bd", AssembleBook({MakeJpeg(8, 8)}));
-    forms.Form1.state.CurrentFile = qpath(dir / "ouvert.bd");
+    forms.Form1.state.CurrentFile = QtPath(dir / "ouvert.bd");
 
     bool shownModally = false;
     QTimer::singleShot(0, [&] {
         TCreeBD &creation = forms.CreeBD;
         shownModally = creation.isVisible() && creation.isModal();
-        program.dialogs.choose({qpath(dir / "page.jpg")});
+        program.dialogs.choose({QtPath(dir / "page.jpg")});
         creation.Ajouter->Click();
-        creation.DestinationBD->setText(qpath(dir / "ouvert.bd"));
+        creation.DestinationBD->setText(QtPath(dir / "ouvert.bd"));
         creation.GradButton3->Click();
         creation.Fermer->Click();
     });
@@ -437,7 +433,7 @@ TEST(CreationWindow, OpensFromTheMainWindowAndNeverReplacesTheOpenBook)
 
     EXPECT_TRUE(shownModally);
     EXPECT_EQ(program.prompter.texts(),
-              std::vector<QString>{QStringLiteral("Le fichier ") + qpath(dir / "ouvert.bd") +
+              std::vector<QString>{QStringLiteral("Le fichier ") + QtPath(dir / "ouvert.bd") +
                                    QStringLiteral(" est la bande dessinée ouverte : il ne peut "
                                                   "pas être remplacé.")});
     EXPECT_EQ(ReadFileBytes(dir / "ouvert.bd"), AssembleBook({MakeJpeg(8, 8)}));
@@ -466,13 +462,13 @@ TEST(CreationWindow, BookOpensAsPreviewed)
     ASSERT_EQ(CreationWindow::rows(form.ListePages), pageRows);
     ASSERT_EQ(CreationWindow::rows(form.Quatrs), quatrRows);
 
-    creation.dialogs.choose({qpath(creation.dir / "album.bd")});
+    creation.dialogs.choose({QtPath(creation.dir / "album.bd")});
     form.GradButton2->Click();
     form.GradButton3->Click();
     ASSERT_EQ(creation.prompter.texts(), std::vector<QString>{Success});
 
     Window viewer;
-    viewer.form.Charge(qpath(creation.dir / "album.bd"));
+    viewer.form.Charge(QtPath(creation.dir / "album.bd"));
     EXPECT_TRUE(viewer.prompter.messages.empty()) << viewer.prompter.texts().front().toStdString();
     QStringList shown;
     for (const PageEntry &entry : viewer.form.state.PageList)

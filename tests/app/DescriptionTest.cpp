@@ -9,6 +9,7 @@
 #include "tests/app/WindowFixture.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/QtPath.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,11 +35,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString qpath(const std::filesystem::path &path)
-{
-    return QString::fromStdString(path.string());
-}
 
 // The RTF that the editor writes for a document with the given paragraphs of plain text.
 Bytes rtfOf(const QString &text)
@@ -85,7 +81,7 @@ protected:
         CreationContent content;
         const auto image = [&](const std::string &name, QColor colour) {
             WriteFileBytes(dir / name, MakeJpeg(40, 60, colour));
-            return qpath(dir / name);
+            return QtPath(dir / name);
         };
         content.Cover = image("cover.jpg", Qt::gray);
         content.CoverChecked = true;
@@ -95,10 +91,10 @@ protected:
         content.QuatrsChecked = true;
         content.Constraints.push_back({content.PageFiles[1], 3, 7});
         WriteFileBytes(dir / "description.rtf", description);
-        content.Description = qpath(dir / "description.rtf");
+        content.Description = QtPath(dir / "description.rtf");
         content.DescriptionChecked = true;
         const auto book = dir / "Album.bd";
-        WriteCreatedBook(content, qpath(book));
+        WriteCreatedBook(content, QtPath(book));
         return book;
     }
 
@@ -183,7 +179,7 @@ TEST_F(Description, EditorCommandWithoutABook)
 
     // A PDF document has no description: the command does nothing.
     prompter.messages.clear();
-    form.state.CurrentFile = qpath(dir / "Album.PDF");
+    form.state.CurrentFile = QtPath(dir / "Album.PDF");
     EXPECT_FALSE(runEditor());
     EXPECT_TRUE(prompter.messages.empty());
 }
@@ -199,7 +195,7 @@ TEST_F(Description, SavingAnUnchangedDescriptionLeavesTheBookAsItWas)
     const Bytes description = WriteRtf(rich);
     const auto book = creationBook(description);
     const Bytes before = ReadFileBytes(book);
-    form.Charge(qpath(book));
+    form.Charge(QtPath(book));
     ASSERT_TRUE(prompter.messages.empty());
     const QStringList pages = pagesOf(form.state);
     EXPECT_TRUE(pages.contains(QStringLiteral("2:-1"))) << "numbered with blank pages";
@@ -215,7 +211,7 @@ TEST_F(Description, SavingAnUnchangedDescriptionLeavesTheBookAsItWas)
     EXPECT_EQ(ReadFileBytes(book), before);
 
     // The shared stream reads the book again: pages, MD5 checks and numbering are the same.
-    form.Charge(qpath(book));
+    form.Charge(QtPath(book));
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(pagesOf(form.state), pages);
 }
@@ -225,7 +221,7 @@ TEST_F(Description, EditedDescriptionKeepsTheMetadataLinesAndThePages)
     const auto book = creationBook(ToBytes("{\\rtf1 Ancien texte}\r\n"));
     const Bytes before = ReadFileBytes(book);
     WriteFileBytes(dir / "before.bd", before);
-    form.Charge(qpath(book));
+    form.Charge(QtPath(book));
     const QStringList pages = pagesOf(form.state);
 
     EXPECT_TRUE(runEditor([&] {
@@ -245,7 +241,7 @@ TEST_F(Description, EditedDescriptionKeepsTheMetadataLinesAndThePages)
     const Bytes stored(after.begin() + meta, after.begin() + std::ptrdiff_t(eofIn(after)));
     EXPECT_EQ(stored, WriteRtf(*desc.RichEdit1->document()));
 
-    form.Charge(qpath(book));
+    form.Charge(QtPath(book));
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(pagesOf(form.state), pages);
     EXPECT_TRUE(runEditor(
@@ -256,7 +252,7 @@ TEST_F(Description, ABookWithoutMetaRecordGetsOneHoldingOnlyTheDescription)
 {
     const auto book = plainBook(std::nullopt);
     const Bytes before = ReadFileBytes(book);
-    form.Charge(qpath(book));
+    form.Charge(QtPath(book));
     EXPECT_FALSE(form.Description->isVisible());
 
     EXPECT_TRUE(runEditor([&] {
@@ -271,7 +267,7 @@ TEST_F(Description, ABookWithoutMetaRecordGetsOneHoldingOnlyTheDescription)
     EXPECT_EQ(ReadFileBytes(book), expected);
     EXPECT_EQ(runViewer(), QStringLiteral("Première ligne"));
 
-    form.Charge(qpath(book));
+    form.Charge(QtPath(book));
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(pagesOf(form.state), (QStringList{"1:0", "2:1"}));
     EXPECT_TRUE(form.Description->isVisible());
@@ -300,7 +296,7 @@ TEST_F(Description, WhatTheEditorAndTheViewerLoad)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        form.Charge(qpath(plainBook(c.meta)));
+        form.Charge(QtPath(plainBook(c.meta)));
         ASSERT_TRUE(form.Description->isVisible());
         prompter.messages.clear();
         EXPECT_TRUE(runEditor(
@@ -312,7 +308,7 @@ TEST_F(Description, WhatTheEditorAndTheViewerLoad)
 
 TEST_F(Description, EditorReplacesTheTextOfTheLastShowing)
 {
-    form.Charge(qpath(plainBook(MakeMetaRecord("{\\rtf1 Premier}\r\n", {"%EOF"}))));
+    form.Charge(QtPath(plainBook(MakeMetaRecord("{\\rtf1 Premier}\r\n", {"%EOF"}))));
     EXPECT_TRUE(runEditor([&] { QTest::keyClicks(desc.RichEdit1, QStringLiteral("abandon")); }));
     EXPECT_TRUE(
         runEditor([&] { EXPECT_EQ(desc.RichEdit1->toPlainText(), QStringLiteral("Premier")); }));
@@ -536,10 +532,10 @@ TEST_F(Description, DescribedFontsShowInTheFacesTheSystemGivesThem)
 {
     const std::vector<std::string> lines = {"%EOF", "%MD5", Md5TextOf(MakeJpeg(40, 60, Qt::red)),
                                             Md5TextOf(MakeJpeg(40, 60, Qt::blue))};
-    form.Charge(qpath(plainBook(MakeMetaRecord("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman "
-                                               "Times New Roman;}{\\f1\\fswiss Arial;}}"
-                                               "\\f0 Romain \\f1 Suisse}\r\n",
-                                               lines))));
+    form.Charge(QtPath(plainBook(MakeMetaRecord("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman "
+                                                "Times New Roman;}{\\f1\\fswiss Arial;}}"
+                                                "\\f0 Romain \\f1 Suisse}\r\n",
+                                                lines))));
     const std::string roman = faceOf(QStringLiteral("Times New Roman"));
     const std::string swiss = faceOf(QStringLiteral("Arial"));
     EXPECT_TRUE(runEditor([&] {
@@ -684,21 +680,21 @@ TEST_F(Description, FailedSavesLeaveTheBookAndTheSharedStreamUsable)
     const auto book = plainBook(MakeMetaRecord("{\\rtf1 Ancien}\r\n", {"%EOF"}));
 
     // The book became unreadable: the error box, the editor closes, nothing is written.
-    form.Charge(qpath(book));
+    form.Charge(QtPath(book));
     EXPECT_TRUE(runEditor([&] {
         WriteFileBytes(book, ToBytes("xy"));
         desc.Sauver->click();
         EXPECT_FALSE(desc.isVisible());
     }));
     EXPECT_EQ(prompter.texts(),
-              std::vector<QString>{"Impossible d'ouvrir le fichier " + qpath(book) + "."});
+              std::vector<QString>{"Impossible d'ouvrir le fichier " + QtPath(book) + "."});
     EXPECT_EQ(ReadFileBytes(book), ToBytes("xy"));
 
     // The book cannot be written: the error reaches the crash report, the editor stays open
     // with its text, and the book, unchanged, is open again.
     const auto other = plainBook(MakeMetaRecord("{\\rtf1 Ancien}\r\n", {"%EOF"}));
     const Bytes before = ReadFileBytes(other);
-    form.Charge(qpath(other));
+    form.Charge(QtPath(other));
     desc.loadDescription(rtfOf(QStringLiteral("Nouveau")));
     desc.show();
     {
@@ -719,7 +715,7 @@ TEST_F(Description, ASaveRefusedForABookChangedMeanwhileKeepsTheEditorOpen)
 {
     const Bytes page = MakeJpeg(40, 60, Qt::red);
     const auto book = plainBook(MakeMetaRecord("{\\rtf1 Ancien}\r\n", {"%EOF"}));
-    form.Charge(qpath(book));
+    form.Charge(QtPath(book));
     const pid_t writer = fork();
     if (writer == 0) {
         for (int k = 1; k < 400; ++k) {
@@ -736,7 +732,7 @@ TEST_F(Description, ASaveRefusedForABookChangedMeanwhileKeepsTheEditorOpen)
     ASSERT_GT(writer, 0);
 
     const QString changed =
-        "Le fichier " + qpath(book) + " a été modifié pendant l'enregistrement.";
+        "Le fichier " + QtPath(book) + " a été modifié pendant l'enregistrement.";
     int status = 0;
     while (waitpid(writer, &status, WNOHANG) == 0) {
         prompter.messages.clear();
@@ -759,11 +755,11 @@ TEST_F(Description, ASaveRefusedForABookChangedMeanwhileKeepsTheEditorOpen)
 TEST_F(Description, PdfDocumentDisablesTheEditorCommand)
 {
     const auto book = plainBook(MakeMetaRecord("{\\rtf1 x}\r\n", {"%EOF"}));
-    form.Charge(qpath(book));
+    form.Charge(QtPath(book));
     EXPECT_TRUE(form.AjouterRemplacerladescription1->isEnabled());
     // A PDF that cannot be counted still tells the command what it is.
     WriteFileBytes(dir / "Album.pdf", ToBytes("%PDF-1.4\n"));
-    form.Charge(qpath(dir / "Album.pdf"));
+    form.Charge(QtPath(dir / "Album.pdf"));
     EXPECT_FALSE(form.AjouterRemplacerladescription1->isEnabled());
     EXPECT_FALSE(form.Description->isVisible());
 }

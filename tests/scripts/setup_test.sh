@@ -104,7 +104,7 @@ sudo="sudo --preserve-env=DEBIAN_FRONTEND"
 advice="Missing packages: xvfb zip.
 Install them as root, then run this script again:
   apt-get update && apt-get install --no-install-recommends xvfb zip"
-program="build.sh; quirelle build/samples/Exemple.bd"
+program="build.sh quirelle_program; quirelle build/samples/Exemple.bd"
 graphical="quirelle needs a graphical session: neither DISPLAY nor WAYLAND_DISPLAY is set.
 To try it without one, under a virtual display:
   bash scripts/setup.sh && xvfb-run -a ./scripts/run.sh"

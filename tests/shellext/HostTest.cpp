@@ -4,6 +4,7 @@
 #include "platform/RegistryStore.h"
 #include "platform/SystemServices.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/QtPath.h"
 #include "tests/support/RunTool.h"
 #include "tests/support/TempDir.h"
 
@@ -31,11 +32,6 @@ Outcome runHost(const QStringList &arguments)
             QString::fromUtf8(host.readAllStandardError())};
 }
 
-QString pathOf(const std::filesystem::path &path)
-{
-    return QString::fromStdString(path.string());
-}
-
 } // namespace
 
 TEST(VorstelHost, WritesTheThumbnailAsPngAndPrintsTheInfoTip)
@@ -47,19 +43,19 @@ TEST(VorstelHost, WritesTheThumbnailAsPngAndPrintsTheInfoTip)
     WriteFileBytes(dir / "livre.bd", AssembleBook({page, meta}));
 
     ASSERT_TRUE(RunTool(VORSTEL_HOST,
-                        {"thumbnail", "64", pathOf(dir / "livre.bd"), pathOf(dir / "vignette")}));
-    const QImage square(pathOf(dir / "vignette"), "PNG");
+                        {"thumbnail", "64", QtPath(dir / "livre.bd"), QtPath(dir / "vignette")}));
+    const QImage square(QtPath(dir / "vignette"), "PNG");
     ASSERT_EQ(square.size(), QSize(64, 64));
     EXPECT_GT(square.pixelColor(32, 32).red(), 230);
     EXPECT_LT(square.pixelColor(32, 32).green(), 30);
     EXPECT_EQ(square.pixelColor(32, 10), QColor(Qt::white)) << "above the landscape page";
 
     ASSERT_TRUE(RunTool(
-        VORSTEL_HOST, {"thumbnail", "30x90", pathOf(dir / "livre.bd"), pathOf(dir / "tall.png")}));
-    EXPECT_EQ(QImage(pathOf(dir / "tall.png")).size(), QSize(30, 90));
+        VORSTEL_HOST, {"thumbnail", "30x90", QtPath(dir / "livre.bd"), QtPath(dir / "tall.png")}));
+    EXPECT_EQ(QImage(QtPath(dir / "tall.png")).size(), QSize(30, 90));
 
-    EXPECT_EQ(ToolOutput(VORSTEL_HOST, {"infotip", pathOf(dir / "livre.bd")}), "Café\nau lait\n");
-    EXPECT_EQ(ToolOutput(VORSTEL_HOST, {"infotip", pathOf(dir / "absent.bd")}),
+    EXPECT_EQ(ToolOutput(VORSTEL_HOST, {"infotip", QtPath(dir / "livre.bd")}), "Café\nau lait\n");
+    EXPECT_EQ(ToolOutput(VORSTEL_HOST, {"infotip", QtPath(dir / "absent.bd")}),
               "Erreur lors de la lecture\n");
 }
 
@@ -67,7 +63,7 @@ TEST(VorstelHost, RefusedRequestsEndWithAMessage)
 {
     TempDir dir;
     WriteFileBytes(dir / "livre.bd", AssembleBook({MakeJpeg(8, 8)}));
-    const QString book = pathOf(dir / "livre.bd");
+    const QString book = QtPath(dir / "livre.bd");
     struct Case {
         QStringList arguments;
         int exitCode;
@@ -76,15 +72,15 @@ TEST(VorstelHost, RefusedRequestsEndWithAMessage)
     const Case cases[] = {
         {{}, 2, "Utilisation : vorstel-host thumbnail"},
         {{"thumbnail", "64", book}, 2, "Utilisation"},
-        {{"thumbnail", "grand", book, pathOf(dir / "a.png")}, 1, "Taille incorrecte : grand."},
-        {{"thumbnail", "0", book, pathOf(dir / "a.png")}, 1, "Taille incorrecte : 0."},
-        {{"thumbnail", "64x0", book, pathOf(dir / "a.png")}, 1, "Taille incorrecte : 64x0."},
-        {{"thumbnail", "-3", book, pathOf(dir / "a.png")}, 1, "Taille incorrecte : -3."},
+        {{"thumbnail", "grand", book, QtPath(dir / "a.png")}, 1, "Taille incorrecte : grand."},
+        {{"thumbnail", "0", book, QtPath(dir / "a.png")}, 1, "Taille incorrecte : 0."},
+        {{"thumbnail", "64x0", book, QtPath(dir / "a.png")}, 1, "Taille incorrecte : 64x0."},
+        {{"thumbnail", "-3", book, QtPath(dir / "a.png")}, 1, "Taille incorrecte : -3."},
         // Sizes the library refuses are told as the others are.
-        {{"thumbnail", "4097", book, pathOf(dir / "a.png")}, 1, "Taille incorrecte : 4097."},
-        {{"thumbnail", "10x4097", book, pathOf(dir / "a.png")}, 1, "Taille incorrecte : 10x4097."},
-        {{"thumbnail", "100000", book, pathOf(dir / "a.png")}, 1, "Taille incorrecte : 100000."},
-        {{"thumbnail", "64", book, pathOf(dir / "absent" / "a.png")},
+        {{"thumbnail", "4097", book, QtPath(dir / "a.png")}, 1, "Taille incorrecte : 4097."},
+        {{"thumbnail", "10x4097", book, QtPath(dir / "a.png")}, 1, "Taille incorrecte : 10x4097."},
+        {{"thumbnail", "100000", book, QtPath(dir / "a.png")}, 1, "Taille incorrecte : 100000."},
+        {{"thumbnail", "64", book, QtPath(dir / "absent" / "a.png")},
          1,
          "Impossible d'écrire l'image"},
     };
@@ -117,7 +113,7 @@ TEST(VorstelHost, ANameThatDoesNotDecodeIsRefusedAndNeverReadsAnotherBook)
         host.start(QStringLiteral("/bin/sh"),
                    {QStringLiteral("-c"),
                     QStringLiteral("exec \"$0\" infotip \"$(printf '%s\\351.bd' \"$1\")\""),
-                    QStringLiteral(VORSTEL_HOST), pathOf(dir / "caf")});
+                    QStringLiteral(VORSTEL_HOST), QtPath(dir / "caf")});
         ASSERT_TRUE(host.waitForFinished(60000));
         EXPECT_EQ(host.exitCode(), 1);
         EXPECT_EQ(host.readAllStandardOutput(), QByteArray());

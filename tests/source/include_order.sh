@@ -28,27 +28,52 @@ allowed[app/widgets]="$base$core controls"
 allowed[app/adapters]="$base$core"
 allowed[app]="$base$core controls app/widgets app/adapters"
 
-failures=0
-# Every folder of sources has its place in the order.
-while read -r folder; do
-  if [ -z "${allowed[$folder]+listed}" ]; then
-    echo "$folder holds sources but has no place in the order of $0" >&2
-    failures=$((failures + 1))
-  fi
-done < <(find app controls platform shellext \( -name '*.cpp' -o -name '*.h' \) -printf '%h\n' | sort -u)
-for folder in "${!allowed[@]}"; do
-  for file in "$folder"/*.cpp "$folder"/*.h; do
-    [ -e "$file" ] || continue
-    while read -r header; do
-      target=$(dirname "$header")
-      [ "$target" = "$folder" ] && continue
-      case " ${allowed[$folder]} " in
-        *" $target "*) ;;
-        *) echo "$file includes $header: $folder may include only ${allowed[$folder]:-its own headers}" >&2
-           failures=$((failures + 1)) ;;
-      esac
-    done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file")
-  done
-done
-[ "$failures" -eq 0 ] || exit 1
+# One pass over every source file. An include of any spelling ("..." or <...>, spaces around
+# the #, ./ and ../ in the path) names a header of ours when the path, taken from the
+# including file's folder for "..." and else from the root, is a file of the repository; any
+# other is a system header. An include that names no header in quotes or brackets is refused.
+awk -v script="$0" '
+function normal(path,   parts, kept, n, m, i, out) {
+  n = split(path, parts, "/")
+  m = 0
+  for (i = 1; i <= n; i++) {
+    if (parts[i] == "" || parts[i] == ".") continue
+    if (parts[i] != "..") kept[++m] = parts[i]
+    else if (m > 0) m--
+    else return ""
+  }
+  out = kept[1]
+  for (i = 2; i <= m; i++) out = out "/" kept[i]
+  return out
+}
+function folderOf(path) { return sub(/\/[^\/]*$/, "", path) ? path : "." }
+function fail(text) { print text > "/dev/stderr"; failures++ }
+FILENAME == ARGV[1] { split($0, field, "\t"); allowed[field[1]] = " " field[2] " "; next }
+FILENAME == ARGV[2] { present[$0] = 1; next }
+FNR == 1 {
+  folder = folderOf(FILENAME)
+  if (!(folder in allowed) && !(folder in told)) {
+    told[folder] = 1
+    fail(folder " holds sources but has no place in the order of " script)
+  }
+}
+/^[ \t]*#[ \t]*include/ {
+  if (!match($0, /"[^"]*"|<[^>]*>/)) { fail(FILENAME " includes what no path names: " $0); next }
+  name = substr($0, RSTART + 1, RLENGTH - 2)
+  header = ""
+  if (substr($0, RSTART, 1) == "\"" && normal(folder "/" name) in present)
+    header = normal(folder "/" name)
+  else if (normal(name) in present)
+    header = normal(name)
+  if (header == "") next
+  target = folderOf(header)
+  if (target == folder || index(allowed[folder], " " target " ")) next
+  list = allowed[folder]
+  gsub(/^ +| +$/, "", list)
+  fail(FILENAME " includes " name ": " folder " may include only " (list == "" ? "its own headers" : list))
+}
+END { exit failures > 0 }
+' <(for folder in "${!allowed[@]}"; do printf '%s\t%s\n' "$folder" "${allowed[$folder]}"; done) \
+  <(find app bench cmake controls fuzz platform samples shellext tests -type f 2>/dev/null) \
+  $(find app controls platform shellext \( -name "*.cpp" -o -name "*.h" \) 2>/dev/null | sort)
 echo "every include follows the order of the folders"

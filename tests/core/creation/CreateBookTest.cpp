@@ -1,6 +1,7 @@
 #include "app/core/creation/CreateBook.h"
 
 #include "tests/support/BookFixture.h"
+#include "tests/support/QtPath.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/TempDir.h"
 
@@ -11,11 +12,6 @@
 #include <functional>
 
 namespace {
-
-QString qpath(const std::filesystem::path &path)
-{
-    return QString::fromStdString(path.string());
-}
 
 // One page, a description and an earlier book in a fresh folder.
 struct CreationFolder {
@@ -31,7 +27,7 @@ struct CreationFolder {
         WriteFileBytes(dir / "livre.bd", earlier);
     }
 
-    QString file(const std::string &name) const { return qpath(dir / name); }
+    QString file(const std::string &name) const { return QtPath(dir / name); }
 
     CreationContent content() const
     {
@@ -73,7 +69,7 @@ TEST(CreateBook, ChecksInOrderAndWritesNothingWhenOneFails)
          MessageIcon::Information, QStringLiteral("Il faut choisir le fichier de destination.")},
         {"the open book",
          [&](CreationContent &, CreationTarget &t) {
-             t.openBook = qpath(folder.dir / "." / "livre.bd");
+             t.openBook = QtPath(folder.dir / "." / "livre.bd");
              t.replaceConfirmed = true;
          },
          MessageIcon::Error,
@@ -99,11 +95,11 @@ TEST(CreateBook, ChecksInOrderAndWritesNothingWhenOneFails)
              c.CoverChecked = true;
              c.Cover = folder.file("page.jpg");
              c.PageFiles = {folder.file("autre.jpg")};
-             t.destination = qpath(folder.dir / "." / "page.jpg");
+             t.destination = QtPath(folder.dir / "." / "page.jpg");
              t.replaceConfirmed = true;
          },
          MessageIcon::Error,
-         QStringLiteral("Le fichier ") + qpath(folder.dir / "." / "page.jpg") +
+         QStringLiteral("Le fichier ") + QtPath(folder.dir / "." / "page.jpg") +
              QStringLiteral(" est aussi une des images de la bande dessinée.")},
         {"a back cover in use",
          [&](CreationContent &c, CreationTarget &t) {

@@ -2,16 +2,12 @@
 
 #include "app/text/UserError.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/QtPath.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QString qpath(const std::filesystem::path &path)
-{
-    return QString::fromStdString(path.string());
-}
 
 // Image files and a description in a fresh directory.
 struct CreationFiles {
@@ -29,7 +25,7 @@ struct CreationFiles {
         WriteFileBytes(dir / "desc.rtf", ToBytes(std::string("{\\rtf1 Histoire}\r\n\0", 19)));
     }
 
-    QString file(const std::string &name) const { return qpath(dir / name); }
+    QString file(const std::string &name) const { return QtPath(dir / name); }
 
     CreationContent content() const
     {
@@ -114,7 +110,7 @@ TEST(CreatedBook, HoldsTheChosenImagesAndTheirMetaRecord)
         CreationContent content = files.content();
         c.change(content, files);
         const auto book = files.dir / "livre.bd";
-        WriteCreatedBook(content, qpath(book));
+        WriteCreatedBook(content, QtPath(book));
         std::vector<Bytes> records = c.images;
         records.push_back(MakeMetaRecord(c.description, c.lines));
         EXPECT_EQ(ReadFileBytes(book), AssembleBook(records));
@@ -159,7 +155,7 @@ TEST(CreatedBook, BadContentIsRefusedBeforeAnythingIsWritten)
         CreationContent content = files.content();
         c.change(content, files);
         try {
-            WriteCreatedBook(content, qpath(book));
+            WriteCreatedBook(content, QtPath(book));
             ADD_FAILURE() << "accepted";
         } catch (const UserError &error) {
             if (!c.message.empty()) {

@@ -5,6 +5,7 @@
 
 #include "tests/support/BookFixture.h"
 #include "tests/support/OpenedPages.h"
+#include "tests/support/QtPath.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/TempDir.h"
 
@@ -16,11 +17,6 @@
 
 namespace {
 
-QString qpath(const std::filesystem::path &path)
-{
-    return QString::fromStdString(path.string());
-}
-
 // The edits of the constraint menu, "Imposer..." with the page numbers typed.
 enum class Edit { Kind, Impose, Right, Left, Delete, Count };
 const char *const ImposedEntries[] = {"0", "1", "2", "3", "4", "6", "9", "10000", "16777216"};
@@ -30,13 +26,21 @@ const char *const ImposedEntries[] = {"0", "1", "2", "3", "4", "6", "9", "10000"
 CreationContent randomContent(std::mt19937 &random, const TempDir &dir, std::string &trace)
 {
     const auto draw = [&](std::uint32_t count) { return random() % count; };
+    // The file <letter><index>.jpg of dir; built by appending, as "p" + std::string&& trips
+    // GCC's -Wrestrict at -O3.
+    const auto imageFile = [&dir](char letter, std::uint32_t index) {
+        std::string name(1, letter);
+        name += std::to_string(index);
+        name += ".jpg";
+        return QtPath(dir / name);
+    };
     CreationContent content;
-    content.Cover = qpath(dir / "c.jpg");
+    content.Cover = QtPath(dir / "c.jpg");
     content.CoverChecked = draw(2) == 1;
     for (std::uint32_t i = 0, pages = 1 + draw(6); i < pages; ++i)
-        content.PageFiles << qpath(dir / ("p" + std::to_string(i) + ".jpg"));
+        content.PageFiles << imageFile('p', i);
     for (std::uint32_t j = 0, quatrs = draw(4); j < quatrs; ++j)
-        content.QuatrsFiles << qpath(dir / ("q" + std::to_string(j) + ".jpg"));
+        content.QuatrsFiles << imageFile('q', j);
     content.QuatrsChecked = draw(2) == 1;
     trace = std::to_string(content.PageFiles.size()) + " pages, " +
             std::to_string(content.QuatrsFiles.size()) + " back covers" +
@@ -60,8 +64,12 @@ CreationContent randomContent(std::mt19937 &random, const TempDir &dir, std::str
         }
     }
     for (const CreationConstraint &constraint : constraints)
-        trace += "; " + constraint.File.section('/', -1).toStdString() + " kind " +
-                 std::to_string(constraint.Kind) + " value " + std::to_string(constraint.Value);
+        trace.append("; ")
+            .append(constraint.File.section('/', -1).toStdString())
+            .append(" kind ")
+            .append(std::to_string(constraint.Kind))
+            .append(" value ")
+            .append(std::to_string(constraint.Value));
     return content;
 }
 
@@ -71,8 +79,11 @@ std::string describe(const std::vector<PageEntry> &pages)
     std::string text;
     for (const PageEntry &entry : pages) {
         const std::string label = entry.Name.toStdString();
-        text += (text.empty() ? "" : " ") +
-                (entry.Image == -1 ? "[" + label + "]" : label + ":" + std::to_string(entry.Image));
+        text += text.empty() ? "" : " ";
+        if (entry.Image == -1)
+            text.append("[").append(label).append("]");
+        else
+            text.append(label).append(":").append(std::to_string(entry.Image));
     }
     return text;
 }
@@ -101,7 +112,7 @@ std::vector<PageEntry> openedPages(const std::filesystem::path &book,
 {
     BookPages state;
     RecordingPrompter prompter;
-    OpenPages(state, qpath(book), prompter);
+    OpenPages(state, QtPath(book), prompter);
     messages = prompter.texts();
     return state.PageList;
 }
@@ -122,7 +133,7 @@ TEST(PreviewMatchesTheBook, ForEveryContentThatMayBeCreated)
         if (!preview.CreateEnabled)
             continue;
         ++created;
-        WriteCreatedBook(content, qpath(dir / "livre.bd"));
+        WriteCreatedBook(content, QtPath(dir / "livre.bd"));
         std::vector<QString> messages;
         EXPECT_EQ(describe(openedPages(dir / "livre.bd", messages)),
                   describe(previewedPages(preview, content)));

@@ -4,6 +4,7 @@
 #include "app/core/files/OpenFile.h"
 #include "tests/support/BookFixture.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/QtPath.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/TempDir.h"
 
@@ -20,14 +21,9 @@
 
 namespace {
 
-QString qpath(const std::filesystem::path &path)
-{
-    return QString::fromStdString(path.string());
-}
-
 OpenBook openBook(const std::filesystem::path &path)
 {
-    return OpenBook::open(qpath(path));
+    return OpenBook::open(QtPath(path));
 }
 
 // The book is open on the file and its stream reads its records.
@@ -63,11 +59,11 @@ TEST(WriteBookImages, WritesTheChainAndReplacesTheDestination)
     for (std::size_t i = 0; i < images.size(); ++i) {
         const auto path = dir / ("image" + std::to_string(i) + ".jpg");
         WriteFileBytes(path, images[i]);
-        files << qpath(path);
+        files << QtPath(path);
     }
     WriteFileBytes(dir / "book.bd", Bytes(100'000, 'x'));
 
-    WriteBookImages(files, qpath(dir / "book.bd"));
+    WriteBookImages(files, QtPath(dir / "book.bd"));
 
     EXPECT_EQ(ReadFileBytes(dir / "book.bd"), AssembleBook(images));
     EXPECT_EQ(FileNamesIn(dir.path()),
@@ -95,17 +91,17 @@ TEST(WriteBookImages, RefusesBadInputAndKeepsTheDestination)
     };
     const Case cases[] = {
         {"no file", {}, "book.bd"},
-        {"missing source", {qpath(jpeg), qpath(dir / "missing.jpg")}, "missing.jpg"},
-        {"empty source", {qpath(dir / "empty.jpg")}, "empty.jpg"},
-        {"not a JPEG", {qpath(jpeg), qpath(dir / "text.jpg")}, "text.jpg"},
-        {"too large for a 32-bit length", {qpath(jpeg), qpath(dir / "huge.jpg")}, "huge.jpg"},
-        {"book of 2 GiB or more", {qpath(dir / "half.jpg"), qpath(dir / "half.jpg")}, "book.bd"},
-        {"destination among the sources", {qpath(jpeg), qpath(dir / "." / "book.bd")}, "book.bd"},
+        {"missing source", {QtPath(jpeg), QtPath(dir / "missing.jpg")}, "missing.jpg"},
+        {"empty source", {QtPath(dir / "empty.jpg")}, "empty.jpg"},
+        {"not a JPEG", {QtPath(jpeg), QtPath(dir / "text.jpg")}, "text.jpg"},
+        {"too large for a 32-bit length", {QtPath(jpeg), QtPath(dir / "huge.jpg")}, "huge.jpg"},
+        {"book of 2 GiB or more", {QtPath(dir / "half.jpg"), QtPath(dir / "half.jpg")}, "book.bd"},
+        {"destination among the sources", {QtPath(jpeg), QtPath(dir / "." / "book.bd")}, "book.bd"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         try {
-            WriteBookImages(c.files, qpath(dir / "book.bd"));
+            WriteBookImages(c.files, QtPath(dir / "book.bd"));
             ADD_FAILURE() << "no error";
         } catch (const UserError &error) {
             EXPECT_NE(std::string(error.what()).find(c.named), std::string::npos) << error.what();
@@ -126,7 +122,7 @@ TEST(WriteBookImages, MetaRecordMadeFromTheDigestsOfTheCopiedImagesComesLast)
     const Bytes meta = MakeMetaRecord("{\\rtf1 x}\r\n", StandardMetaLines(images));
     std::vector<std::string> digests;
 
-    WriteBookImages({qpath(dir / "a.jpg"), qpath(dir / "b.jpg")}, qpath(dir / "book.bd"),
+    WriteBookImages({QtPath(dir / "a.jpg"), QtPath(dir / "b.jpg")}, QtPath(dir / "book.bd"),
                     [&](const std::vector<std::string> &md5Texts) {
                         digests = md5Texts;
                         return meta;
@@ -142,7 +138,7 @@ TEST(WriteBookImages, MetaRecordThatCannotBeMadeLeavesTheDestinationAsItWas)
     WriteFileBytes(dir / "a.jpg", MakeJpeg(8, 8));
     WriteFileBytes(dir / "book.bd", ToBytes("avant"));
 
-    EXPECT_THROW(WriteBookImages({qpath(dir / "a.jpg")}, qpath(dir / "book.bd"),
+    EXPECT_THROW(WriteBookImages({QtPath(dir / "a.jpg")}, QtPath(dir / "book.bd"),
                                  [](const std::vector<std::string> &) -> Bytes {
                                      throw FileWriteError("description illisible");
                                  }),
@@ -335,7 +331,7 @@ TEST(WriteDescription, AppliesWholeToTheBookAtThePathWhenTheSaveStarts)
             EXPECT_TRUE(prompter.messages.empty());
             expectStreamReads(book, std::int32_t(c.saved->size()));
         } else {
-            EXPECT_EQ(prompter.texts(), std::vector<QString>{CannotOpenFileMessage(qpath(path))});
+            EXPECT_EQ(prompter.texts(), std::vector<QString>{CannotOpenFileMessage(QtPath(path))});
             EXPECT_EQ(std::filesystem::exists(path), there);
             if (there) {
                 EXPECT_EQ(ReadFileBytes(path), left);
@@ -395,14 +391,14 @@ TEST(WriteDescription, ASecondProcessWritingTheBookMeanwhileIsNeverMixedIn)
         ASSERT_GT(writer, 0);
 
         const QString changed =
-            "Le fichier " + qpath(path) + " a été modifié pendant l'enregistrement.";
+            "Le fichier " + QtPath(path) + " a été modifié pendant l'enregistrement.";
         int status = 0;
         while (waitpid(writer, &status, WNOHANG) == 0) {
             RecordingPrompter prompter;
             try {
                 if (!WriteDescription(book, prompter, rtf)) {
                     EXPECT_EQ(prompter.texts(),
-                              std::vector<QString>{CannotOpenFileMessage(qpath(path))});
+                              std::vector<QString>{CannotOpenFileMessage(QtPath(path))});
                 }
             } catch (const FileChangedError &error) {
                 EXPECT_EQ(QString::fromStdString(error.what()), changed);
@@ -456,7 +452,7 @@ TEST(WriteDescription, UnreadableBookGetsTheErrorBoxAndStaysAsItWas)
 
         ASSERT_EQ(prompter.messages.size(), 1u);
         EXPECT_EQ(prompter.messages[0].text,
-                  QStringLiteral("Impossible d'ouvrir le fichier ") + qpath(path) + ".");
+                  QStringLiteral("Impossible d'ouvrir le fichier ") + QtPath(path) + ".");
         EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
         EXPECT_EQ(ReadFileBytes(path), bytes);
         EXPECT_TRUE(book.isOpen());
@@ -498,7 +494,7 @@ TEST(BookWriting, ReadOnlyBookIsRefusedAndKept)
              WriteDescription(open, prompter, ToBytes("{\\rtf1 x}"));
          }},
         {"new book in its place",
-         [&](OpenBook &) { WriteBookImages({qpath(dir / "page.jpg")}, qpath(path)); }},
+         [&](OpenBook &) { WriteBookImages({QtPath(dir / "page.jpg")}, QtPath(path)); }},
     };
     for (const auto &[name, write] : cases) {
         SCOPED_TRACE(name);
@@ -533,7 +529,7 @@ TEST(BookWriting, NamesOfEveryLengthAreWritten)
         const std::string name = std::string(length - 3, 'n') + ".bd";
         const auto path = dir / name;
 
-        WriteBookImages({qpath(dir / "page.jpg")}, qpath(path));
+        WriteBookImages({QtPath(dir / "page.jpg")}, QtPath(path));
         EXPECT_EQ(ReadFileBytes(path), AssembleBook({page}));
         OpenBook book = openBook(path);
         RecordingPrompter prompter;
