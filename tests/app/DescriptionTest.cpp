@@ -8,6 +8,7 @@
 
 #include "tests/app/WindowFixture.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/ConcurrentWriter.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/QtPath.h"
 
@@ -31,8 +32,6 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -716,25 +715,18 @@ TEST_F(Description, ASaveRefusedForABookChangedMeanwhileKeepsTheEditorOpen)
     const Bytes page = MakeJpeg(40, 60, Qt::red);
     const auto book = plainBook(MakeMetaRecord("{\\rtf1 Ancien}\r\n", {"%EOF"}));
     form.Charge(QtPath(book));
-    const pid_t writer = fork();
-    if (writer == 0) {
-        for (int k = 1; k < 400; ++k) {
-            Bytes first = page;
-            first.resize(first.size() + std::size_t(k), 0);
-            const std::string next = book.string() + ".suivant";
-            WriteFileBytes(next, AssembleBook({first, page, ToBytes("%EOF\r\n")}));
-            if (::rename(next.c_str(), book.c_str()) != 0)
-                _exit(1);
-            ::usleep(300);
-        }
-        _exit(0);
+    std::vector<Bytes> versions;
+    for (int k = 1; k < 400; ++k) {
+        Bytes first = page;
+        first.resize(first.size() + std::size_t(k), 0);
+        versions.push_back(AssembleBook({first, page, ToBytes("%EOF\r\n")}));
     }
-    ASSERT_GT(writer, 0);
+    ConcurrentWriter writer(book, versions, ConcurrentWriter::Way::RenamedOver);
+    ASSERT_TRUE(writer.started());
 
     const QString changed =
         "Le fichier " + QtPath(book) + " a été modifié pendant l'enregistrement.";
-    int status = 0;
-    while (waitpid(writer, &status, WNOHANG) == 0) {
+    while (writer.running()) {
         prompter.messages.clear();
         desc.loadDescription(rtfOf(QStringLiteral("Nouveau")));
         desc.show();
@@ -748,7 +740,7 @@ TEST_F(Description, ASaveRefusedForABookChangedMeanwhileKeepsTheEditorOpen)
             EXPECT_FALSE(desc.isVisible());
         }
     }
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(writer.succeeded());
     desc.hide();
 }
 

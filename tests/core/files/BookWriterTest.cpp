@@ -3,6 +3,7 @@
 #include "app/core/files/OpenBook.h"
 #include "app/core/files/OpenFile.h"
 #include "tests/support/BookFixture.h"
+#include "tests/support/ConcurrentWriter.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/QtPath.h"
 #include "tests/support/RecordingPrompter.h"
@@ -11,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fcntl.h>
 #include <fstream>
 #include <functional>
 #include <sys/resource.h>
@@ -370,30 +370,14 @@ TEST(WriteDescription, ASecondProcessWritingTheBookMeanwhileIsNeverMixedIn)
         const auto path = dir / "livre.bd";
         WriteFileBytes(path, versions[0]);
         OpenBook book = openBook(path);
-        const pid_t writer = fork();
-        if (writer == 0) {
-            const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-            for (int k = 1; k < Versions; ++k) {
-                const Bytes &version = versions[std::size_t(k)];
-                if (inPlace) {
-                    if (::pwrite(fd, version.data(), version.size(), 0) != ssize_t(version.size()))
-                        _exit(1);
-                } else {
-                    const std::string next = path.string() + ".suivant";
-                    WriteFileBytes(next, version);
-                    if (::rename(next.c_str(), path.c_str()) != 0)
-                        _exit(1);
-                }
-                ::usleep(300);
-            }
-            _exit(0);
-        }
-        ASSERT_GT(writer, 0);
+        ConcurrentWriter writer(path, {versions.begin() + 1, versions.end()},
+                                inPlace ? ConcurrentWriter::Way::InPlace
+                                        : ConcurrentWriter::Way::RenamedOver);
+        ASSERT_TRUE(writer.started());
 
         const QString changed =
             "Le fichier " + QtPath(path) + " a été modifié pendant l'enregistrement.";
-        int status = 0;
-        while (waitpid(writer, &status, WNOHANG) == 0) {
+        while (writer.running()) {
             RecordingPrompter prompter;
             try {
                 if (!WriteDescription(book, prompter, rtf)) {
@@ -404,7 +388,7 @@ TEST(WriteDescription, ASecondProcessWritingTheBookMeanwhileIsNeverMixedIn)
                 EXPECT_EQ(QString::fromStdString(error.what()), changed);
             }
         }
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        ASSERT_TRUE(writer.succeeded());
 
         const Bytes left = ReadFileBytes(path);
         bool known = left == versions.back();
