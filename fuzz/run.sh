@@ -25,15 +25,8 @@ shift $((OPTIND - 1))
 
 bash "$root/scripts/build-sanitize.sh" fuzzers
 fuzz="$root/build-sanitize/fuzz"
-if [ $# -gt 0 ]; then
-    targets=("$@")
-else
-    targets=()
-    for program in "$fuzz"/*_fuzzer; do
-        name=$(basename "$program")
-        targets+=("${name%_fuzzer}")
-    done
-fi
+. "$root/fuzz/targets.sh"
+mapfile -t targets < <(fuzz_targets "$fuzz" "$@")
 
 export LSAN_OPTIONS=suppressions=$root/cmake/LeakSuppressions.txt UBSAN_OPTIONS=print_stacktrace=1
 # run_target TARGET [RUN]: fuzzes TARGET; its log and artifacts are named RUN (the target's

@@ -5,15 +5,8 @@
 set -euo pipefail
 fuzz=$(cd "$(dirname "$0")/.." && pwd)/build-sanitize/fuzz
 export LSAN_OPTIONS=suppressions=$(cd "$(dirname "$0")/.." && pwd)/cmake/LeakSuppressions.txt
-if [ $# -gt 0 ]; then
-    targets=("$@")
-else
-    targets=()
-    for program in "$fuzz"/*_fuzzer; do
-        name=$(basename "$program")
-        targets+=("${name%_fuzzer}")
-    done
-fi
+. "$(dirname "$0")/targets.sh"
+mapfile -t targets < <(fuzz_targets "$fuzz" "$@")
 printf '%-20s %8s  %s\n' target "ms" input
 for name in "${targets[@]}"; do
     options=()
